@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts Vellinor.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh
+if [ -x build/bin/vellinor ]; then
+  exec build/bin/vellinor "$@"
+fi
+# Until the main window exists, show a small demo notebook through vlr.
+demo="${TMPDIR:-/tmp}/vellinor-demo.vlr"
+rm -f "$demo"
+vlr=build/bin/vlr
+$vlr new "$demo" --title "Демо"
+$vlr add "$demo" --name "Добро пожаловать" --plain --body - <<<"Это демонстрационная книжка."
+$vlr add "$demo" --name "Проекты"
+$vlr add "$demo" --name "Идеи" --under "Проекты" --plain --body - <<<"Записать всё."
+$vlr add "$demo" --name "Список дел" --under "Проекты"
+$vlr info "$demo"
+$vlr ls "$demo"

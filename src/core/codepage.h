@@ -1,0 +1,26 @@
+#pragma once
+// Conversions between QString and the 8-bit code pages of the stored formats:
+// Windows-1251 (the "ANSI" code page of notebooks, settings and text export)
+// and IBM866 (the "OEM" code page).
+#include <QByteArray>
+#include <QString>
+
+namespace vlr {
+
+// Characters the code page cannot hold become '?'.
+QByteArray toAnsi(const QString& text);
+QString fromAnsi(const QByteArray& bytes);
+QString fromAnsi(const char* data, qsizetype size);
+QByteArray toOem(const QString& text);
+QString fromOem(const QByteArray& bytes);
+
+// True when every character of the text survives a trip through Windows-1251.
+bool fitsAnsi(const QString& text);
+
+// Decoding and encoding by any code page number (1251, 1252, 874, 932…);
+// unknown numbers fall back to Windows-1251.
+QString decodeCodePage(int codePage, const QByteArray& bytes);
+QByteArray encodeCodePage(int codePage, const QString& text);
+bool codePageKnown(int codePage);
+
+} // namespace vlr

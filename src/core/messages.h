@@ -1,0 +1,54 @@
+#pragma once
+// The one way lower layers talk to the user. The GUI installs a service that
+// shows message boxes; the command-line tool prints to standard error; tests
+// install a scripted answerer that records what was shown.
+#include <QString>
+
+namespace vlr {
+
+enum class MsgIcon { None, Information, Warning, Error, Question };
+
+// Buttons as a bit set; the answer is one of them.
+enum MsgButton : int {
+    MbOk = 0x1,
+    MbCancel = 0x2,
+    MbYes = 0x4,
+    MbNo = 0x8,
+    MbAbort = 0x10,
+    MbRetry = 0x20,
+    MbIgnore = 0x40,
+};
+
+struct MessageRequest {
+    QString text;
+    QString caption;
+    MsgIcon icon = MsgIcon::None;
+    int buttons = MbOk;
+    int defaultButton = 0; // 0: the first button of the set
+};
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    // Returns the button pressed.
+    virtual int show(const MessageRequest& request) = 0;
+};
+
+// Prints "caption: text" on standard error and answers with the default button.
+class StderrMessageService final : public MessageService {
+public:
+    int show(const MessageRequest& request) override;
+};
+
+// The process-wide service; a StderrMessageService until one is installed.
+MessageService& messageService();
+// Installs a service (not owned); nullptr restores the default. Returns the previous one.
+MessageService* setMessageService(MessageService* service);
+
+int showMessage(const QString& text, const QString& caption, MsgIcon icon = MsgIcon::None,
+                int buttons = MbOk, int defaultButton = 0);
+
+// The default answer of a request: its default button, else the first of its set.
+int defaultAnswer(const MessageRequest& request);
+
+} // namespace vlr
