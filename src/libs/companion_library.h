@@ -1,0 +1,42 @@
+#pragma once
+// Loads one companion library by its full path and resolves its exports
+// from a table, so that a library counts as loaded only when the file loaded
+// and every required name resolved.
+#include <QFunctionPointer>
+#include <QLibrary>
+#include <QString>
+
+#include <span>
+
+namespace vlr {
+
+class CompanionLibrary {
+public:
+    struct Export {
+        const char* name;
+        bool required;
+    };
+
+    // The library stays mapped after this object dies (QLibrary never unloads
+    // on destruction): static objects elsewhere may still point into it.
+    explicit CompanionLibrary(QString fileName);
+    CompanionLibrary(const CompanionLibrary&) = delete;
+    CompanionLibrary& operator=(const CompanionLibrary&) = delete;
+
+    // Loads folder/fileName and fills `resolved` (one slot per export, null
+    // for an optional one that is absent). On failure nothing stays loaded,
+    // every slot is null and errorString() says why.
+    bool load(const QString& folder, std::span<const Export> exports, std::span<QFunctionPointer> resolved);
+    void unload(std::span<QFunctionPointer> resolved);
+    bool isLoaded() const { return m_loaded; }
+    QString errorString() const { return m_error; }
+    const QString& fileName() const { return m_fileName; }
+
+private:
+    QString m_fileName;
+    QLibrary m_library;
+    QString m_error;
+    bool m_loaded = false;
+};
+
+} // namespace vlr
