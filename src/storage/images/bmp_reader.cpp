@@ -130,23 +130,26 @@ QString readHeader(QByteArrayView bytes, Header& h) {
     if (h.width * std::abs(h.height) > kBmpMaxPixels)
         return QStringLiteral("bitmap of %1 x %2 pixels is too large").arg(h.width).arg(std::abs(h.height));
     if (h.pixelOffset < quint32(h.paletteStart) || h.pixelOffset > quint64(bytes.size()))
-        return QStringLiteral("bitmap pixel data offset %1 lies outside the file").arg(h.pixelOffset);
+        return QStringLiteral(
+                   "bitmap pixel data offset %1 is not between the headers and the end of the file")
+            .arg(h.pixelOffset);
     return {};
 }
 
 // The colour table of a 1/4/8-bit bitmap; indexes beyond it read as black.
-QString readPalette(QByteArrayView bytes, const Header& h, std::array<QRgb, 256>& palette) {
+// readHeader has checked that the pixel offset lies after the table's start.
+void readPalette(QByteArrayView bytes, const Header& h, std::array<QRgb, 256>& palette) {
     palette.fill(0xFF000000);
     if (h.bitCount > 8)
-        return {};
+        return;
     const quint32 maxEntries = 1u << h.bitCount;
-    const quint32 entries = h.colorsUsed == 0 ? maxEntries : std::min(h.colorsUsed, maxEntries);
-    if (h.paletteStart + qsizetype(entries) * h.paletteEntrySize > bytes.size())
-        return QStringLiteral("the bitmap colour table is truncated");
+    quint32 entries = h.colorsUsed == 0 ? maxEntries : std::min(h.colorsUsed, maxEntries);
+    // Writers of the core form often store only the colours in use: the
+    // table then ends where the pixels begin.
+    entries = std::min<quint32>(entries, (h.pixelOffset - quint32(h.paletteStart)) / h.paletteEntrySize);
     const auto* p = reinterpret_cast<const uchar*>(bytes.data()) + h.paletteStart;
     for (quint32 i = 0; i < entries; ++i, p += h.paletteEntrySize)
         palette[i] = qRgb(p[2], p[1], p[0]);
-    return {};
 }
 
 void decodeRow(const uchar* src, QRgb* dst, int width, const Header& h, const std::array<QRgb, 256>& palette,
@@ -281,8 +284,7 @@ BmpDecodeResult decodeBmp(QByteArrayView bytes) {
     if (QString error = readHeader(bytes, h); !error.isEmpty())
         return failure(error);
     std::array<QRgb, 256> palette;
-    if (QString error = readPalette(bytes, h, palette); !error.isEmpty())
-        return failure(error);
+    readPalette(bytes, h, palette);
 
     BmpDecodeResult result;
     result.width = int(h.width);
