@@ -405,8 +405,9 @@ void globe(QPainter& p) {
 }
 
 constexpr Picture kPictures[] = {
-    {"notebook", notebook},
+    // New notes take picture 0 and new notebooks picture 1 by default.
     {"note", note},
+    {"notebook", notebook},
     {"notebook-open", notebookOpen},
     {"folder", folderClosed},
     {"folder-open", folderOpen},

@@ -8,8 +8,8 @@
 
 namespace vlr {
 
-// 16 x 16 pictures. Index 0 is the notebook root's picture (a closed
-// notebook), index 1 a note's (a page).
+// 16 x 16 pictures. Index 0 is a note's picture (a page), index 1 the
+// notebook root's (a closed notebook), as the option defaults expect.
 TMyImageList defaultImages();
 
 // One short English word per picture, in index order (for tools and tests).

@@ -1,0 +1,222 @@
+#include "cli/cli_notebook.h"
+
+#include "core/codepage.h"
+#include "core/guid.h"
+#include "storage/images/default_images.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <termios.h>
+#include <unistd.h>
+
+namespace vlr::cli {
+
+Session::~Session()
+{
+    // The notebook refers to the forest's nodes: it goes first.
+    root.reset();
+}
+
+QString obtainPassword(const Args& args, bool confirm)
+{
+    if (args.has(QStringLiteral("--password-file"))) {
+        QFile f(args.value(QStringLiteral("--password-file")));
+        if (!f.open(QIODevice::ReadOnly))
+            throw UsageError{QStringLiteral("cannot read the password file %1: %2").arg(f.fileName(), f.errorString())};
+        QString line = QString::fromUtf8(f.readLine());
+        while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        return line;
+    }
+    if (qEnvironmentVariableIsSet("VLR_PASSWORD"))
+        return qEnvironmentVariable("VLR_PASSWORD");
+    FILE* tty = std::fopen("/dev/tty", "r+");
+    if (!tty)
+        return {};
+    auto ask = [tty](const char* prompt) {
+        std::fputs(prompt, tty);
+        std::fflush(tty);
+        termios saved{};
+        const int fd = fileno(tty);
+        const bool termOk = tcgetattr(fd, &saved) == 0;
+        if (termOk) {
+            termios quiet = saved;
+            quiet.c_lflag &= ~tcflag_t(ECHO);
+            tcsetattr(fd, TCSAFLUSH, &quiet);
+        }
+        char buffer[1024] = {};
+        const bool got = std::fgets(buffer, sizeof buffer, tty) != nullptr;
+        if (termOk)
+            tcsetattr(fd, TCSAFLUSH, &saved);
+        std::fputs("\n", tty);
+        QString text = got ? QString::fromLocal8Bit(buffer) : QString();
+        while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+            text.chop(1);
+        explicit_bzero(buffer, sizeof buffer);
+        return text;
+    };
+    QString password = ask("Password: ");
+    if (confirm && !password.isEmpty() && ask("Repeat the password: ") != password) {
+        std::fclose(tty);
+        throw CliError{ExitPassword, QStringLiteral("the passwords differ")};
+    }
+    std::fclose(tty);
+    return password;
+}
+
+std::unique_ptr<Session> newSession(const QString& path)
+{
+    auto session = std::make_unique<Session>();
+    session->root = std::make_unique<TNodeRoot>(nullptr, defaultImages());
+    session->root->FileName = QFileInfo(path).absoluteFilePath();
+    session->root->RootNode = session->forest.AddRoot(QFileInfo(path).fileName());
+    session->root->RootNode->Notebook = session->root.get();
+    return session;
+}
+
+std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Access access)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw UsageError{QStringLiteral("%1: no such file").arg(path)};
+    if (!info.isFile())
+        throw UsageError{QStringLiteral("%1: not a file").arg(path)};
+    auto session = newSession(path);
+    TNodeRoot& nb = *session->root;
+    bool wrongPassword = false;
+    bool passwordMissing = false;
+    nb.OnAskPassword = [&](TNodeRoot*, TNodeRoot* notebook, bool& res) {
+        const bool needKey = access != Access::Inspect;
+        const bool offered = args.has(QStringLiteral("--password-file")) || qEnvironmentVariableIsSet("VLR_PASSWORD");
+        if (!needKey && !offered) {
+            res = true; // names and sizes are readable without the key
+            return;
+        }
+        const QString password = obtainPassword(args, false);
+        if (password.isEmpty()) {
+            passwordMissing = true;
+            res = false;
+            return;
+        }
+        notebook->PasswordDigest = vlr::PasswordDigest(password);
+        res = Unlock(*notebook, password);
+        wrongPassword = !res;
+    };
+    const int result = nb.LoadNotes(access != Access::Write);
+    switch (result) {
+    case lrOk:
+        break;
+    case lrPicturesUnreadable:
+        std::fprintf(stderr, "vlr: warning: the notebook's pictures could not be read; the default set is used\n");
+        break;
+    case lrPasswordRefused:
+        if (passwordMissing)
+            throw CliError{ExitPassword, QStringLiteral("%1 is encrypted: give the password with --password-file or "
+                                                        "VLR_PASSWORD")
+                                             .arg(path)};
+        throw CliError{ExitPassword, QStringLiteral("wrong password for %1").arg(path)};
+    case lrNotNotebook:
+        throw CliError{ExitUsage, QStringLiteral("%1 is not a notebook").arg(path)};
+    case lrCannotOpen:
+        throw CliError{ExitFailed, QStringLiteral("cannot open %1: %2").arg(path, nb.File().errorString())};
+    case lrDamaged:
+        if (access == Access::Write)
+            throw CliError{ExitFailed, QStringLiteral("%1 is damaged and is not changed: %2")
+                                           .arg(path, nb.Damage.join(QStringLiteral("; ")))};
+        for (const QString& problem : std::as_const(nb.Damage))
+            std::fprintf(stderr, "vlr: damaged: %s\n", qPrintable(problem));
+        break;
+    default:
+        throw CliError{ExitFailed, QStringLiteral("cannot open %1 (result %2)").arg(path).arg(result)};
+    }
+    Q_UNUSED(wrongPassword);
+    if (access == Access::Write && nb.OpenedReadOnly)
+        throw CliError{ExitFailed, QStringLiteral("%1 cannot be written: it is read-only or open in another program")
+                                       .arg(path)};
+    if (access == Access::Write && nb.HasBookFlag(bfReadOnly))
+        throw CliError{ExitFailed, QStringLiteral("%1 is a read-only notebook").arg(path)};
+    return session;
+}
+
+int listIndex(const Session& session, const TNodeData* note)
+{
+    const TNodeRoot& nb = *session.root;
+    const int live = nb.IndexOfNote(note);
+    if (live >= 0)
+        return live;
+    const int deleted = int(nb.DeletedNotes.indexOf(const_cast<TNodeData*>(note)));
+    return deleted >= 0 ? int(nb.Notes.size()) + deleted : -1;
+}
+
+TNodeData* resolveNote(Session& session, const QString& spec)
+{
+    TNodeRoot& nb = *session.root;
+    bool isNumber = false;
+    const int index = spec.toInt(&isNumber);
+    if (isNumber) {
+        if (index >= 0 && index < nb.Notes.size())
+            return nb.Notes[index];
+        const int d = index - int(nb.Notes.size());
+        if (d >= 0 && d < nb.DeletedNotes.size())
+            return nb.DeletedNotes[d];
+        throw UsageError{QStringLiteral("no note with index %1").arg(spec)};
+    }
+    GuidBytes id{};
+    if (spec.startsWith(QLatin1Char('{')) && parseGuid(spec, id)) {
+        for (const QList<TNodeData*>* list : {&nb.Notes, &nb.DeletedNotes})
+            for (TNodeData* note : *list)
+                if (std::memcmp(note->Record.ID(), id.data(), id.size()) == 0)
+                    return note;
+        throw UsageError{QStringLiteral("no note with the id %1").arg(spec)};
+    }
+    TTreeNode* node = nb.RootNode;
+    for (const QString& name : spec.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        TTreeNode* found = nullptr;
+        for (int i = 0; i < node->Count() && !found; ++i)
+            if (node->Child(i)->Text == name)
+                found = node->Child(i);
+        if (!found)
+            throw UsageError{QStringLiteral("no note \"%1\"").arg(spec)};
+        node = found;
+    }
+    if (!node->Note)
+        throw UsageError{QStringLiteral("no note \"%1\"").arg(spec)};
+    return node->Note;
+}
+
+QByteArray readBody(const QString& source)
+{
+    QFile f;
+    const bool ok = source == QLatin1String("-") ? f.open(stdin, QIODevice::ReadOnly)
+                                                 : (f.setFileName(source), f.open(QIODevice::ReadOnly));
+    if (!ok)
+        throw UsageError{QStringLiteral("cannot read %1: %2").arg(source, f.errorString())};
+    constexpr qint64 kLimit = qint64(1) << 30;
+    QByteArray bytes = f.read(kLimit + 1);
+    if (bytes.size() > kLimit)
+        throw UsageError{QStringLiteral("%1 is larger than a note can hold").arg(source)};
+    return bytes;
+}
+
+QByteArray plainBodyFromUtf8(const QByteArray& utf8)
+{
+    const QString text = QString::fromUtf8(utf8);
+    if (fitsAnsi(text))
+        return toAnsi(text);
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+void saveOrFail(Session& session)
+{
+    const int result = session.root->SaveNotes();
+    if (result == srNotWritable)
+        throw CliError{ExitFailed, QStringLiteral("%1 cannot be written: %2")
+                                       .arg(session.root->FileName, session.root->File().errorString())};
+    if (result != srOk)
+        throw CliError{ExitFailed, QStringLiteral("%1: the header and tree could not be written")
+                                       .arg(session.root->FileName)};
+}
+
+} // namespace vlr::cli

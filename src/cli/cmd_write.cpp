@@ -1,0 +1,143 @@
+// The commands that change notebooks: new, add, put, rm. Each saves as the
+// program saves, through the storage engine.
+#include "cli/cli_notebook.h"
+#include "cli/commands.h"
+#include "storage/new_note.h"
+
+#include <QFileInfo>
+
+namespace vlr::cli {
+
+namespace {
+
+QByteArray bodyFor(const Args& args, bool plain)
+{
+    const QByteArray bytes = readBody(args.value(QStringLiteral("--body"), QStringLiteral("-")));
+    return plain ? plainBodyFromUtf8(bytes) : bytes;
+}
+
+void requireKey(Session& session)
+{
+    if (session.root->IsLocked())
+        throw CliError{ExitPassword, QStringLiteral("the notebook is locked")};
+}
+
+} // namespace
+
+int cmdNew(const QStringList& words)
+{
+    const Args args(words, {QStringLiteral("--title"), QStringLiteral("--reserve")},
+                    {QStringLiteral("--compress"), QStringLiteral("--encrypt")});
+    args.expectPositionals(1, QStringLiteral("vlr new FILE [--title T] [--compress] [--encrypt] [--reserve N]"));
+    const QString path = args.positional(0, QStringLiteral("FILE"));
+    if (QFileInfo::exists(path))
+        throw UsageError{QStringLiteral("%1 already exists").arg(path)};
+    NewNotebookDefaults defaults;
+    defaults.name = args.value(QStringLiteral("--title"), QFileInfo(path).completeBaseName());
+    defaults.reserveSize = args.intValue(QStringLiteral("--reserve"), defaults.reserveSize);
+    if (defaults.reserveSize < 0)
+        throw UsageError{QStringLiteral("the reserve cannot be negative")};
+    defaults.compress = args.flag(QStringLiteral("--compress"));
+    QString password;
+    if (args.flag(QStringLiteral("--encrypt"))) {
+        password = obtainPassword(args, true);
+        if (password.isEmpty())
+            throw CliError{ExitPassword, QStringLiteral("--encrypt needs a password (--password-file or VLR_PASSWORD)")};
+    }
+    auto session = newSession(path);
+    TNodeRoot& nb = *session->root;
+    nb.InitNew(defaults);
+    session->root->RootNode->Text = nb.Header.BookName();
+    if (!password.isEmpty()) {
+        nb.PasswordDigest = PasswordDigest(password);
+        nb.Header.setKeyIV(nb.Header.data() + 32); // the bytes of Created
+        if (!SetupKey(nb, password))
+            throw CliError{ExitFailed, QStringLiteral("the system's random source failed")};
+        nb.SetBookFlag(bfEncrypted, true);
+    }
+    saveOrFail(*session);
+    return ExitOk;
+}
+
+int cmdAdd(const QStringList& words)
+{
+    const Args args(words,
+                    {QStringLiteral("--name"), QStringLiteral("--under"), QStringLiteral("--after"), QStringLiteral("--body")},
+                    {QStringLiteral("--plain")});
+    args.expectPositionals(
+        1, QStringLiteral("vlr add FILE --name NAME [--under NOTE | --after NOTE] [--plain] [--body PATH|-]"));
+    if (!args.has(QStringLiteral("--name")))
+        throw UsageError{QStringLiteral("vlr add needs --name")};
+    if (args.has(QStringLiteral("--under")) && args.has(QStringLiteral("--after")))
+        throw UsageError{QStringLiteral("--under and --after exclude each other")};
+    auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Write);
+    requireKey(*session);
+    TNodeRoot& nb = *session->root;
+    TTreeNode* parent = nb.RootNode;
+    int row = parent->Count();
+    if (args.has(QStringLiteral("--under"))) {
+        TNodeData* under = resolveNote(*session, args.value(QStringLiteral("--under")));
+        if (!under->TreeNode)
+            throw UsageError{QStringLiteral("a deleted note cannot take children")};
+        parent = under->TreeNode;
+        row = parent->Count();
+    } else if (args.has(QStringLiteral("--after"))) {
+        TNodeData* after = resolveNote(*session, args.value(QStringLiteral("--after")));
+        if (!after->TreeNode)
+            throw UsageError{QStringLiteral("a deleted note has no place in the tree")};
+        parent = after->TreeNode->Parent();
+        row = after->TreeNode->Index() + 1;
+    }
+    const bool plain = args.flag(QStringLiteral("--plain"));
+    QByteArray body;
+    if (args.has(QStringLiteral("--body")))
+        body = bodyFor(args, plain);
+    NewNoteDefaults defaults;
+    TTreeNode* node = session->forest.Insert(parent, row, args.value(QStringLiteral("--name")).left(100));
+    TNodeData* note = CreateNoteForNode(nb, node, defaults, plain);
+    if (args.has(QStringLiteral("--body")))
+        note->Body = body;
+    saveOrFail(*session);
+    out(QStringLiteral("%1\n").arg(listIndex(*session, note)));
+    return ExitOk;
+}
+
+int cmdPut(const QStringList& words)
+{
+    const Args args(words, {QStringLiteral("--body")}, {});
+    args.expectPositionals(2, QStringLiteral("vlr put FILE NOTE [--body PATH|-]"));
+    auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Write);
+    requireKey(*session);
+    TNodeData* note = resolveNote(*session, args.positional(1, QStringLiteral("NOTE")));
+    if (!note->TreeNode)
+        throw UsageError{QStringLiteral("a deleted note cannot be changed")};
+    if (note->HasNoteFlag(nfReadOnly))
+        throw CliError{ExitFailed, QStringLiteral("the note \"%1\" is read-only").arg(note->Record.NoteName())};
+    const bool plain = note->Record.PlainText() == 1;
+    note->Body = bodyFor(args, plain);
+    if (!plain && note->Body.isEmpty())
+        note->Body = emptyDocumentBody();
+    note->Loaded = true;
+    note->Clean = false;
+    saveOrFail(*session);
+    return ExitOk;
+}
+
+int cmdRm(const QStringList& words)
+{
+    const Args args(words, {}, {});
+    args.expectPositionals(2, QStringLiteral("vlr rm FILE NOTE"));
+    auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Write);
+    TNodeData* note = resolveNote(*session, args.positional(1, QStringLiteral("NOTE")));
+    if (!note->TreeNode)
+        throw UsageError{QStringLiteral("the note is deleted already")};
+    TNodeRoot& nb = *session->root;
+    // The note and its subtree leave the tree; stored bodies stay for recovery.
+    session->forest.Remove(note->TreeNode);
+    nb.MarkRemovedNotes(nb.RootNode);
+    nb.TreeDirty = true;
+    saveOrFail(*session);
+    return ExitOk;
+}
+
+} // namespace vlr::cli

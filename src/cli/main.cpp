@@ -1,0 +1,97 @@
+// vlr: works on notebook files without a display, on the program's own storage code.
+#include "cli/cli_notebook.h"
+#include "cli/commands.h"
+#include "core/error.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+#if __has_include("cli/cmd_rtf.h")
+#include "cli/cmd_rtf.h"
+#define VLR_HAVE_RTF 1
+#endif
+
+namespace {
+
+const char* const kUsage =
+    "usage: vlr COMMAND ...\n"
+    "  info  FILE [--json]                       header fields and totals\n"
+    "  ls    FILE [--json] [--deleted]           notes in tree order\n"
+    "  cat   FILE NOTE                           a note's decoded body\n"
+    "  new   FILE [--title T] [--compress] [--encrypt] [--reserve N]\n"
+    "  add   FILE --name NAME [--under NOTE | --after NOTE] [--plain] [--body PATH|-]\n"
+    "  put   FILE NOTE [--body PATH|-]           replace a note's body\n"
+    "  rm    FILE NOTE                           delete a note (kept for recovery)\n"
+    "  pack  FILE [--purge] [--backup]           compact the file\n"
+    "  check FILE [--json]                       verify the whole file\n"
+#ifdef VLR_HAVE_RTF
+    "  rtf   FILE [--to text|html|rtf]           convert an RTF document\n"
+#endif
+    "NOTE is an index as ls prints it, a GUID in braces or a path of names joined by \"/\".\n"
+    "Passwords: --password-file FILE, the VLR_PASSWORD variable, or a prompt on the terminal.\n";
+
+QtMessageHandler g_defaultHandler = nullptr;
+
+// A headless tool has no use for Qt's complaints about a missing session folder.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("QStandardPaths:")))
+        return;
+    g_defaultHandler(type, context, message);
+}
+
+void fail(const QString& text)
+{
+    std::fprintf(stderr, "vlr: %s\n", text.toUtf8().constData());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Headless by default, whatever display there is.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_defaultHandler = qInstallMessageHandler(quietHandler);
+    QGuiApplication app(argc, argv);
+    QStringList words = app.arguments().mid(1);
+    if (words.isEmpty() || words[0] == QLatin1String("--help") || words[0] == QLatin1String("help")) {
+        std::fputs(kUsage, words.isEmpty() ? stderr : stdout);
+        return words.isEmpty() ? vlr::cli::ExitUsage : vlr::cli::ExitOk;
+    }
+    using Command = std::function<int(const QStringList&)>;
+    const std::map<QString, Command> commands = {
+        {QStringLiteral("info"), vlr::cli::cmdInfo}, {QStringLiteral("ls"), vlr::cli::cmdLs},
+        {QStringLiteral("cat"), vlr::cli::cmdCat},   {QStringLiteral("new"), vlr::cli::cmdNew},
+        {QStringLiteral("add"), vlr::cli::cmdAdd},   {QStringLiteral("put"), vlr::cli::cmdPut},
+        {QStringLiteral("rm"), vlr::cli::cmdRm},     {QStringLiteral("pack"), vlr::cli::cmdPack},
+        {QStringLiteral("check"), vlr::cli::cmdCheck},
+#ifdef VLR_HAVE_RTF
+        {QStringLiteral("rtf"), vlr::cmdRtf},
+#endif
+    };
+    const QString name = words.takeFirst();
+    const auto it = commands.find(name);
+    if (it == commands.end()) {
+        fail(QStringLiteral("unknown command \"%1\" (vlr --help lists them)").arg(name));
+        return vlr::cli::ExitUsage;
+    }
+    try {
+        return it->second(words);
+    } catch (const vlr::cli::UsageError& e) {
+        fail(e.text);
+        return vlr::cli::ExitUsage;
+    } catch (const vlr::cli::CliError& e) {
+        fail(e.text);
+        return e.code;
+    } catch (const vlr::EVellinorError& e) {
+        fail(e.text());
+        return vlr::cli::ExitFailed;
+    } catch (const std::exception& e) {
+        fail(QString::fromLocal8Bit(e.what()));
+        return vlr::cli::ExitFailed;
+    }
+}

@@ -1,0 +1,812 @@
+#include "storage/node_root.h"
+
+#include "core/datetime.h"
+#include "core/error.h"
+#include "core/guid.h"
+#include "core/messages.h"
+#include "libs/extlib.h"
+#include "libs/vlrlib.h"
+#include "storage/body_codec.h"
+#include "storage/trace.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace vlr {
+
+namespace {
+const char* const kEngineMissing = "FATAL: Unable to initalize file storage engine!";
+const char* const kExtensionsMissing = "FATAL: Unable to initalize extensions engine!";
+
+} // namespace
+
+TNodeRoot::TNodeRoot(QObject* owner, const TMyImageList& images)
+    : QObject(owner), Images(images), m_engine(&TVlrLib::instance()), m_treeImages(images)
+{
+    if (!m_engine->IsLoaded())
+        throw EVellinorError(QString::fromLatin1(kEngineMissing), QStringLiteral("TNodeRoot.Create"));
+    FileState = 0;
+    Header.clear();
+    Header.setTreeOffset(NotebookHeader::Bytes);
+    StartAutoSaveTimer();
+}
+
+TNodeRoot::~TNodeRoot()
+{
+    m_file.close();
+    qDeleteAll(Notes);
+    qDeleteAll(DeletedNotes);
+    MasterKey.wipe();
+}
+
+void TNodeRoot::requireEngine() const
+{
+    if (!m_engine->IsLoaded())
+        throw EVellinorError(QString::fromLatin1(kEngineMissing));
+}
+
+void TNodeRoot::requireExtensions() const
+{
+    if (!TExtLib::instance().IsAvailable())
+        throw EVellinorError(QString::fromLatin1(kExtensionsMissing));
+}
+
+void TNodeRoot::SetBookFlag(uint32_t mask, bool on)
+{
+    Header.setBookFlags(on ? (Header.BookFlags() | mask) : (Header.BookFlags() & ~mask));
+}
+
+void TNodeRoot::InitNew(const NewNotebookDefaults& d)
+{
+    Header.clear();
+    Header.setMagic();
+    Header.setVersion(5);
+    Header.setTreeOffset(NotebookHeader::Bytes);
+    Header.setLastRecord(-1);
+    Header.setCreated(nowTDateTime());
+    Header.setBookName(d.name);
+    Header.setLastAppended(2147483647);
+    Header.setRootExpanded(-1);
+    Header.setReserveSize(d.reserveSize);
+    Header.setRootImageIndex(d.rootImageIndex);
+    Header.setRootFontColor(d.rootFontColor);
+    Header.setRootFontStyle(d.rootFontStyle);
+    Header.setRootBackColor(d.rootBackColor);
+    Header.setAuthor(d.author);
+    Header.setCompany(d.company);
+    Header.setComments(d.comments);
+    Header.setMarginTop(d.marginTop);
+    Header.setMarginLeft(d.marginLeft);
+    Header.setMarginRight(d.marginRight);
+    Header.setMarginBottom(d.marginBottom);
+    Header.setAutoSaveMinutes(d.autoSaveMinutes);
+    Header.setAutoSaveEnabled(d.autoSaveEnabled ? -1 : 0);
+    Header.setDefaultNoteImage(d.defNodeImageIndex + 1);
+    Header.setSelectedNote(-1);
+    SetBookFlag(bfCompressed, d.compress);
+    TreeDirty = true;
+    StartAutoSaveTimer();
+}
+
+bool TNodeRoot::CreateNBFile(bool readOnlyWanted)
+{
+    FileState = -1;
+    m_file.close();
+    qCDebug(lcStorage).noquote() << "CreateNBFile: creating filesream: " << FileName;
+    const QFileInfo info(FileName);
+    if (info.exists()) {
+        // A damaged notebook is never written: saving it would drop what could not be read.
+        if (!info.isWritable() || IsDamaged()) {
+            OpenedReadOnly = true;
+            if (!m_file.open(FileName, NotebookFile::Mode::Read) && !(readOnlyWanted && m_file.openUnlocked(FileName))) {
+                FileState = 0;
+                return false;
+            }
+            return readOnlyWanted;
+        }
+        if (readOnlyWanted) {
+            // Inspection goes on even while another process writes.
+            if (!m_file.open(FileName, NotebookFile::Mode::Read) && !m_file.openUnlocked(FileName)) {
+                FileState = 0;
+                return false;
+            }
+            return true;
+        }
+        if (m_file.open(FileName, NotebookFile::Mode::ReadWrite))
+            return true;
+        if (m_file.open(FileName, NotebookFile::Mode::Read))
+            OpenedReadOnly = true;
+        else
+            FileState = 0;
+        return false;
+    }
+    if (readOnlyWanted || !m_file.open(FileName, NotebookFile::Mode::Create)) {
+        FileState = 0;
+        return false;
+    }
+    return true;
+}
+
+int TNodeRoot::LoadNotes(bool readOnlyWanted)
+{
+    const bool opened = CreateNBFile(readOnlyWanted);
+    if (readOnlyWanted)
+        OpenedReadOnly = true;
+    if (!m_file.isOpen() || (!opened && !OpenedReadOnly))
+        return lrCannotOpen;
+    qCDebug(lcStorage).noquote() << "LoadNotes: reading header after opening file...";
+    if (!ReadHeader())
+        return lrNotNotebook;
+    qDeleteAll(Notes);
+    Notes.clear();
+    qDeleteAll(DeletedNotes);
+    DeletedNotes.clear();
+    Damage.clear();
+    if (RootNode && !Header.BookName().isEmpty())
+        RootNode->Text = Header.BookName();
+    const qint64 stripOffset = qint64(Header.TreeOffset()) + (qint64(Header.LastRecord()) + 1) * NoteRecord::Bytes;
+    int result = ReadImageStrip(RootNode, stripOffset);
+    if (HasBookFlag(bfEncrypted)) {
+        bool res = opened || OpenedReadOnly;
+        if (!AskingPassword && OnAskPassword) {
+            AskingPassword = true;
+            OnAskPassword(this, this, res);
+            AskingPassword = false;
+        }
+        if (!res)
+            return lrPasswordRefused;
+    }
+    if (ReadTree(RootNode, Header.TreeOffset()) != 0)
+        Damage.prepend(QStringLiteral("the tree table could not be read whole"));
+    qCDebug(lcStorage).noquote() << "LoadNotes: tree has been read...";
+    findDamage();
+    if (IsDamaged()) {
+        // Keep the file, but only for reading.
+        OpenedReadOnly = true;
+        TreeDirty = false;
+        CreateNBFile(true);
+        return lrDamaged;
+    }
+    return result;
+}
+
+bool TNodeRoot::ReadHeader()
+{
+    if (!m_file.seek(0) || !m_file.readExact(reinterpret_cast<char*>(Header.data()), NotebookHeader::Bytes)) {
+        Header.clear();
+        Header.setTreeOffset(NotebookHeader::Bytes);
+        return false;
+    }
+    const bool valid = Header.isValid();
+    if (Header.ReserveSize() == -1)
+        Header.setReserveSize(1000);
+    if (Header.DefaultNoteImage() == 0)
+        Header.setDefaultNoteImage(DefNodeImageIndex + 1);
+    qCDebug(lcStorage).noquote() << "ReadHeader: reading header from 0 offset...";
+    return valid;
+}
+
+int TNodeRoot::ReadImageStrip(TTreeNode* /*rootNode*/, qint64 offset)
+{
+    if (Header.Version() <= 3)
+        return 0;
+    const qint64 size = m_file.size();
+    QString error;
+    bool ok = offset >= NotebookHeader::Bytes && offset < size && m_file.seek(offset);
+    if (ok) {
+        const QByteArray stored = m_file.read(size - offset);
+        ok = !stored.isEmpty();
+        if (ok && HasBookFlag(bfCompressed)) {
+            QByteArray bitmap;
+            if (m_engine->BZD(stored, bitmap, kMaxExpandedBody))
+                ok = Images.loadStrip(bitmap, &error);
+            else
+                ok = Images.loadStrip(stored, &error);
+        } else if (ok) {
+            ok = Images.loadStrip(stored, &error);
+        }
+    }
+    if (!ok) {
+        Images = m_treeImages;
+        return lrPicturesUnreadable;
+    }
+    return 0;
+}
+
+int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset)
+{
+    const qint64 fileSize = m_file.size();
+    const qint64 declared = qint64(Header.LastRecord()) + 1;
+    qCDebug(lcStorage).noquote() << "ReadTree: reading tree from " << offset << " num " << declared;
+    int result = 0;
+    // Never trust the count beyond what the file can hold.
+    qint64 count = declared;
+    if (declared < 0 || offset < NotebookHeader::Bytes || offset > fileSize) {
+        count = 0;
+        result = 1;
+    } else if (offset + declared * NoteRecord::Bytes > fileSize) {
+        count = (fileSize - offset) / NoteRecord::Bytes;
+        result = 1;
+    }
+    Notes.reserve(qsizetype(count));
+    QByteArray table;
+    if (count > 0 && m_file.seek(offset)) {
+        table.resize(qsizetype(count * NoteRecord::Bytes));
+        if (!m_file.readExact(table.data(), table.size())) {
+            table.clear();
+            result = 1;
+        }
+    }
+    TNoteForest* forest = rootNode ? rootNode->Forest() : nullptr;
+    TTreeNode* previous = nullptr; // the last live node placed
+    int previousDepth = 0;
+    for (qint64 i = 0; i < count && !table.isEmpty(); ++i) {
+        auto* note = new TNodeData;
+        std::memcpy(note->Record.data(), table.constData() + i * NoteRecord::Bytes, NoteRecord::Bytes);
+        note->Clean = true;
+        note->RootNode = rootNode;
+        note->Loaded = false;
+        if (note->Record.Deleted() != 0) {
+            DeletedNotes.append(note);
+            continue;
+        }
+        const QString name = note->Record.NoteName();
+        qCDebug(lcStorage).noquote() << QStringLiteral("ReadTree: Node added %1").arg(name).left(121);
+        TTreeNode* node = nullptr;
+        if (forest) {
+            const int level = note->Record.Level();
+            TTreeNode* parent = rootNode;
+            if (previous) {
+                if (previousDepth < level) {
+                    parent = previous;
+                } else {
+                    TTreeNode* sibling = previous;
+                    int depth = previousDepth;
+                    while (depth > level && depth > 1) {
+                        sibling = sibling->Parent();
+                        --depth;
+                    }
+                    parent = sibling->Parent();
+                }
+            }
+            node = forest->AddChild(parent, name);
+            previousDepth = node->Level();
+            previous = node;
+            node->Note = note;
+            node->ImageIndex = note->Record.ImageIndex();
+            node->SelectedIndex = note->Record.ImageIndex();
+            node->StateIndex = note->Record.StateIndex();
+            qCDebug(lcStorage).noquote() << "ReadTree: props setted up for node - " << node->Text;
+        }
+        note->TreeNode = node;
+        note->IndexHint = int(Notes.size());
+        Notes.append(note);
+    }
+    if (forest) {
+        forest->BeginUpdate();
+        for (TNodeData* note : std::as_const(Notes))
+            if (note->Record.Expanded() != 0 && note->TreeNode)
+                note->TreeNode->Expanded = true;
+        forest->EndUpdate();
+    }
+    for (TNodeData* note : std::as_const(Notes)) {
+        if (!note->Record.hasId()) {
+            const GuidBytes id = newGuid();
+            note->Record.setID(id.data());
+            TreeDirty = true;
+            Modified = true;
+        }
+    }
+    return result;
+}
+
+void TNodeRoot::findDamage()
+{
+    const qint64 fileSize = m_file.size();
+    const qint64 treeOffset = Header.TreeOffset();
+    if (treeOffset < NotebookHeader::Bytes || treeOffset > fileSize)
+        Damage << QStringLiteral("the tree table offset %1 lies outside the file").arg(treeOffset);
+    if (Header.LastRecord() < -1)
+        Damage << QStringLiteral("the record count %1 is negative").arg(qint64(Header.LastRecord()) + 1);
+    struct Extent {
+        qint64 start, end;
+        const TNodeData* note;
+    };
+    std::vector<Extent> extents;
+    auto check = [&](const TNodeData* note) {
+        const NoteRecord& r = note->Record;
+        const QString who = QStringLiteral("note \"%1\"").arg(r.NoteName());
+        if (r.Offset() == 0 && r.Size() == 0)
+            return; // never stored
+        if (r.Size() < 0 || r.SizeReserved() < 0) {
+            Damage << who + QStringLiteral(": negative body size");
+            return;
+        }
+        const qint64 start = r.Offset();
+        const qint64 end = start + qMax(r.Size(), r.SizeReserved());
+        if (start < NotebookHeader::Bytes || end > qMin(treeOffset, fileSize)) {
+            Damage << who + QStringLiteral(": body at %1..%2 lies outside the body area").arg(start).arg(end);
+            return;
+        }
+        if (end > start)
+            extents.push_back({start, end, note});
+    };
+    for (const TNodeData* note : std::as_const(Notes))
+        check(note);
+    for (const TNodeData* note : std::as_const(DeletedNotes))
+        check(note);
+    std::sort(extents.begin(), extents.end(), [](const Extent& a, const Extent& b) { return a.start < b.start; });
+    for (size_t i = 1; i < extents.size(); ++i) {
+        if (extents[i].start < extents[i - 1].end)
+            Damage << QStringLiteral("notes \"%1\" and \"%2\": bodies overlap")
+                          .arg(extents[i - 1].note->Record.NoteName(), extents[i].note->Record.NoteName());
+    }
+}
+
+bool TNodeRoot::ReadStored(const TNodeData& note, QByteArray& out)
+{
+    const NoteRecord& r = note.Record;
+    const qint64 size = r.Size();
+    if (size <= 0 || r.Offset() < NotebookHeader::Bytes || qint64(r.Offset()) + size > m_file.size())
+        return false;
+    out.resize(qsizetype(size));
+    return m_file.seek(r.Offset()) && m_file.readExact(out.data(), size);
+}
+
+bool TNodeRoot::DecodeNote(const TNodeData& note, QByteArray& body, bool* digestOk, bool* expandOk)
+{
+    QByteArray stored;
+    if (!ReadStored(note, stored))
+        return false;
+    if ((note.Record.NoteFlags() & (nfCompressed | nfEncrypted)) == 0) {
+        body = stored;
+        return true;
+    }
+    const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey};
+    BodyCodec::Decoded d = codec.decode(stored, note.Record);
+    if (digestOk)
+        *digestOk = d.digestOk;
+    if (expandOk)
+        *expandOk = d.expandOk;
+    body = d.body;
+    return true;
+}
+
+qint64 TNodeRoot::ReadNote(int index, QByteArray& target)
+{
+    requireEngine();
+    requireExtensions();
+    TNodeData* note = NoteAt(index);
+    if (!note)
+        return -1;
+    qCDebug(lcStorage).noquote() << "ReadNote: Reading note number " << index << " from offs : " << note->Record.Offset();
+    if (note->Loaded && !note->Body.isEmpty()) {
+        if (&target != &note->Body)
+            target = note->Body;
+        return note->Body.size();
+    }
+    try {
+        if (note->Record.Size() == 0) {
+            showMessage(QStringLiteral("Internal error! Zero-size note detected! Please DO NOT modify this notebook and "
+                                       "contact Orvanta!!!"),
+                        QString(), MsgIcon::Error);
+            return -1;
+        }
+        if (note->HasNoteFlag(nfEncrypted) && !KeyHeld)
+            return -1; // a locked notebook's bodies cannot be read
+        QByteArray stored;
+        if (!ReadStored(*note, stored))
+            return -1;
+        if ((note->Record.NoteFlags() & (nfCompressed | nfEncrypted)) == 0) {
+            target = stored;
+            return target.size();
+        }
+        qCDebug(lcStorage).noquote() << "ReadNote: note is compressed or encrypted...";
+        const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey};
+        BodyCodec::Decoded d = codec.decode(std::move(stored), note->Record);
+        if (!d.digestOk)
+            showMessage(QStringLiteral("Invalid password for this note. It's an internal error. Please, contact Orvanta!!!"),
+                        QStringLiteral("Error"), MsgIcon::Error);
+        target = std::move(d.body);
+        return target.size();
+    } catch (const EVellinorError&) {
+        throw;
+    } catch (...) {
+        return -1;
+    }
+}
+
+qint64 TNodeRoot::ReadNoteByIndex(int index)
+{
+    TNodeData* note = NoteAt(index);
+    if (!note)
+        return -1;
+    const qint64 result = ReadNote(index, note->Body);
+    note->Loaded = result != -1;
+    return result;
+}
+
+qint64 TNodeRoot::ReadNoteByNode(TTreeNode* node)
+{
+    if (!node || !node->Note)
+        throw EVellinorError(QStringLiteral("Fatal: NIL pointer detected in ReadNote!"), QStringLiteral("MyTreeView"));
+    const int index = IndexOfNote(node->Note);
+    if (index < 0)
+        return -1;
+    const qint64 result = ReadNote(index, node->Note->Body);
+    node->Note->Loaded = result >= 0;
+    return result;
+}
+
+qint64 TNodeRoot::ReadNoteInto(TTreeNode* node, QByteArray& target)
+{
+    if (!node || !node->Note)
+        throw EVellinorError(QStringLiteral("Fatal: NIL pointer detected in ReadNote!"), QStringLiteral("MyTreeView"));
+    return ReadNote(IndexOfNote(node->Note), target);
+}
+
+int TNodeRoot::LoadChildNotes(TTreeNode* node, bool markUnclean)
+{
+    qCDebug(lcStorage).noquote() << "LoadChildNotes: Init, reading for parent " << node->Text;
+    int visited = 0;
+    ForEachDescendant(node, [&](TTreeNode* n) {
+        if (!n->Note)
+            return;
+        if (!n->Note->Loaded)
+            ReadNoteByNode(n);
+        if (markUnclean)
+            n->Note->Clean = false;
+        qCDebug(lcStorage).noquote() << "LoadChildNotes: loaded node..." << n->Text;
+        ++visited;
+    });
+    return visited;
+}
+
+bool TNodeRoot::IsLastInFile(int index) const
+{
+    const TNodeData* self = NoteAt(index);
+    if (!self)
+        return false;
+    const qint64 offset = self->Record.Offset();
+    // Last means no other stored body, live or kept for recovery, lies behind
+    // this one's start: growing in place then overwrites nothing.
+    auto behind = [&](const TNodeData* other) {
+        if (other == self || other->Record.Offset() <= 0)
+            return false;
+        const qint64 extent = qMax(other->Record.Size(), other->Record.SizeReserved());
+        return extent > 0 && qint64(other->Record.Offset()) + extent > offset;
+    };
+    return std::none_of(Notes.begin(), Notes.end(), behind) &&
+           std::none_of(DeletedNotes.begin(), DeletedNotes.end(), behind);
+}
+
+void TNodeRoot::writeOrThrow(const QByteArray& bytes)
+{
+    if (!m_file.write(bytes))
+        throw EVellinorError(QStringLiteral("Unable to write to %1: %2").arg(FileName, m_file.errorString()));
+}
+
+int TNodeRoot::StoreNote(int index)
+{
+    requireEngine();
+    requireExtensions();
+    TNodeData* note = NoteAt(index);
+    if (!note)
+        return 0;
+    NoteRecord& r = note->Record;
+    // A failed write puts record and header back, so the tree written next
+    // never points at a body that is not there.
+    const NoteRecord recordBefore = r;
+    const NotebookHeader headerBefore = Header;
+    if (note->Body.isEmpty() && r.PlainText() == 1)
+        note->Body = QByteArray("\x20\x00", 2);
+    r.setRawSize(int32_t(note->Body.size()));
+    r.setSaved(nowTDateTime());
+    const bool compress = HasBookFlag(bfCompressed);
+    const bool encrypt = HasBookFlag(bfEncrypted);
+    QByteArray scratch;
+    const QByteArray* out = &note->Body;
+    if (compress || encrypt) {
+        qCDebug(lcStorage).noquote() << "StoreNote: Node is compressed or encrypted...";
+        const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey};
+        BodyCodec::Encoded e = codec.encode(note->Body, compress, encrypt, r);
+        if (compress)
+            note->SetNoteFlag(nfCompressed, e.compressed);
+        scratch = std::move(e.bytes);
+        out = &scratch;
+    }
+    r.setSize(int32_t(out->size()));
+    if (r.Size() > r.SizeReserved() || r.Size() <= 0) {
+        if (IsLastInFile(index) && r.Offset() >= NotebookHeader::Bytes) {
+            m_file.seek(r.Offset());
+            qCDebug(lcStorage).noquote() << "StoreNote: insaving file to offs: " << r.Offset();
+            r.setSizeReserved(r.Size() + EffectiveReserve());
+            Header.setTreeOffset(r.Offset() + r.SizeReserved());
+        } else {
+            m_file.seek(Header.TreeOffset());
+            r.setOffset(Header.TreeOffset());
+            r.setSizeReserved(r.Size() + EffectiveReserve());
+            qCDebug(lcStorage).noquote() << "StoreNote: resaving file to offs: " << Header.TreeOffset();
+            Header.setTreeOffset(Header.TreeOffset() + r.SizeReserved());
+            Header.setLastAppended(index);
+        }
+    } else {
+        m_file.seek(r.Offset());
+        qCDebug(lcStorage).noquote() << "StoreNote: saving file to offs: " << r.Offset();
+    }
+    if (encrypt && scratch.size() < r.SizeReserved())
+        scratch.append(QByteArray(r.SizeReserved() - scratch.size(), '\0'));
+    qCDebug(lcStorage).noquote() << "StoreNote: Now saving at offs: " << m_file.pos();
+    if (!m_file.write(*out)) {
+        r = recordBefore;
+        Header = headerBefore;
+        return 0;
+    }
+    return 1;
+}
+
+void TNodeRoot::StoreHeader()
+{
+    m_file.seek(0);
+    qCDebug(lcStorage).noquote() << "StoreHeader: at the beginning of the file - real offset " << m_file.pos();
+    writeOrThrow(QByteArray(reinterpret_cast<const char*>(Header.data()), NotebookHeader::Bytes));
+}
+
+int TNodeRoot::WriteTree(qint64 offset)
+{
+    m_file.seek(offset);
+    const bool compress = HasBookFlag(bfCompressed);
+    const bool encrypt = HasBookFlag(bfEncrypted);
+    QByteArray table;
+    table.reserve(qsizetype(Notes.size() + DeletedNotes.size()) * NoteRecord::Bytes);
+    auto add = [&](TNodeData* note) {
+        note->SetNoteFlag(nfCompressed, compress);
+        note->SetNoteFlag(nfEncrypted, encrypt);
+        table.append(reinterpret_cast<const char*>(note->Record.data()), NoteRecord::Bytes);
+    };
+    for (TNodeData* note : std::as_const(Notes))
+        add(note);
+    for (TNodeData* note : std::as_const(DeletedNotes))
+        if (note->Record.Offset() > 0)
+            add(note);
+    QByteArray strip = Images.saveStrip();
+    if (compress && m_engine->IsLoaded()) {
+        QByteArray packed;
+        if (m_engine->BZC(strip, packed))
+            strip = std::move(packed);
+    }
+    table.append(strip);
+    writeOrThrow(table);
+    return 0;
+}
+
+int TNodeRoot::SaveNotes()
+{
+    if (!CreateNBFile(false))
+        return srNotWritable;
+    int result = srOk;
+    bool stored = false;
+    for (int i = 0; i < Notes.size(); ++i) {
+        TNodeData* note = Notes[i];
+        if (!note->Loaded || note->Clean)
+            continue;
+        qCDebug(lcStorage).noquote() << "SaveNotes: storing note number: " << i;
+        if (StoreNote(i) != 0)
+            note->Clean = true;
+        stored = true;
+    }
+    if (stored || TreeDirty || Modified) {
+        TreeDirty = false;
+        int unstoredDeleted = 0;
+        for (const TNodeData* note : std::as_const(DeletedNotes))
+            if (note->Record.Offset() == 0)
+                ++unstoredDeleted;
+        Header.setLastRecord(int32_t(Notes.size() + DeletedNotes.size() - 1 - unstoredDeleted));
+        if (Header.Version() > 1 && Header.Version() < 5)
+            Header.setVersion(4);
+        Header.setMagic();
+        qCDebug(lcStorage).noquote() << "SaveNotes: Storing header and tree...";
+        try {
+            StoreHeader();
+            WriteTree(Header.TreeOffset());
+            if (!m_file.truncate(m_file.pos()))
+                throw EVellinorError(m_file.errorString());
+            m_file.flush();
+        } catch (const EVellinorError&) {
+            result = srTreeNotWritten;
+            TreeDirty = true;
+        }
+    }
+    CreateNBFile(true);
+    return result;
+}
+
+qint64 TNodeRoot::PackNotes(bool purge)
+{
+    if (!CreateNBFile(false))
+        return 0;
+    // Every body must be readable before the first one moves: a pack that
+    // stops half-way would leave the old tree pointing at overwritten bytes.
+    const qint64 fileSize = m_file.size();
+    for (const QList<TNodeData*>* list : {&Notes, &DeletedNotes}) {
+        for (const TNodeData* note : *list) {
+            const NoteRecord& r = note->Record;
+            if (r.Size() > 0 && (r.Offset() < NotebookHeader::Bytes || qint64(r.Offset()) + r.Size() > fileSize)) {
+                CreateNBFile(true);
+                return 0;
+            }
+        }
+    }
+    QList<TNodeData*> keep = Notes;
+    if (purge) {
+        qDeleteAll(DeletedNotes);
+        DeletedNotes.clear();
+    } else {
+        keep += DeletedNotes;
+    }
+    const qint64 oldSize = m_file.size();
+    qCDebug(lcStorage).noquote() << "PackNotes: size of fs - " << oldSize;
+    qint64 base = NotebookHeader::Bytes;
+    std::stable_sort(keep.begin(), keep.end(),
+                     [](const TNodeData* a, const TNodeData* b) { return a->Record.Offset() < b->Record.Offset(); });
+    qCDebug(lcStorage).noquote() << "PackNotes: Just sorted notes array...";
+    try {
+        for (TNodeData* note : std::as_const(keep)) {
+            NoteRecord& r = note->Record;
+            QByteArray buffer;
+            if (r.Size() > 0 && !ReadStored(*note, buffer))
+                throw EVellinorError(m_file.errorString());
+            if (r.SizeReserved() - r.Size() >= EffectiveReserve())
+                r.setSizeReserved(r.Size() + EffectiveReserve());
+            qCDebug(lcStorage).noquote() << "PackNotes: Current base : " << base;
+            m_file.seek(base);
+            writeOrThrow(buffer);
+            r.setOffset(int32_t(base));
+            base += r.SizeReserved();
+        }
+        Header.setLastRecord(int32_t(keep.size() - 1));
+        Header.setTreeOffset(int32_t(base));
+        qCDebug(lcStorage).noquote() << "PackNotes: storing header & tree...";
+        StoreHeader();
+        WriteTree(base);
+        if (!m_file.truncate(m_file.pos()))
+            throw EVellinorError(m_file.errorString());
+        m_file.flush();
+    } catch (const EVellinorError&) {
+        TreeDirty = true;
+    }
+    const qint64 newSize = m_file.size();
+    CreateNBFile(true);
+    return oldSize - newSize;
+}
+
+void TNodeRoot::MarkRemovedNotes(TTreeNode* rootNode)
+{
+    QSet<TNodeData*> inTree;
+    const QSet<TNodeData*> deleted(DeletedNotes.begin(), DeletedNotes.end());
+    ForEachDescendant(rootNode, [&](TTreeNode* n) {
+        if (n->Note)
+            inTree.insert(n->Note);
+    });
+    for (TNodeData* note : std::as_const(Notes)) {
+        if (!inTree.contains(note) && !deleted.contains(note)) {
+            DeletedNotes.append(note);
+            note->Record.setDeleted(-1);
+            note->TreeNode = nullptr;
+        }
+    }
+    RebuildNotesList(rootNode);
+}
+
+void TNodeRoot::RebuildNotesList(TTreeNode* rootNode)
+{
+    qCDebug(lcStorage).noquote() << "RebuildNotesList: invoked for " << rootNode->Text << "...";
+    Notes.clear();
+    ForEachDescendant(rootNode, [&](TTreeNode* n) {
+        if (n->Note) {
+            n->Note->IndexHint = int(Notes.size());
+            Notes.append(n->Note);
+            n->Note->Record.setLevel(n->Level());
+        }
+    });
+}
+
+TNodeData* TNodeRoot::NoteAt(int index) const
+{
+    return index >= 0 && index < Notes.size() ? Notes[index] : nullptr;
+}
+
+qint64 TNodeRoot::reservedTotal64() const
+{
+    qint64 total = 0;
+    for (const TNodeData* note : Notes)
+        if (note->Record.Offset() > 0)
+            total += note->Record.SizeReserved();
+    return total;
+}
+
+int32_t TNodeRoot::ReservedTotal() const { return int32_t(qBound<qint64>(qint64(INT32_MIN), reservedTotal64(), qint64(INT32_MAX))); }
+
+qint64 TNodeRoot::WastedSpace() const
+{
+    return qint64(Header.TreeOffset()) - NotebookHeader::Bytes - reservedTotal64();
+}
+
+int TNodeRoot::IndexOfNote(const TNodeData* note) const
+{
+    if (!note)
+        return -1;
+    const int hint = note->IndexHint;
+    if (hint >= 0 && hint < Notes.size() && Notes[hint] == note)
+        return hint;
+    const int index = int(Notes.indexOf(const_cast<TNodeData*>(note)));
+    note->IndexHint = index;
+    return index;
+}
+
+void TNodeRoot::restartTimer(std::unique_ptr<QTimer>& timer, uint32_t value, bool enabled,
+                             const std::function<void()>& fire)
+{
+    timer.reset();
+    if (!enabled)
+        return;
+    timer = std::make_unique<QTimer>();
+    timer->setSingleShot(false);
+    qint64 ms = qint64(value) * 1000;
+    timer->setInterval(int(qBound<qint64>(qint64(1), ms, qint64(INT32_MAX))));
+    connect(timer.get(), &QTimer::timeout, this, fire);
+    timer->start();
+}
+
+void TNodeRoot::StartAutoSaveTimer()
+{
+    const qint64 ms = qint64(Header.AutoSaveMinutes()) * 60000;
+    m_autoSaveTimer.reset();
+    m_autoSaveTimer = std::make_unique<QTimer>();
+    m_autoSaveTimer->setInterval(int(qBound<qint64>(qint64(1), ms, qint64(INT32_MAX))));
+    connect(m_autoSaveTimer.get(), &QTimer::timeout, this, [this] {
+        if (OnAutoSave)
+            OnAutoSave(this, this);
+    });
+    if (Header.AutoSaveEnabled() != 0 && Header.AutoSaveMinutes() > 0)
+        m_autoSaveTimer->start();
+}
+
+namespace {
+// bits 0-30 a count, bit 31 the unit (1 minutes, 0 seconds), in seconds.
+uint32_t delaySeconds(uint32_t value)
+{
+    const uint64_t count = value & 0x7FFFFFFFu;
+    const uint64_t seconds = (value & 0x80000000u) ? count * 60 : count;
+    return uint32_t(qMin<uint64_t>(seconds, INT32_MAX / 1000));
+}
+} // namespace
+
+void TNodeRoot::SetAwayTimer(bool enabled)
+{
+    restartTimer(m_awayTimer, delaySeconds(Header.AwayTime()), enabled, [this] {
+        m_awayTimer->stop();
+        LockNotebook();
+    });
+}
+
+void TNodeRoot::SetCloseTimer(bool enabled)
+{
+    restartTimer(m_closeTimer, delaySeconds(Header.CloseTime()), enabled, [this] {
+        m_closeTimer->stop();
+        if (RootNode && OnForceClose)
+            OnForceClose(this);
+    });
+}
+
+void TNodeRoot::LockNotebook()
+{
+    if (RootNode)
+        RootNode->Expanded = false;
+    MasterKey.wipe();
+    KeyHeld = false;
+}
+
+} // namespace vlr

@@ -1,0 +1,3 @@
+#include "storage/trace.h"
+
+Q_LOGGING_CATEGORY(lcStorage, "vellinor.storage", QtWarningMsg)
