@@ -1,0 +1,30 @@
+#pragma once
+// Points both loaders at the freshly built libraries in the program folder.
+#include "libs/extlib.h"
+#include "libs/vlrlib.h"
+#include "support/test_paths.h"
+
+#include <gtest/gtest.h>
+
+namespace vlr::test {
+
+class EngineLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TVlrLib::setLibraryFolder(binDir());
+        ASSERT_TRUE(lib().IsLoaded()) << lib().errorString().toStdString();
+    }
+    static TVlrLib& lib() { return TVlrLib::instance(); }
+};
+
+class ExtLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TExtLib::setLibraryFolder(binDir());
+        ASSERT_TRUE(ext().IsAvailable()) << ext().errorString().toStdString();
+    }
+    void TearDown() override { ext().RE_Done(); }
+    static TExtLib& ext() { return TExtLib::instance(); }
+};
+
+} // namespace vlr::test
