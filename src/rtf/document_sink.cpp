@@ -1,0 +1,381 @@
+#include "rtf/document_sink.h"
+
+#include "rtf/pictures.h"
+#include "rtf/properties.h"
+
+#include <QCryptographicHash>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+
+namespace vlr::rtf {
+
+namespace {
+
+QTextCharFormat::UnderlineStyle qtUnderline(int kind)
+{
+    switch (kind) {
+    case UlNone: return QTextCharFormat::NoUnderline;
+    case UlDotted:
+    case UlThickDotted: return QTextCharFormat::DotLine;
+    case UlDash:
+    case UlLongDash:
+    case UlThickDash:
+    case UlThickLongDash: return QTextCharFormat::DashUnderline;
+    case UlDashDot:
+    case UlThickDashDot: return QTextCharFormat::DashDotLine;
+    case UlDashDotDot:
+    case UlThickDashDotDot: return QTextCharFormat::DashDotDotLine;
+    case UlWave:
+    case UlDoubleWave:
+    case UlHeavyWave: return QTextCharFormat::WaveUnderline;
+    default: return QTextCharFormat::SingleUnderline;
+    }
+}
+
+QTextListFormat::Style qtListStyle(ListKind kind)
+{
+    switch (kind) {
+    case ListKind::Bullet: return QTextListFormat::ListDisc;
+    case ListKind::LowerAlpha: return QTextListFormat::ListLowerAlpha;
+    case ListKind::UpperAlpha: return QTextListFormat::ListUpperAlpha;
+    case ListKind::LowerRoman: return QTextListFormat::ListLowerRoman;
+    case ListKind::UpperRoman: return QTextListFormat::ListUpperRoman;
+    default: return QTextListFormat::ListDecimal;
+    }
+}
+
+QTextListFormat listFormat(const ListInfo& info)
+{
+    QTextListFormat f;
+    f.setStyle(qtListStyle(info.kind));
+    f.setIndent(info.level + 1);
+    if (info.kind != ListKind::Bullet) {
+        f.setProperty(PropListStart, info.start);
+        f.setNumberPrefix(info.prefix);
+        f.setNumberSuffix(info.suffix);
+    }
+    return f;
+}
+
+} // namespace
+
+DocumentSink::DocumentSink(QTextCursor& cursor, bool wholeDocument) : c_(cursor), whole_(wholeDocument)
+{
+    if (wholeDocument) {
+        base_.setFontPointSize(12); // RTF's default size, \fs24
+    } else {
+        base_ = cursor.charFormat();
+        base_.setAnchor(false);
+        base_.clearProperty(QTextFormat::AnchorHref);
+        base_.clearProperty(QTextFormat::ObjectType);
+        base_.clearProperty(QTextFormat::ImageName);
+        base_.clearProperty(PropRawBefore);
+    }
+    baseBlock_ = cursor.blockFormat();
+}
+
+void DocumentSink::begin(const Tables& tables) { tables_ = &tables; }
+
+const QTextCharFormat& DocumentSink::charFormat(const CharState& s)
+{
+    if (haveLast_ && s == lastState_)
+        return lastFormat_;
+    QTextCharFormat f = base_;
+    const int fontNum = s.font >= 0 ? s.font : tables_->defaultFont;
+    auto font = tables_->fonts.constFind(fontNum);
+    if (font != tables_->fonts.constEnd() && !font->name.isEmpty()) {
+        f.setFontFamilies(QStringList{font->name});
+        if (font->charset >= 0)
+            f.setProperty(PropFontCharset, font->charset);
+        if (!font->family.isEmpty())
+            f.setProperty(PropFontFamilyWord, font->family);
+        if (font->pitch)
+            f.setProperty(PropFontPitch, font->pitch);
+    }
+    if (s.fontSize > 0)
+        f.setFontPointSize(s.fontSize / 2.0);
+    f.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(s.italic);
+    f.setUnderlineStyle(qtUnderline(s.underline));
+    if (s.underline != UlNone && s.underline != UlSingle)
+        f.setProperty(PropUnderlineKind, int(s.underline));
+    else
+        f.clearProperty(PropUnderlineKind);
+    f.setFontStrikeOut(s.strike != 0);
+    if (s.strike == 2)
+        f.setProperty(PropStrikeDouble, true);
+    const auto& colors = tables_->colors;
+    if (s.color > 0 && size_t(s.color) < colors.size() && colors[size_t(s.color)].isValid())
+        f.setForeground(colors[size_t(s.color)]);
+    else
+        f.clearForeground();
+    if (s.highlight > 0 && size_t(s.highlight) < colors.size() && colors[size_t(s.highlight)].isValid())
+        f.setBackground(colors[size_t(s.highlight)]);
+    else
+        f.clearBackground();
+    f.setVerticalAlignment(s.vertical == 1   ? QTextCharFormat::AlignSuperScript
+                           : s.vertical == 2 ? QTextCharFormat::AlignSubScript
+                                             : QTextCharFormat::AlignNormal);
+    if (s.up != 0) {
+        f.setProperty(PropUp, s.up);
+        const int size = s.fontSize > 0 ? s.fontSize : 24;
+        f.setBaselineOffset(s.up * 100.0 / size);
+    }
+    if (s.protect)
+        f.setProperty(PropProtect, true);
+    if (s.disabled)
+        f.setProperty(PropDisabled, true);
+    if (s.lang > 0)
+        f.setProperty(PropLang, s.lang);
+    if (s.caps)
+        f.setFontCapitalization(s.caps == 1 ? QFont::AllUppercase : QFont::SmallCaps);
+    if (!s.href.isEmpty()) {
+        f.setAnchor(true);
+        f.setAnchorHref(s.href);
+    }
+    lastState_ = s;
+    lastFormat_ = f;
+    haveLast_ = true;
+    return lastFormat_;
+}
+
+QTextBlockFormat DocumentSink::blockFormat(const ParaState& p) const
+{
+    QTextBlockFormat f;
+    switch (p.align) {
+    case Align::Left: f.setAlignment(Qt::AlignLeft); break;
+    case Align::Right: f.setAlignment(Qt::AlignRight); break;
+    case Align::Center: f.setAlignment(Qt::AlignHCenter); break;
+    case Align::Justify: f.setAlignment(Qt::AlignJustify); break;
+    }
+    // Twips to pixels at 96 dpi; kept as reals so the twips come back exactly.
+    if (p.li)
+        f.setLeftMargin(p.li / 15.0);
+    if (p.fi)
+        f.setTextIndent(p.fi / 15.0);
+    if (p.ri)
+        f.setRightMargin(p.ri / 15.0);
+    if (p.sb)
+        f.setTopMargin(p.sb / 15.0);
+    if (p.sa)
+        f.setBottomMargin(p.sa / 15.0);
+    if (p.sl != 0) {
+        f.setProperty(PropLineSpacing, p.sl);
+        f.setProperty(PropLineMult, p.slmult);
+        if (p.slmult)
+            f.setLineHeight(qAbs(p.sl) * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+        else if (p.sl > 0)
+            f.setLineHeight(p.sl / 15.0, QTextBlockFormat::MinimumHeight);
+        else
+            f.setLineHeight(-p.sl / 15.0, QTextBlockFormat::FixedHeight);
+    }
+    if (p.rtl)
+        f.setLayoutDirection(Qt::RightToLeft);
+    if (p.pageBreakBefore)
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (!p.tabs.empty()) {
+        QList<QTextOption::Tab> tabs;
+        QByteArray kinds;
+        for (const TabStop& t : p.tabs) {
+            QTextOption::Tab tab;
+            tab.position = t.pos / 15.0;
+            switch (t.kind) {
+            case 1: tab.type = QTextOption::CenterTab; break;
+            case 2: tab.type = QTextOption::RightTab; break;
+            case 3:
+                tab.type = QTextOption::DelimiterTab;
+                tab.delimiter = u'.';
+                break;
+            default: tab.type = QTextOption::LeftTab; break;
+            }
+            tabs.append(tab);
+            kinds.append(char(t.kind));
+            kinds.append(char(t.leader));
+        }
+        f.setTabPositions(tabs);
+        f.setProperty(PropTabKinds, kinds);
+    }
+    return f;
+}
+
+void DocumentSink::materialize()
+{
+    if (cellPending_) {
+        cellPending_ = false;
+        needBlock_ = false;
+        if (table_) {
+            ensureColumns(col_ + 1);
+            c_ = table_->cellAt(row_, col_).firstCursorPosition();
+        }
+    }
+    if (needBlock_) {
+        needBlock_ = false;
+        c_.insertBlock();
+    }
+}
+
+void DocumentSink::text(QStringView text, const CharState& state)
+{
+    materialize();
+    if (!pendingRaw_.isEmpty()) {
+        QTextCharFormat f = charFormat(state);
+        f.setProperty(PropRawBefore, pendingRaw_);
+        pendingRaw_.clear();
+        c_.insertText(text.toString(), f);
+        return;
+    }
+    c_.insertText(text.toString(), charFormat(state));
+}
+
+void DocumentSink::applyParagraph(const ParaState& para, const CharState& state)
+{
+    QTextBlockFormat bf = blockFormat(para);
+    c_.setBlockFormat(bf);
+    const QTextBlock block = c_.block();
+    if (block.length() <= 1)
+        c_.setBlockCharFormat(charFormat(state));
+    if (para.list.kind == ListKind::None) {
+        pnList_ = nullptr;
+        return;
+    }
+    QTextList* list = nullptr;
+    if (para.list.key < 0) {
+        if (pnList_ && pnInfo_ == para.list)
+            list = pnList_;
+    } else {
+        auto it = lists_.constFind(para.list.key);
+        if (it != lists_.constEnd() && listInfo_.value(para.list.key) == para.list)
+            list = *it;
+        pnList_ = nullptr;
+    }
+    if (list) {
+        list->add(block);
+        return;
+    }
+    list = c_.createList(listFormat(para.list));
+    if (para.list.key < 0) {
+        pnList_ = list;
+        pnInfo_ = para.list;
+    } else {
+        lists_.insert(para.list.key, list);
+        listInfo_.insert(para.list.key, para.list);
+    }
+}
+
+void DocumentSink::paragraphEnd(const ParaState& para, const CharState& state)
+{
+    materialize();
+    applyParagraph(para, state);
+    needBlock_ = true;
+}
+
+void DocumentSink::picture(const Picture& pic, const CharState& state)
+{
+    materialize();
+    const QImage decoded = decodePicture(pic);
+    const QSizeF shown = shownSize(pic, decoded);
+    const QImage image = decoded.isNull() ? pictureImage(pic, shown) : decoded;
+    const QByteArray& key = pic.raw.isEmpty() ? pic.data : pic.raw;
+    const QString name =
+        QStringLiteral("rtfimg:") +
+        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Md5).toHex());
+    c_.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+
+    QTextImageFormat f;
+    f.merge(charFormat(state));
+    f.setObjectType(QTextFormat::ImageObject);
+    f.setName(name);
+    f.setWidth(shown.width());
+    f.setHeight(shown.height());
+    f.setProperty(PropPictShownW, shown.width());
+    f.setProperty(PropPictShownH, shown.height());
+    f.setProperty(PropPictKind, int(pic.kind));
+    if (pic.raw.isEmpty())
+        f.setProperty(PropPictData, pic.data);
+    else
+        f.setProperty(PropPictRaw, pic.raw);
+    f.setProperty(PropPicW, pic.picw);
+    f.setProperty(PropPicH, pic.pich);
+    f.setProperty(PropPicWGoal, pic.picwgoal);
+    f.setProperty(PropPicHGoal, pic.pichgoal);
+    f.setProperty(PropPicScaleX, pic.scalex);
+    f.setProperty(PropPicScaleY, pic.scaley);
+    if (pic.object)
+        f.setProperty(PropObject, true);
+    if (!pendingRaw_.isEmpty()) {
+        f.setProperty(PropRawBefore, pendingRaw_);
+        pendingRaw_.clear();
+    }
+    c_.insertText(QString(QChar::ObjectReplacementCharacter), f);
+}
+
+void DocumentSink::rawGroup(QByteArrayView rtf) { pendingRaw_.append(rtf); }
+
+void DocumentSink::ensureColumns(int count)
+{
+    if (table_ && table_->columns() < count)
+        table_->appendColumns(count - table_->columns());
+}
+
+void DocumentSink::rowStart(const RowInfo& row)
+{
+    const int cells = qMax(1, int(row.cellRight.size()));
+    cellPending_ = false;
+    if (!table_) {
+        // The table takes the place of the pending paragraph break.
+        needBlock_ = false;
+        QTextTableFormat tf;
+        tf.setBorder(1);
+        tf.setCellPadding(2);
+        tf.setCellSpacing(0);
+        tf.setBorderCollapse(true);
+        table_ = c_.insertTable(1, cells, tf);
+        row_ = 0;
+    } else {
+        table_->appendRows(1);
+        ++row_;
+        ensureColumns(cells);
+    }
+    col_ = 0;
+    needBlock_ = false;
+    c_ = table_->cellAt(row_, 0).firstCursorPosition();
+}
+
+void DocumentSink::cellEnd(const ParaState& para, const CharState& state)
+{
+    materialize();
+    ensureColumns(col_ + 1);
+    applyParagraph(para, state);
+    ++col_;
+    cellPending_ = true;
+}
+
+void DocumentSink::rowEnd() { cellPending_ = false; }
+
+void DocumentSink::tableEnd()
+{
+    if (!table_)
+        return;
+    c_ = table_->lastCursorPosition();
+    c_.movePosition(QTextCursor::NextCharacter);
+    table_ = nullptr;
+    cellPending_ = false;
+    needBlock_ = false;
+    pnList_ = nullptr;
+}
+
+void DocumentSink::finish(const ParaState& para, const CharState& state)
+{
+    if (!needBlock_ && whole_)
+        applyParagraph(para, state);
+    if (!pendingRaw_.isEmpty()) {
+        QTextBlockFormat f = c_.blockFormat();
+        f.setProperty(PropRawTail, f.property(PropRawTail).toByteArray() + pendingRaw_);
+        c_.setBlockFormat(f);
+        pendingRaw_.clear();
+    }
+}
+
+} // namespace vlr::rtf

@@ -1,0 +1,60 @@
+#pragma once
+// Builds a QTextDocument from the reader's events: character and block
+// formats, lists, link anchors, pictures and tables.
+#include "rtf/sink.h"
+
+#include <QHash>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+class QTextList;
+class QTextTable;
+
+namespace vlr::rtf {
+
+class DocumentSink final : public Sink {
+public:
+    // wholeDocument: the document is built from scratch (the last paragraph
+    // takes the RTF's attributes); otherwise the RTF is inserted at the cursor
+    // and what it does not say comes from the cursor's formats.
+    DocumentSink(QTextCursor& cursor, bool wholeDocument);
+
+    void begin(const Tables& tables) override;
+    void text(QStringView text, const CharState& state) override;
+    void paragraphEnd(const ParaState& para, const CharState& state) override;
+    void picture(const Picture& picture, const CharState& state) override;
+    void rawGroup(QByteArrayView rtf) override;
+    void rowStart(const RowInfo& row) override;
+    void cellEnd(const ParaState& para, const CharState& state) override;
+    void rowEnd() override;
+    void tableEnd() override;
+    void finish(const ParaState& para, const CharState& state) override;
+
+private:
+    void materialize();
+    const QTextCharFormat& charFormat(const CharState& state);
+    QTextBlockFormat blockFormat(const ParaState& para) const;
+    void applyParagraph(const ParaState& para, const CharState& state);
+    void ensureColumns(int count);
+
+    QTextCursor& c_;
+    bool whole_;
+    const Tables* tables_ = nullptr;
+    QTextCharFormat base_;
+    QTextBlockFormat baseBlock_;
+    bool needBlock_ = false;
+    QByteArray pendingRaw_;
+    CharState lastState_;
+    QTextCharFormat lastFormat_;
+    bool haveLast_ = false;
+    QTextList* pnList_ = nullptr;
+    ListInfo pnInfo_;
+    QHash<int, QTextList*> lists_; // by \ls key
+    QHash<int, ListInfo> listInfo_;
+    QTextTable* table_ = nullptr;
+    int row_ = 0, col_ = 0;
+    bool cellPending_ = false;
+};
+
+} // namespace vlr::rtf

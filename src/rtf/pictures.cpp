@@ -1,0 +1,108 @@
+#include "rtf/pictures.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <QtEndian>
+
+namespace vlr::rtf {
+
+namespace {
+
+// Decoding limits: a damaged header must not make us allocate gigabytes.
+constexpr int kMaxSide = 8192;
+
+QImage readImage(const QByteArray& bytes, const char* format)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide))
+        return {};
+    return reader.read();
+}
+
+// A DIB is a BMP file without its 14-byte file header.
+QImage readDib(const QByteArray& dib)
+{
+    if (dib.size() < 40)
+        return {};
+    const quint32 headerSize = qFromLittleEndian<quint32>(dib.constData());
+    const quint16 bits = qFromLittleEndian<quint16>(dib.constData() + 14);
+    quint32 colors = dib.size() >= 36 ? qFromLittleEndian<quint32>(dib.constData() + 32) : 0;
+    if (colors == 0 && bits <= 8)
+        colors = 1u << bits;
+    if (headerSize > 1024 || colors > 256)
+        return {};
+    QByteArray file("BM");
+    QByteArray head(12, '\0');
+    qToLittleEndian<quint32>(quint32(14 + dib.size()), head.data());
+    qToLittleEndian<quint32>(quint32(14 + headerSize + colors * 4), head.data() + 8);
+    file += head;
+    file += dib;
+    return readImage(file, "BMP");
+}
+
+} // namespace
+
+QImage decodePicture(const Picture& picture)
+{
+    switch (picture.kind) {
+    case Picture::Png: return readImage(picture.data, "PNG");
+    case Picture::Jpeg: return readImage(picture.data, "JPEG");
+    case Picture::Dib: return readDib(picture.data);
+    default: return {};
+    }
+}
+
+QSizeF shownSize(const Picture& picture, const QImage& decoded)
+{
+    qreal w = 0, h = 0;
+    const int objW = picture.object ? picture.objw : 0;
+    const int objH = picture.object ? picture.objh : 0;
+    if (picture.picwgoal > 0 && picture.pichgoal > 0) {
+        w = picture.picwgoal / 15.0;
+        h = picture.pichgoal / 15.0;
+    } else if (objW > 0 && objH > 0) {
+        w = objW / 15.0;
+        h = objH / 15.0;
+    } else if (!decoded.isNull()) {
+        w = decoded.width();
+        h = decoded.height();
+    } else if (picture.picw > 0 && picture.pich > 0 &&
+               (picture.kind == Picture::Wmf || picture.kind == Picture::Emf)) {
+        // Metafile sizes are in hundredths of a millimetre.
+        w = picture.picw * 96.0 / 2540.0;
+        h = picture.pich * 96.0 / 2540.0;
+    } else if (picture.picw > 0 && picture.pich > 0) {
+        w = picture.picw;
+        h = picture.pich;
+    } else {
+        w = h = 32;
+    }
+    const int sx = picture.scalex > 0 ? picture.scalex : 100;
+    const int sy = picture.scaley > 0 ? picture.scaley : 100;
+    w = qBound<qreal>(1, w * sx / 100.0, kMaxSide);
+    h = qBound<qreal>(1, h * sy / 100.0, kMaxSide);
+    return {w, h};
+}
+
+QImage pictureImage(const Picture& picture, QSizeF shown)
+{
+    QImage img = decodePicture(picture);
+    if (!img.isNull())
+        return img;
+    const QSize size(qBound(1, qRound(shown.width()), 512), qBound(1, qRound(shown.height()), 512));
+    QImage placeholder(size, QImage::Format_ARGB32_Premultiplied);
+    placeholder.fill(QColor(235, 235, 235));
+    QPainter p(&placeholder);
+    p.setPen(QColor(150, 150, 150));
+    p.drawRect(0, 0, size.width() - 1, size.height() - 1);
+    p.drawLine(0, 0, size.width() - 1, size.height() - 1);
+    p.drawLine(0, size.height() - 1, size.width() - 1, 0);
+    return placeholder;
+}
+
+} // namespace vlr::rtf

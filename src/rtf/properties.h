@@ -1,0 +1,42 @@
+#pragma once
+// Format properties the document keeps for what Qt's formats cannot say, so
+// that a note written back carries the attributes it was read with.
+#include <QTextFormat>
+
+namespace vlr::rtf {
+
+enum Property : int {
+    // character
+    PropUnderlineKind = QTextFormat::UserProperty + 0x5200, // int (Underline) other than none/single
+    PropStrikeDouble,   // bool
+    PropUp,             // int, half points (\up positive, \dn negative)
+    PropProtect,        // bool
+    PropDisabled,       // bool
+    PropLang,           // int
+    PropFontCharset,    // int
+    PropFontFamilyWord, // QByteArray ("fswiss"…)
+    PropFontPitch,      // int
+    PropRawBefore,      // QByteArray: kept RTF groups written before this text
+    // pictures and objects (on QTextImageFormat)
+    PropPictKind,   // int (Picture::Kind)
+    PropPictData,   // QByteArray: original PNG or JPEG bytes
+    PropPictRaw,    // QByteArray: the original group, written back unchanged
+    PropPicW,
+    PropPicH,
+    PropPicWGoal,
+    PropPicHGoal,
+    PropPicScaleX,
+    PropPicScaleY,
+    PropPictShownW, // qreal: the width the goal sizes gave, to tell a resize
+    PropPictShownH,
+    PropObject, // bool
+    // paragraph
+    PropLineSpacing, // int: \sl in twips
+    PropLineMult,    // bool: \slmult1
+    PropTabKinds,    // QByteArray: per tab stop its kind and leader
+    PropRawTail,     // QByteArray: kept RTF groups at the end of the paragraph
+    // lists (on QTextListFormat)
+    PropListStart, // int: the first item's number (Qt 6.4 lists always count from 1)
+};
+
+} // namespace vlr::rtf

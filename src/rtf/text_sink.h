@@ -1,0 +1,52 @@
+#pragma once
+// Plain text from the reader's events.
+#include "rtf/sink.h"
+
+#include <QString>
+#include <vector>
+
+namespace vlr::rtf {
+
+enum class TextMode {
+    // One character per editor position, as QTextDocument::toPlainText()
+    // gives it for the document readRtf builds: paragraph ends, line breaks
+    // and table cell boundaries are '\n', pictures and objects U+FFFC.
+    Editor,
+    // For text files: paragraph ends and line breaks are CR LF, table cells
+    // are separated by tabs and rows end with CR LF, pictures are left out.
+    Export,
+};
+
+class TextSink final : public Sink {
+public:
+    explicit TextSink(TextMode mode) : mode_(mode) {}
+    QString result() const { return out_; }
+
+    void text(QStringView text, const CharState& state) override;
+    void paragraphEnd(const ParaState& para, const CharState& state) override;
+    void picture(const Picture& picture, const CharState& state) override;
+    void rawGroup(QByteArrayView) override {}
+    void rowStart(const RowInfo& row) override;
+    void cellEnd(const ParaState& para, const CharState& state) override;
+    void rowEnd() override;
+    void tableEnd() override;
+    void finish(const ParaState&, const CharState&) override {}
+
+private:
+    QString& target();
+    void materialize();
+    void newline(QString& to);
+
+    TextMode mode_;
+    QString out_;
+    bool needNewline_ = false;
+    // The table being read: its cells are written out when it ends, once the
+    // number of columns is known (short rows are padded as the document pads them).
+    bool inTable_ = false;
+    std::vector<std::vector<QString>> rows_;
+    int columns_ = 0;
+    int col_ = 0;
+    bool cellPending_ = false;
+};
+
+} // namespace vlr::rtf
