@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -228,6 +229,18 @@ TEST_F(SettingsFileTest, AnUnreadableFileIsNotReplaced) {
     QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(outcome, 0) << "1: read something, 2: replaced the file";
     EXPECT_EQ(f.readString("Options", "Kept"), "old");
+}
+
+TEST_F(SettingsFileTest, AnOversizedFileIsNeitherReadNorReplaced) {
+    putBytes("[Options]\nKept=old\n");
+    {
+        QFile grow(path());
+        ASSERT_TRUE(grow.resize(TSettingsFile::kMaxFileSize + 1));
+    }
+    TSettingsFile f(path());
+    EXPECT_EQ(f.readString("Options", "Kept", "default"), "default");
+    EXPECT_THROW(f.writeString("Options", "Kept", "new"), EVellinorError);
+    EXPECT_EQ(QFileInfo(path()).size(), TSettingsFile::kMaxFileSize + 1);
 }
 
 TEST_F(SettingsFileTest, NamesThatCannotBeFoundAgainAreRefused) {
