@@ -93,6 +93,10 @@ const QTextCharFormat& DocumentSink::charFormat(const CharState& s)
             f.setProperty(PropFontFamilyWord, font->family);
         if (font->pitch)
             f.setProperty(PropFontPitch, font->pitch);
+    } else if (whole_) {
+        // No font of its own: the document's default face, said explicitly so
+        // that writing the text back names the same face.
+        f.setFontFamilies(QStringList{c_.document()->defaultFont().family()});
     }
     if (s.fontSize > 0)
         f.setFontPointSize(s.fontSize / 2.0);

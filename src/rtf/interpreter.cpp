@@ -269,6 +269,7 @@ private:
     ParaState resolvedPara();
     void consumeUcSkip(Token& t, bool& swallowed);
     void finishFontName();
+    void fontNameBytesToText();
     void finishLevelText();
 
     Tokenizer tok_;
@@ -297,7 +298,8 @@ private:
 
     // font and colour tables being read
     int fontNum_ = -1;
-    QByteArray fontName_;
+    QByteArray fontName_;   // bytes not yet decoded
+    QString fontNameText_; // decoded part (\\uN letters included)
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colorSet_ = false;
 
@@ -523,21 +525,32 @@ void Interpreter::openGroup(qsizetype pos)
     stack_.push_back(std::move(g));
 }
 
+void Interpreter::fontNameBytesToText()
+{
+    if (fontNum_ < 0 || fontName_.isEmpty())
+        return;
+    const FontEntry& f = tables_.fonts[fontNum_];
+    const int cp = f.codePage > 0 ? f.codePage : codePageOfCharset(f.charset, tables_.ansiCodePage);
+    CodePageDecoder(cp).appendDecoded(fontNameText_, fontName_);
+    fontName_.clear();
+}
+
 void Interpreter::finishFontName()
 {
-    if (fontNum_ < 0)
+    if (fontNum_ < 0) {
+        fontName_.clear();
+        fontNameText_.clear();
         return;
-    FontEntry& f = tables_.fonts[fontNum_];
-    QByteArray bytes = fontName_.trimmed();
-    if (bytes.endsWith(';'))
-        bytes.chop(1);
-    if (!bytes.isEmpty() || f.name.isEmpty()) {
-        const int cp = f.codePage > 0 ? f.codePage : codePageOfCharset(f.charset, tables_.ansiCodePage);
-        QString name;
-        CodePageDecoder(cp).appendDecoded(name, bytes);
-        f.name = name.trimmed();
     }
-    fontName_.clear();
+    fontNameBytesToText();
+    QString name = fontNameText_.trimmed();
+    if (name.endsWith(u';'))
+        name.chop(1);
+    name = name.trimmed();
+    FontEntry& f = tables_.fonts[fontNum_];
+    if (!name.isEmpty())
+        f.name = name;
+    fontNameText_.clear();
 }
 
 void Interpreter::finishLevelText()
@@ -837,7 +850,8 @@ void Interpreter::word(const Token& t)
         } else if (g.dest == Dest::LevelText) {
             levelText_.append(QChar(c));
         } else if (g.dest == Dest::FontTable) {
-            finishFontName();
+            fontNameBytesToText();
+            fontNameText_.append(QChar(c));
         }
         return;
     }
@@ -848,7 +862,7 @@ void Interpreter::word(const Token& t)
         return;
     }
     // Destinations
-    case KwFontTbl: g.dest = Dest::FontTable; fontNum_ = -1; fontName_.clear(); return;
+    case KwFontTbl: g.dest = Dest::FontTable; fontNum_ = -1; fontName_.clear(); fontNameText_.clear(); return;
     case KwColorTbl: g.dest = Dest::ColorTable; colorSet_ = false; return;
     case KwStyleSheet:
     case KwInfo:

@@ -235,16 +235,13 @@ void Writer::writeFormat(const QTextCharFormat& f)
         appendWord(o, w.protect ? "protect" : "protect0");
     if (w.disabled != cur_.disabled)
         appendWord(o, w.disabled ? "disabled" : "disabled0");
-    if (w.lang != cur_.lang && w.lang > 0)
+    if (w.lang != cur_.lang)
         appendWord(o, "lang", w.lang);
     if (w.caps != cur_.caps)
         appendWord(o, w.caps == 1 ? "scaps0\\caps" : w.caps == 2 ? "caps0\\scaps" : "caps0\\scaps0");
     if (o.size() != before)
         o.append(' ');
-    Written next = w;
-    if (w.lang == 0)
-        next.lang = cur_.lang;
-    cur_ = next;
+    cur_ = w;
 }
 
 void Writer::writePicture(const QTextImageFormat& f)
@@ -320,12 +317,12 @@ void Writer::writeFragmentText(const QTextCharFormat& f, QStringView text)
         body_.append(raw);
         lastRaw_ = raw;
     }
+    writeFormat(f);
     if (f.isImageFormat()) {
         for (qsizetype i = 0; i < text.size(); ++i)
             writePicture(f.toImageFormat());
         return;
     }
-    writeFormat(f);
     appendRtfText(body_, text, ansiFor(f));
 }
 
@@ -353,7 +350,10 @@ void Writer::writeList(const QTextBlock& block)
         symbolFormat.setProperty(PropFontCharset, 2);
         const int f = fontIndex(symbolFormat, &ansi);
         o.append("{\\pntext\\f" + QByteArray::number(f) + "\\'B7\\tab}");
-        o.append("{\\*\\pn\\pnlvlblt\\pnf" + QByteArray::number(f) + "\\pnindent0{\\pntxtb\\'B7}}");
+        o.append("{\\*\\pn\\pnlvlblt");
+        if (level > 0)
+            appendWord(o, "pnlvl", level + 1);
+        o.append("\\pnf" + QByteArray::number(f) + "\\pnindent0{\\pntxtb\\'B7}}");
         return;
     }
     const int number = runStart + (list->itemNumber(block) - list->itemNumber(first));
