@@ -1,5 +1,6 @@
 #include "libs/companion_library.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -10,11 +11,19 @@ namespace vlr {
 
 CompanionLibrary::CompanionLibrary(QString fileName) : m_fileName(std::move(fileName)) {}
 
-bool CompanionLibrary::load(const QString& folder, std::span<const Export> exports,
-                            std::span<QFunctionPointer> resolved) {
+QString CompanionLibrary::folder() const {
+    return m_folder.isEmpty() ? QCoreApplication::applicationDirPath() : m_folder;
+}
+
+bool CompanionLibrary::loadIfNeeded(std::span<const Export> exports, std::span<QFunctionPointer> resolved) {
+    return m_loaded || load(exports, resolved);
+}
+
+bool CompanionLibrary::load(std::span<const Export> exports, std::span<QFunctionPointer> resolved) {
     Q_ASSERT(exports.size() == resolved.size());
     std::fill(resolved.begin(), resolved.end(), nullptr);
     m_loaded = false;
+    const QString folder = this->folder();
     if (folder.isEmpty()) {
         m_error = QStringLiteral("%1: no library folder is set").arg(m_fileName);
         return false;

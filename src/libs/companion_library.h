@@ -23,17 +23,25 @@ public:
     CompanionLibrary(const CompanionLibrary&) = delete;
     CompanionLibrary& operator=(const CompanionLibrary&) = delete;
 
-    // Loads folder/fileName and fills `resolved` (one slot per export, null
-    // for an optional one that is absent). On failure nothing stays loaded,
-    // every slot is null and errorString() says why.
-    bool load(const QString& folder, std::span<const Export> exports, std::span<QFunctionPointer> resolved);
+    // The folder loads come from; the program's folder while empty.
+    void setFolder(const QString& folder) { m_folder = folder; }
+    QString folder() const;
+
+    // True when loaded; otherwise tries once to load folder/fileName and fill
+    // `resolved` (one slot per export, null for an absent optional one). On
+    // failure nothing stays loaded, every slot is null and errorString() says
+    // why.
+    bool loadIfNeeded(std::span<const Export> exports, std::span<QFunctionPointer> resolved);
     void unload(std::span<QFunctionPointer> resolved);
     bool isLoaded() const { return m_loaded; }
     QString errorString() const { return m_error; }
     const QString& fileName() const { return m_fileName; }
 
 private:
+    bool load(std::span<const Export> exports, std::span<QFunctionPointer> resolved);
+
     QString m_fileName;
+    QString m_folder;
     QLibrary m_library;
     QString m_error;
     bool m_loaded = false;

@@ -5,7 +5,6 @@
 #include "libs/companion_library.h"
 #include "libs/ext/ext_abi.h"
 
-#include <QCoreApplication>
 #include <QLocale>
 
 #include <cstring>
@@ -45,11 +44,6 @@ constexpr CompanionLibrary::Export kExports[] = {
 
 constexpr qsizetype kDefaultMaxUnpacked = qsizetype(1) << 30;
 
-QString& folderSetting() {
-    static QString folder;
-    return folder;
-}
-
 const char16_t* utf16(const QString& s) {
     return reinterpret_cast<const char16_t*>(s.utf16());
 }
@@ -68,18 +62,15 @@ TExtLib& TExtLib::instance() {
 }
 
 void TExtLib::setLibraryFolder(const QString& folder) {
-    folderSetting() = folder;
+    instance().m_library->setFolder(folder);
 }
 
 QString TExtLib::libraryFolder() {
-    const QString& folder = folderSetting();
-    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    return instance().m_library->folder();
 }
 
 bool TExtLib::IsAvailable() {
-    if (!m_library->isLoaded())
-        m_library->load(libraryFolder(), kExports, m_entries);
-    return m_library->isLoaded();
+    return m_library->loadIfNeeded(kExports, m_entries);
 }
 
 void TExtLib::Unload() {

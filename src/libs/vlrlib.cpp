@@ -5,8 +5,6 @@
 #include "libs/companion_library.h"
 #include "libs/engine/engine_abi.h"
 
-#include <QCoreApplication>
-
 #include <nettle/md5.h>
 
 #include <cstring>
@@ -25,11 +23,6 @@ constexpr CompanionLibrary::Export kExports[EntryCount] = {
 };
 
 static_assert(sizeof(TVlrLib::BFContext::bytes) == VLR_BF_CONTEXT_SIZE);
-
-QString& folderSetting() {
-    static QString folder;
-    return folder;
-}
 
 void wipe(void* p, size_t n) {
     volatile unsigned char* b = static_cast<volatile unsigned char*>(p);
@@ -51,18 +44,15 @@ TVlrLib& TVlrLib::instance() {
 }
 
 void TVlrLib::setLibraryFolder(const QString& folder) {
-    folderSetting() = folder;
+    instance().m_library->setFolder(folder);
 }
 
 QString TVlrLib::libraryFolder() {
-    const QString& folder = folderSetting();
-    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    return instance().m_library->folder();
 }
 
 bool TVlrLib::IsLoaded() {
-    if (!m_library->isLoaded())
-        m_library->load(libraryFolder(), kExports, m_entries);
-    return m_library->isLoaded();
+    return m_library->loadIfNeeded(kExports, m_entries);
 }
 
 void TVlrLib::Unload() {

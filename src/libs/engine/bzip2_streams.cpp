@@ -1,33 +1,18 @@
 // BZC/BZD: one standard bzip2 stream, driven through libbz2's streaming
 // interface so that neither side needs to know the other's size in advance.
 #include "libs/engine/engine_abi.h"
+#include "libs/stream_pump.h"
 
 #include <bzlib.h>
 
-#include <algorithm>
-#include <climits>
+#include <cstdint>
+
+using vlr::companion::pumpStream;
+using vlr::companion::Step;
 
 namespace {
 
 constexpr int kBlockSize100k = 9;
-constexpr size_t kChunk = 64 * 1024;
-// bz_stream counts in unsigned int; larger inputs are fed in slices.
-constexpr size_t kMaxSlice = size_t(1) << 30;
-
-struct Input {
-    const char* next;
-    size_t left;
-
-    void feed(bz_stream& s) {
-        if (s.avail_in != 0 || left == 0)
-            return;
-        const size_t slice = std::min(left, kMaxSlice);
-        s.next_in = const_cast<char*>(next);
-        s.avail_in = static_cast<unsigned>(slice);
-        next += slice;
-        left -= slice;
-    }
-};
 
 } // namespace
 
@@ -37,28 +22,17 @@ extern "C" int BZC(const void* src, size_t srcLen, VlrAppendBytes append, void* 
     bz_stream s{};
     if (BZ2_bzCompressInit(&s, kBlockSize100k, 0, 0) != BZ_OK)
         return 0;
-    Input in{static_cast<const char*>(src), srcLen};
-    char out[kChunk];
-    bool ok = true;
-    for (;;) {
-        in.feed(s);
-        // Once the last slice is handed over, finishing consumes all of it.
-        const int action = in.left == 0 ? BZ_FINISH : BZ_RUN;
-        s.next_out = out;
-        s.avail_out = sizeof out;
-        const int rc = BZ2_bzCompress(&s, action);
-        const size_t produced = sizeof out - s.avail_out;
-        if (produced != 0 && !append(sink, out, produced)) {
-            ok = false;
-            break;
+    const bool ok = pumpStream(s, src, srcLen, append, sink, SIZE_MAX, [](bz_stream& z, bool lastInput) {
+        switch (BZ2_bzCompress(&z, lastInput ? BZ_FINISH : BZ_RUN)) {
+        case BZ_STREAM_END:
+            return Step::End;
+        case BZ_RUN_OK:
+        case BZ_FINISH_OK:
+            return Step::More;
+        default:
+            return Step::Fail;
         }
-        if (rc == BZ_STREAM_END)
-            break;
-        if (rc != BZ_RUN_OK && rc != BZ_FINISH_OK) {
-            ok = false;
-            break;
-        }
-    }
+    });
     BZ2_bzCompressEnd(&s);
     return ok ? 1 : 0;
 }
@@ -69,31 +43,16 @@ extern "C" int BZD(const void* src, size_t srcLen, VlrAppendBytes append, void* 
     bz_stream s{};
     if (BZ2_bzDecompressInit(&s, 0, 0) != BZ_OK)
         return 0;
-    Input in{static_cast<const char*>(src), srcLen};
-    char out[kChunk];
-    size_t total = 0;
-    bool ok = false;
-    for (;;) {
-        in.feed(s);
-        s.next_out = out;
-        s.avail_out = sizeof out;
-        const int rc = BZ2_bzDecompress(&s);
-        const size_t produced = sizeof out - s.avail_out;
-        if (produced > maxOut - total)
-            break;
-        if (produced != 0 && !append(sink, out, produced))
-            break;
-        total += produced;
-        if (rc == BZ_STREAM_END) {
-            ok = true;
-            break;
+    const bool ok = pumpStream(s, src, srcLen, append, sink, maxOut, [](bz_stream& z, bool) {
+        switch (BZ2_bzDecompress(&z)) {
+        case BZ_STREAM_END:
+            return Step::End;
+        case BZ_OK:
+            return Step::More;
+        default: // corrupt data, bad magic, out of memory
+            return Step::Fail;
         }
-        if (rc != BZ_OK)
-            break; // corrupt data, bad magic, out of memory
-        // All input used, nothing more coming out: the stream is cut short.
-        if (produced == 0 && s.avail_in == 0 && in.left == 0)
-            break;
-    }
+    });
     BZ2_bzDecompressEnd(&s);
     return ok ? 1 : 0;
 }

@@ -1,55 +1,31 @@
 // PackProc: bodies of notebooks before version 5, one zlib stream each.
 #include "libs/ext/ext_abi.h"
+#include "libs/stream_pump.h"
 
 #include <zlib.h>
 
-#include <algorithm>
+#include <cstdint>
+
+using vlr::companion::pumpStream;
+using vlr::companion::Step;
 
 namespace {
-
-constexpr size_t kChunk = 64 * 1024;
-// z_stream counts in uInt; larger inputs are fed in slices.
-constexpr size_t kMaxSlice = size_t(1) << 30;
-
-struct Input {
-    const unsigned char* next;
-    size_t left;
-
-    void feed(z_stream& z) {
-        if (z.avail_in != 0 || left == 0)
-            return;
-        const size_t slice = std::min(left, kMaxSlice);
-        z.next_in = const_cast<unsigned char*>(next);
-        z.avail_in = static_cast<uInt>(slice);
-        next += slice;
-        left -= slice;
-    }
-};
 
 int pack(const void* src, size_t srcLen, VlrAppendBytes append, void* sink) {
     z_stream z{};
     if (deflateInit(&z, Z_DEFAULT_COMPRESSION) != Z_OK)
         return 0;
-    Input in{static_cast<const unsigned char*>(src), srcLen};
-    unsigned char out[kChunk];
-    bool ok = true;
-    for (;;) {
-        in.feed(z);
-        z.next_out = out;
-        z.avail_out = sizeof out;
-        const int rc = deflate(&z, in.left == 0 ? Z_FINISH : Z_NO_FLUSH);
-        const size_t produced = sizeof out - z.avail_out;
-        if (produced != 0 && !append(sink, out, produced)) {
-            ok = false;
-            break;
+    const bool ok = pumpStream(z, src, srcLen, append, sink, SIZE_MAX, [](z_stream& s, bool lastInput) {
+        switch (deflate(&s, lastInput ? Z_FINISH : Z_NO_FLUSH)) {
+        case Z_STREAM_END:
+            return Step::End;
+        case Z_OK:
+        case Z_BUF_ERROR: // no progress possible this time; the pump judges
+            return Step::More;
+        default:
+            return Step::Fail;
         }
-        if (rc == Z_STREAM_END)
-            break;
-        if (rc != Z_OK && rc != Z_BUF_ERROR) {
-            ok = false;
-            break;
-        }
-    }
+    });
     deflateEnd(&z);
     return ok ? 1 : 0;
 }
@@ -60,31 +36,17 @@ int unpack(const void* src, size_t srcLen, VlrAppendBytes append, void* sink, si
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
         return 0;
-    Input in{static_cast<const unsigned char*>(src), srcLen};
-    unsigned char out[kChunk];
-    size_t total = 0;
-    bool ok = false;
-    for (;;) {
-        in.feed(z);
-        z.next_out = out;
-        z.avail_out = sizeof out;
-        const int rc = inflate(&z, Z_NO_FLUSH);
-        const size_t produced = sizeof out - z.avail_out;
-        if (produced > maxOut - total)
-            break;
-        if (produced != 0 && !append(sink, out, produced))
-            break;
-        total += produced;
-        if (rc == Z_STREAM_END) {
-            ok = true;
-            break;
+    const bool ok = pumpStream(z, src, srcLen, append, sink, maxOut, [](z_stream& s, bool) {
+        switch (inflate(&s, Z_NO_FLUSH)) {
+        case Z_STREAM_END:
+            return Step::End;
+        case Z_OK:
+        case Z_BUF_ERROR: // input exhausted; the pump sees whether more comes
+            return Step::More;
+        default: // bad header, corrupt data, wrong check value
+            return Step::Fail;
         }
-        // Z_BUF_ERROR with nothing left to give: the stream is cut short.
-        if (rc != Z_OK && !(rc == Z_BUF_ERROR && (z.avail_in != 0 || in.left != 0)))
-            break;
-        if (produced == 0 && z.avail_in == 0 && in.left == 0)
-            break;
-    }
+    });
     inflateEnd(&z);
     return ok ? 1 : 0;
 }

@@ -1,5 +1,7 @@
 #include "libs/ext/pattern_compiler.h"
 
+#include <cctype>
+
 namespace vlr::ext {
 
 namespace {
@@ -44,17 +46,6 @@ std::optional<Options> parseModifiers(QStringView modifiers, PatternError* error
     return options;
 }
 
-int hexValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
-
 // One element of a character class starting at `i`: where it ends and the
 // character it stands for, or nothing when it is a set (\w, [:alpha:]).
 struct ClassAtom {
@@ -67,29 +58,25 @@ ClassAtom readClassAtom(QStringView p, qsizetype i) {
     const QChar c = p.at(i);
     if (c == u'\\' && i + 1 < n) {
         const QChar e = p.at(i + 1);
-        if (e == u'x') {
-            // \xhh or \x{h...}
-            qsizetype j = i + 2;
-            char32_t value = 0;
+        if (e == u'x') { // \xhh or \x{h...}
+            const qsizetype j = i + 2;
+            QStringView digits;
+            qsizetype end = j;
             if (j < n && p.at(j) == u'{') {
                 const qsizetype close = p.indexOf(u'}', j);
-                if (close < 0 || close - j > 9)
-                    return {i + 2, std::nullopt};
-                for (qsizetype k = j + 1; k < close; ++k) {
-                    const int h = hexValue(p.at(k));
-                    if (h < 0)
-                        return {close + 1, std::nullopt};
-                    value = value * 16 + char32_t(h);
-                }
-                return {close + 1, value};
+                if (close < 0)
+                    return {j, std::nullopt};
+                digits = p.sliced(j + 1, close - j - 1);
+                end = close + 1;
+            } else {
+                while (end < n && end - j < 2 && p.at(end).unicode() < 0x80 &&
+                       std::isxdigit(p.at(end).unicode()))
+                    ++end;
+                digits = p.sliced(j, end - j);
             }
-            int digits = 0;
-            while (j < n && digits < 2 && hexValue(p.at(j)) >= 0) {
-                value = value * 16 + char32_t(hexValue(p.at(j)));
-                ++j;
-                ++digits;
-            }
-            return {j, value};
+            bool ok = digits.isEmpty();
+            const uint value = ok ? 0 : digits.toUInt(&ok, 16);
+            return {end, ok ? std::optional<char32_t>(value) : std::nullopt};
         }
         if (e.isLetterOrNumber())
             return {i + 2, std::nullopt}; // \d, \w, \p (whose {..} is not a range end), \n...
