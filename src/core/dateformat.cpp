@@ -25,6 +25,12 @@ const std::array<const char16_t*, 7> kDayShort = {u"Пн", u"Вт", u"Ср", u"�
 // format that names itself cannot recurse.
 constexpr int kMaxNesting = 2;
 
+// An invalid date has month and weekday 0: no name rather than a read
+// outside the table.
+template <size_t N> QString nameAt(const std::array<const char16_t*, N>& names, int oneBased) {
+    return (oneBased >= 1 && oneBased <= int(N)) ? QString::fromUtf16(names[oneBased - 1]) : QString();
+}
+
 QChar upper(QChar c) {
     return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 32) : c;
 }
@@ -90,13 +96,12 @@ public:
                 break;
             case u'M': {
                 const int n = count();
-                const int month = m_date.month() - 1;
                 if (n <= 2)
                     m_out += number(m_date.month(), n);
                 else if (n == 3)
-                    m_out += QString::fromUtf16(kMonthShort[month]);
+                    m_out += nameAt(kMonthShort, m_date.month());
                 else
-                    m_out += QString::fromUtf16(genitive ? kMonthGenitive[month] : kMonthLong[month]);
+                    m_out += nameAt(genitive ? kMonthGenitive : kMonthLong, m_date.month());
                 break;
             }
             case u'D': {
@@ -104,9 +109,9 @@ public:
                 if (n <= 2)
                     m_out += number(m_date.day(), n);
                 else if (n == 3)
-                    m_out += QString::fromUtf16(kDayShort[m_date.dayOfWeek() - 1]);
+                    m_out += nameAt(kDayShort, m_date.dayOfWeek());
                 else if (n == 4)
-                    m_out += QString::fromUtf16(kDayLong[m_date.dayOfWeek() - 1]);
+                    m_out += nameAt(kDayLong, m_date.dayOfWeek());
                 else if (n == 5)
                     append(m_locale.shortDateFormat);
                 else

@@ -61,6 +61,8 @@ TEST(DateFormat, MidnightAndTheTwelveHourClock) {
     EXPECT_EQ(formatDateTime("h am/pm", midnight, ru), "12 am");
     EXPECT_EQ(formatDateTime("c", QDateTime(QDate(2026, 1, 5), QTime(0, 0)), ru), "05.01.2026");
     EXPECT_EQ(formatDateTime("dddd ddd", midnight, ru), QStringLiteral("понедельник Пн"));
+    // No date at all: no names, and no read outside the name tables.
+    EXPECT_EQ(formatDateTime("[dddd mmm mmmm]", QDateTime(), ru), "[  ]");
 }
 
 TEST(DateFormat, LocaleFormatsThatNameThemselvesDoNotRecurse) {
