@@ -6,6 +6,7 @@
 #include "core/error.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace vlr {
@@ -71,6 +72,13 @@ QStringList TSettingsSection::keys() const {
 
 TSettingsFile::Loaded TSettingsFile::load() const {
     Loaded r;
+    // Devices and pipes are no settings files; a read from them could block
+    // or never end.
+    const QFileInfo info(m_path);
+    if (info.exists() && !info.isFile()) {
+        r.unreadable = true;
+        return r;
+    }
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
         // A file that is there but cannot be read must not be replaced by
@@ -78,11 +86,13 @@ TSettingsFile::Loaded TSettingsFile::load() const {
         r.unreadable = file.exists();
         return r;
     }
-    if (file.size() > kMaxFileSize) {
+    if (file.size() <= kMaxFileSize)
+        r.bytes = file.read(kMaxFileSize + 1); // bounded even if it grows meanwhile
+    if (file.size() > kMaxFileSize || r.bytes.size() > kMaxFileSize) {
         r.tooLarge = true;
+        r.bytes.clear();
         return r;
     }
-    r.bytes = file.readAll();
     if (r.bytes.startsWith(kUtf8Bom)) {
         r.utf8 = true;
         r.text = TIniText::parse(QString::fromUtf8(r.bytes.mid(kUtf8Bom.size())));

@@ -241,6 +241,10 @@ TEST_F(SettingsFileTest, AnOversizedFileIsNeitherReadNorReplaced) {
     EXPECT_EQ(f.readString("Options", "Kept", "default"), "default");
     EXPECT_THROW(f.writeString("Options", "Kept", "new"), EVellinorError);
     EXPECT_EQ(QFileInfo(path()).size(), TSettingsFile::kMaxFileSize + 1);
+    // A device is not read at all.
+    TSettingsFile device("/dev/zero");
+    EXPECT_EQ(device.readString("Options", "Kept", "default"), "default");
+    EXPECT_THROW(device.writeString("Options", "Kept", "new"), EVellinorError);
 }
 
 TEST_F(SettingsFileTest, NamesThatCannotBeFoundAgainAreRefused) {
