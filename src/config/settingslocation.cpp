@@ -1,5 +1,6 @@
 #include "config/settingslocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,6 +57,10 @@ TSettingsLocation locateSettingsFile(const QString& programFolder, const QString
         r.filePath = arg.contains(u'/') ? QFileInfo(arg).absoluteFilePath() : program + arg;
     }
     return r;
+}
+
+TSettingsLocation locateSettingsFile(const QStringList& arguments) {
+    return locateSettingsFile(QCoreApplication::applicationDirPath(), arguments, TVellinorRegistry());
 }
 
 void registerProgramFolder(TVellinorRegistry& registry, const QString& programFolder, bool portable) {

@@ -31,6 +31,10 @@ TSettingsLocation locateSettingsFile(const QString& programFolder, const QString
                                      const TVellinorRegistry& registry,
                                      const QString& userFolder = userSettingsFolder());
 
+// The same for the running program: its folder, the per-user registry and
+// the per-user settings folder.
+TSettingsLocation locateSettingsFile(const QStringList& arguments);
+
 // When not portable and the registry key does not exist yet, creates it with
 // the program's folder (trailing "/") as its default value. An existing key is
 // left alone; failures are silent.
