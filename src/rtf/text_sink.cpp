@@ -39,20 +39,19 @@ void TextSink::text(QStringView text, const CharState&)
 {
     materialize();
     QString& to = target();
-    const qsizetype base = to.size();
-    to.append(text);
-    for (qsizetype i = base; i < to.size(); ++i) {
-        const char16_t c = to.at(i).unicode();
-        if (c == 0x2028) {
-            if (mode_ == TextMode::Editor || inTable_) {
-                to[i] = mode_ == TextMode::Editor ? u'\n' : u' ';
-            } else {
-                to[i] = u'\r';
-                to.insert(i + 1, u'\n');
-                ++i;
-            }
-        } else if (c == 0x00A0) {
-            to[i] = u' ';
+    to.reserve(to.size() + text.size());
+    for (const QChar ch : text) {
+        switch (ch.unicode()) {
+        case 0x2028:
+            if (mode_ == TextMode::Editor)
+                to.append(u'\n');
+            else if (inTable_)
+                to.append(u' ');
+            else
+                to.append(u"\r\n");
+            break;
+        case 0x00A0: to.append(u' '); break;
+        default: to.append(ch);
         }
     }
 }

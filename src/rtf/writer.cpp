@@ -457,7 +457,9 @@ void Writer::writeParaProps(const QTextBlock& block, bool inTable)
             appendWord(o, leaders[leader]);
         appendWord(o, kind == 4 ? "tb" : "tx", twips(tabs[i].position));
     }
-    o.append(' ');
+    // A space ends the last control word; after a group it would be text.
+    if (!o.endsWith('}'))
+        o.append(' ');
 }
 
 void Writer::writeBlock(const QTextBlock& block, int from, int to, const char* end)
@@ -500,6 +502,9 @@ void Writer::writeBlock(const QTextBlock& block, int from, int to, const char* e
         QString target = href;
         target.replace(u'\\', u"\\\\"_s);
         target.replace(u'"', u"\\\""_s);
+        // The link's own attributes go before the field, so that a uniform
+        // title is written exactly as {\fldrslt{title}}.
+        writeFormat(parts.first().first);
         body_.append("{\\field{\\*\\fldinst{HYPERLINK \"");
         appendRtfText(body_, target);
         body_.append("\"}}{\\fldrslt{");

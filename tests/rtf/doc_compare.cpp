@@ -14,10 +14,15 @@ namespace {
 
 using namespace vlr::rtf;
 
-QString charKey(const QTextCharFormat& f)
+// Attributes as shown: what a format leaves unsaid comes from the document's default font.
+QString charKey(const QTextCharFormat& f, const QFont& def)
 {
     QStringList k;
-    k << f.fontFamilies().toStringList().value(0) << QString::number(f.fontPointSize())
+    QString family = f.fontFamilies().toStringList().value(0);
+    if (family.isEmpty())
+        family = def.family();
+    const qreal size = f.fontPointSize() > 0 ? f.fontPointSize() : def.pointSizeF();
+    k << family << QString::number(size)
       << QString::number(f.fontWeight() >= QFont::DemiBold) << QString::number(f.fontItalic())
       << QString::number(int(f.underlineStyle())) << f.property(PropUnderlineKind).toString()
       << QString::number(f.fontStrikeOut()) << QString::number(f.boolProperty(PropStrikeDouble))
@@ -69,7 +74,7 @@ QList<QPair<QString, QString>> runs(const QTextBlock& b)
         const QTextFragment f = it.fragment();
         if (!f.isValid())
             continue;
-        const QString key = charKey(f.charFormat());
+        const QString key = charKey(f.charFormat(), b.document()->defaultFont());
         if (!out.isEmpty() && out.back().second == key && !f.charFormat().isImageFormat())
             out.back().first += f.text();
         else
