@@ -9,9 +9,8 @@
 #include <functional>
 #include <map>
 
-#if __has_include("cli/cmd_rtf.h")
+#ifdef VLR_HAVE_RTF
 #include "cli/cmd_rtf.h"
-#define VLR_HAVE_RTF 1
 #endif
 
 namespace {
@@ -70,7 +69,7 @@ int main(int argc, char** argv)
         {QStringLiteral("rm"), vlr::cli::cmdRm},     {QStringLiteral("pack"), vlr::cli::cmdPack},
         {QStringLiteral("check"), vlr::cli::cmdCheck},
 #ifdef VLR_HAVE_RTF
-        {QStringLiteral("rtf"), vlr::cmdRtf},
+        {QStringLiteral("rtf"), vlr::cli::cmdRtf},
 #endif
     };
     const QString name = words.takeFirst();

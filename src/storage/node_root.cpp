@@ -97,8 +97,9 @@ bool TNodeRoot::CreateNBFile(bool readOnlyWanted)
     qCDebug(lcStorage).noquote() << "CreateNBFile: creating filesream: " << FileName;
     const QFileInfo info(FileName);
     if (info.exists()) {
-        // A damaged notebook is never written: saving it would drop what could not be read.
-        if (!info.isWritable() || IsDamaged()) {
+        // A damaged notebook is never written: saving it would drop what could
+        // not be read. One opened for inspection is never written either.
+        if (!info.isWritable() || IsDamaged() || InspectOnly) {
             OpenedReadOnly = true;
             if (!m_file.open(FileName, NotebookFile::Mode::Read) && !(readOnlyWanted && m_file.openUnlocked(FileName))) {
                 FileState = 0;
@@ -131,6 +132,7 @@ bool TNodeRoot::CreateNBFile(bool readOnlyWanted)
 
 int TNodeRoot::LoadNotes(bool readOnlyWanted)
 {
+    InspectOnly = readOnlyWanted;
     const bool opened = CreateNBFile(readOnlyWanted);
     if (readOnlyWanted)
         OpenedReadOnly = true;

@@ -73,6 +73,8 @@ public:
     bool KeyHeld = false;
     Digest PasswordDigest{};
     bool OpenedReadOnly = false;
+    // Opened for inspection: the file is never written.
+    bool InspectOnly = false;
     // Picture index for headers without a default note picture (program option).
     int DefNodeImageIndex = 0;
     // Problems found while opening a damaged file.

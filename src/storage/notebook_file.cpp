@@ -39,7 +39,6 @@ bool NotebookFile::open(const QString& path, Mode mode)
 {
     close();
     m_error.clear();
-    m_written = m_read = 0;
     const QByteArray name = QFile::encodeName(path);
     int flags = O_CLOEXEC;
     switch (mode) {

@@ -38,7 +38,7 @@ public:
     bool truncate(qint64 size);
     bool flush();
 
-    // Bytes written through this object since it was opened (for measurements).
+    // Bytes moved through this object over all its opens (for measurements).
     qint64 bytesWritten() const { return m_written; }
     qint64 bytesRead() const { return m_read; }
 

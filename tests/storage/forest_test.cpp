@@ -1,0 +1,70 @@
+// The note forest: shape changes, levels, pre-order walks and the
+// notifications a view model relies on.
+#include "storage/note_forest.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+using namespace vlr;
+
+namespace {
+struct Recorder : ForestObserver {
+    QStringList events;
+    void nodeAboutToBeInserted(TTreeNode*, int row) override { events << QStringLiteral("+%1").arg(row); }
+    void nodeRemoved(TTreeNode*, int row) override { events << QStringLiteral("-%1").arg(row); }
+    void nodeMoved(TTreeNode* n) override { events << QStringLiteral("m%1").arg(n->Text); }
+    void nodeChanged(TTreeNode* n) override { events << QStringLiteral("c%1").arg(n->Text); }
+    void forestAboutToBeReset() override { events << QStringLiteral("reset<"); }
+    void forestReset() override { events << QStringLiteral("reset>"); }
+};
+
+QString preorder(TTreeNode* root)
+{
+    QStringList names;
+    ForEachDescendant(root, [&](TTreeNode* n) { names << QStringLiteral("%1:%2").arg(n->Text).arg(n->Level()); });
+    return names.join(QLatin1Char(' '));
+}
+} // namespace
+
+TEST(Forest, ShapeLevelsAndWalks)
+{
+    TNoteForest f;
+    TTreeNode* root = f.AddRoot(QStringLiteral("nb"));
+    TTreeNode* a = f.AddChild(root, QStringLiteral("a"));
+    TTreeNode* b = f.AddChild(root, QStringLiteral("b"));
+    TTreeNode* a1 = f.AddChild(a, QStringLiteral("a1"));
+    f.Insert(root, 1, QStringLiteral("ab"));
+    EXPECT_EQ(preorder(root), QStringLiteral("a:1 a1:2 ab:1 b:1"));
+    EXPECT_EQ(a1->Root(), root);
+    EXPECT_EQ(a->GetNext(), a1);
+    EXPECT_EQ(a1->GetNext()->Text, QStringLiteral("ab"));
+    EXPECT_EQ(b->GetNext(), nullptr); // stays inside its notebook
+
+    f.Move(a, b, 0); // a with its child goes below b
+    EXPECT_EQ(preorder(root), QStringLiteral("ab:1 b:1 a:2 a1:3"));
+    f.Move(b, a1, 0); // below its own descendant: refused
+    EXPECT_EQ(preorder(root), QStringLiteral("ab:1 b:1 a:2 a1:3"));
+    f.Remove(a);
+    EXPECT_EQ(preorder(root), QStringLiteral("ab:1 b:1"));
+}
+
+TEST(Forest, ObserversSeeChangesAndOneResetPerBracket)
+{
+    TNoteForest f;
+    Recorder r;
+    f.addObserver(&r);
+    TTreeNode* root = f.AddRoot(QStringLiteral("nb"));
+    TTreeNode* x = f.AddChild(root, QStringLiteral("x"));
+    f.SetText(x, QStringLiteral("y"));
+    f.SetText(x, QStringLiteral("y")); // no change, no event
+    f.BeginUpdate();
+    f.AddChild(root, QStringLiteral("z"));
+    f.BeginUpdate();
+    f.Remove(x);
+    f.EndUpdate();
+    f.EndUpdate();
+    f.removeObserver(&r);
+    f.AddChild(root, QStringLiteral("unseen"));
+    EXPECT_EQ(r.events.join(QLatin1Char(' ')), QStringLiteral("+0 +0 cy reset< reset>"));
+}
