@@ -102,6 +102,9 @@ void TextSink::tableEnd()
     inTable_ = false;
     cellPending_ = false;
     needNewline_ = false;
+    // In a text file the table starts on a line of its own.
+    if (mode_ == TextMode::Export && !out_.isEmpty() && !out_.endsWith(u'\n'))
+        out_.append(u"\r\n");
     for (auto& row : rows_) {
         for (int c = 0; c < columns_; ++c) {
             const QString cell = size_t(c) < row.size() ? row[size_t(c)] : QString();
