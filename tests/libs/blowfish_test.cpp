@@ -11,7 +11,7 @@
 namespace vlr {
 namespace {
 
-using test::EngineLibraryTest;
+using test::LibsEngineTest;
 
 QByteArray hex(const char* digits) {
     return QByteArray::fromHex(digits);
@@ -32,7 +32,7 @@ QByteArray encrypt(TVlrLib& lib, const QByteArray& key, const QByteArray& iv, co
     return out;
 }
 
-TEST_F(EngineLibraryTest, BlowfishMatchesPublishedVectors) {
+TEST_F(LibsEngineTest, BlowfishMatchesPublishedVectors) {
     const QByteArray zeroIv(8, '\0');
     // clang-format off
     const struct { const char* key; const char* plain; const char* cipher; } ecb[] = {
@@ -61,7 +61,7 @@ TEST_F(EngineLibraryTest, BlowfishMatchesPublishedVectors) {
               QByteArray("6B77B4D63006DEE605B156E27403979358DEB9E7154616D959F1652BD5FF92CC"));
 }
 
-TEST_F(EngineLibraryTest, BlowfishDecryptionReversesEncryptionInPlace) {
+TEST_F(LibsEngineTest, BlowfishDecryptionReversesEncryptionInPlace) {
     QByteArray key(56, '\0'), iv(8, '\0'), data(8 * 4096, '\0');
     QRandomGenerator gen(1234);
     for (QByteArray* a : {&key, &iv, &data})
@@ -90,7 +90,7 @@ TEST_F(EngineLibraryTest, BlowfishDecryptionReversesEncryptionInPlace) {
     lib().BFBurn(ctx);
 }
 
-TEST_F(EngineLibraryTest, BlowfishResetStartsTheChainAgain) {
+TEST_F(LibsEngineTest, BlowfishResetStartsTheChainAgain) {
     const QByteArray key(56, 'k'), iv("12345678"), plain("sixteen bytes!!!");
     TVlrLib::BFContext ctx;
     lib().BFInit(ctx, bytes(key), 56, bytes(iv));
@@ -103,7 +103,7 @@ TEST_F(EngineLibraryTest, BlowfishResetStartsTheChainAgain) {
     EXPECT_TRUE(std::equal(first, first + 16, second));
 }
 
-TEST_F(EngineLibraryTest, BlowfishBurnAndDestructionWipeTheContext) {
+TEST_F(LibsEngineTest, BlowfishBurnAndDestructionWipeTheContext) {
     const QByteArray key(56, 'k'), iv(8, 'v');
     auto allZero = [](const unsigned char* p, size_t n) {
         return std::all_of(p, p + n, [](auto b) { return b == 0; });
@@ -128,7 +128,7 @@ TEST_F(EngineLibraryTest, BlowfishBurnAndDestructionWipeTheContext) {
     EXPECT_TRUE(wiped);
 }
 
-TEST_F(EngineLibraryTest, BlowfishRejectsKeyLengthsOutOfRange) {
+TEST_F(LibsEngineTest, BlowfishRejectsKeyLengthsOutOfRange) {
     const QByteArray key(64, 'k'), iv(8, 'v');
     for (int length : {0, 7, 57, -1}) {
         SCOPED_TRACE(length);

@@ -52,7 +52,7 @@ void PrintTo(const Codec& codec, std::ostream* os) {
     *os << codec.name;
 }
 
-class CompressionTest : public ::testing::TestWithParam<Codec> {
+class LibsCompressionTest : public ::testing::TestWithParam<Codec> {
 protected:
     void SetUp() override {
         TVlrLib::setLibraryFolder(test::binDir());
@@ -68,7 +68,7 @@ protected:
     }
 };
 
-TEST_P(CompressionTest, RoundTripsAppendingBehindExistingBytes) {
+TEST_P(LibsCompressionTest, RoundTripsAppendingBehindExistingBytes) {
     for (const Sample& s : samples()) {
         SCOPED_TRACE(s.name);
         QByteArray compressed("prefix");
@@ -81,7 +81,7 @@ TEST_P(CompressionTest, RoundTripsAppendingBehindExistingBytes) {
     }
 }
 
-TEST_P(CompressionTest, DamagedInputFailsAndLeavesTheDestinationAlone) {
+TEST_P(LibsCompressionTest, DamagedInputFailsAndLeavesTheDestinationAlone) {
     const QByteArray good = packed(randomBytes(200000, 7));
     QByteArray flipped = good;
     flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x20);
@@ -104,7 +104,7 @@ TEST_P(CompressionTest, DamagedInputFailsAndLeavesTheDestinationAlone) {
     }
 }
 
-TEST_P(CompressionTest, OutputBoundIsEnforced) {
+TEST_P(LibsCompressionTest, OutputBoundIsEnforced) {
     const QByteArray zeros(1 << 20, '\0');
     const QByteArray compressed = packed(zeros);
     QByteArray out("keep");
@@ -114,17 +114,17 @@ TEST_P(CompressionTest, OutputBoundIsEnforced) {
     EXPECT_EQ(out.size(), 4 + zeros.size());
 }
 
-TEST_P(CompressionTest, BytesBehindTheStreamAreNotRead) {
+TEST_P(LibsCompressionTest, BytesBehindTheStreamAreNotRead) {
     const QByteArray data = randomBytes(5000, 3);
     QByteArray out;
     ASSERT_TRUE(GetParam().unpack(packed(data) + QByteArray(11, '\0'), out, qsizetype(1) << 30));
     EXPECT_EQ(out, data);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codecs, CompressionTest, ::testing::ValuesIn(kCodecs),
+INSTANTIATE_TEST_SUITE_P(Codecs, LibsCompressionTest, ::testing::ValuesIn(kCodecs),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CompressionFormatTest, StreamsAreStandardBzip2AndZlib) {
+TEST(LibsStreamFormatTest, StreamsAreStandardBzip2AndZlib) {
     TVlrLib::setLibraryFolder(test::binDir());
     TExtLib::setLibraryFolder(test::binDir());
     QByteArray bz, z;
@@ -135,7 +135,7 @@ TEST(CompressionFormatTest, StreamsAreStandardBzip2AndZlib) {
     EXPECT_EQ((quint8(z[0]) * 256 + quint8(z[1])) % 31, 0); // zlib header check bits
 }
 
-TEST(CompressionFormatTest, PackProcRejectsUnknownModes) {
+TEST(LibsStreamFormatTest, PackProcRejectsUnknownModes) {
     TExtLib::setLibraryFolder(test::binDir());
     QByteArray out("keep");
     EXPECT_EQ(TExtLib::instance().PackProc("abc", out, 2), 0);

@@ -4,9 +4,9 @@
 namespace vlr {
 namespace {
 
-using test::EngineLibraryTest;
+using test::LibsEngineTest;
 
-TEST(Md5Test, MatchesRfc1321Examples) {
+TEST(LibsMd5Test, MatchesRfc1321Examples) {
     // clang-format off
     const struct { const char* text; const char* digest; } cases[] = {
         {"", "d41d8cd98f00b204e9800998ecf8427e"},
@@ -26,7 +26,7 @@ TEST(Md5Test, MatchesRfc1321Examples) {
     }
 }
 
-TEST_F(EngineLibraryTest, ByteToHexWritesTwoUpperCaseDigits) {
+TEST_F(LibsEngineTest, ByteToHexWritesTwoUpperCaseDigits) {
     for (int b = 0; b < 256; ++b) {
         char high = 0, low = 0;
         lib().ByteToHex(static_cast<unsigned char>(b), &high, &low);

@@ -8,17 +8,17 @@
 namespace vlr {
 namespace {
 
-using test::ExtLibraryTest;
+using test::LibsExtTest;
 
-class FormulaTest : public ExtLibraryTest {
+class LibsFormulaTest : public LibsExtTest {
 protected:
     void SetUp() override {
-        ExtLibraryTest::SetUp();
+        LibsExtTest::SetUp();
         m_saved = QLocale();
     }
     void TearDown() override {
         QLocale::setDefault(m_saved);
-        ExtLibraryTest::TearDown();
+        LibsExtTest::TearDown();
     }
     QLocale m_saved;
 };
@@ -53,7 +53,7 @@ const FormulaCase kCases[] = {
 };
 // clang-format on
 
-TEST_F(FormulaTest, EvaluatesWithTheLocaleSeparators) {
+TEST_F(LibsFormulaTest, EvaluatesWithTheLocaleSeparators) {
     for (const FormulaCase& c : kCases) {
         SCOPED_TRACE(std::string(c.expression) + (c.language == QLocale::Russian ? " (ru)" : " (en)"));
         QLocale::setDefault(QLocale(c.language));

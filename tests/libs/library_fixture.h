@@ -8,7 +8,7 @@
 
 namespace vlr::test {
 
-class EngineLibraryTest : public ::testing::Test {
+class LibsEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TVlrLib::setLibraryFolder(binDir());
@@ -17,7 +17,7 @@ protected:
     static TVlrLib& lib() { return TVlrLib::instance(); }
 };
 
-class ExtLibraryTest : public ::testing::Test {
+class LibsExtTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TExtLib::setLibraryFolder(binDir());

@@ -14,7 +14,7 @@
 namespace vlr {
 namespace {
 
-class LibraryLoadingTest : public ::testing::Test {
+class LibsLoadingTest : public ::testing::Test {
 protected:
     void TearDown() override {
         TVlrLib::instance().Unload();
@@ -29,14 +29,14 @@ protected:
     }
 };
 
-TEST_F(LibraryLoadingTest, DefaultFolderIsTheProgramFolder) {
+TEST_F(LibsLoadingTest, DefaultFolderIsTheProgramFolder) {
     TVlrLib::setLibraryFolder(QString());
     TExtLib::setLibraryFolder(QString());
     EXPECT_EQ(TVlrLib::libraryFolder(), QCoreApplication::applicationDirPath());
     EXPECT_EQ(TExtLib::libraryFolder(), QCoreApplication::applicationDirPath());
 }
 
-TEST_F(LibraryLoadingTest, MissingEngineIsReportedAndRetriedLater) {
+TEST_F(LibsLoadingTest, MissingEngineIsReportedAndRetriedLater) {
     TVlrLib& lib = TVlrLib::instance();
     lib.Unload();
     TVlrLib::setLibraryFolder(QStringLiteral("/nonexistent/vellinor"));
@@ -63,7 +63,7 @@ TEST_F(LibraryLoadingTest, MissingEngineIsReportedAndRetriedLater) {
     EXPECT_TRUE(lib.errorString().isEmpty());
 }
 
-TEST_F(LibraryLoadingTest, MissingExtensionLibraryIsUnavailable) {
+TEST_F(LibsLoadingTest, MissingExtensionLibraryIsUnavailable) {
     TExtLib& ext = TExtLib::instance();
     useExtFolder(QStringLiteral("/nonexistent/vellinor"));
     EXPECT_FALSE(ext.IsAvailable());
@@ -78,7 +78,7 @@ TEST_F(LibraryLoadingTest, MissingExtensionLibraryIsUnavailable) {
     EXPECT_TRUE(ext.HasCheckText());
 }
 
-TEST_F(LibraryLoadingTest, FileThatIsNotALibraryIsRejected) {
+TEST_F(LibsLoadingTest, FileThatIsNotALibraryIsRejected) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QFile fake(dir.filePath(QStringLiteral("libVlrExt.so")));
@@ -92,7 +92,7 @@ TEST_F(LibraryLoadingTest, FileThatIsNotALibraryIsRejected) {
         << TExtLib::instance().errorString().toStdString();
 }
 
-TEST_F(LibraryLoadingTest, LibraryLackingARequiredExportIsUnavailable) {
+TEST_F(LibsLoadingTest, LibraryLackingARequiredExportIsUnavailable) {
     useExtFolder(QStringLiteral(VLR_EXT_WITHOUT_PACKPROC_DIR));
     EXPECT_FALSE(TExtLib::instance().IsAvailable());
     EXPECT_TRUE(TExtLib::instance().errorString().contains(QStringLiteral("PackProc")))
@@ -101,7 +101,7 @@ TEST_F(LibraryLoadingTest, LibraryLackingARequiredExportIsUnavailable) {
     EXPECT_THROW(TExtLib::instance().PackProc("x", out, 1), EVellinorError);
 }
 
-TEST_F(LibraryLoadingTest, CheckTextIsOptional) {
+TEST_F(LibsLoadingTest, CheckTextIsOptional) {
     useExtFolder(QStringLiteral(VLR_EXT_WITHOUT_CHECKTEXT_DIR));
     TExtLib& ext = TExtLib::instance();
     ASSERT_TRUE(ext.IsAvailable()) << ext.errorString().toStdString();
@@ -109,7 +109,7 @@ TEST_F(LibraryLoadingTest, CheckTextIsOptional) {
     EXPECT_FALSE(ext.RE_CheckText(QStringLiteral("a"), QStringLiteral("a")));
 }
 
-TEST_F(LibraryLoadingTest, UnloadedExtensionLibraryReloadsAtTheNextQuery) {
+TEST_F(LibsLoadingTest, UnloadedExtensionLibraryReloadsAtTheNextQuery) {
     useExtFolder(test::binDir());
     TExtLib& ext = TExtLib::instance();
     ASSERT_TRUE(ext.IsAvailable());

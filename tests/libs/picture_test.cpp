@@ -8,7 +8,7 @@
 namespace vlr {
 namespace {
 
-using test::ExtLibraryTest;
+using test::LibsExtTest;
 
 QImage sampleImage(QImage::Format format) {
     QImage image(5, 3, format);
@@ -28,7 +28,7 @@ void expectSamePixels(const QImage& loaded, const QImage& original) {
             EXPECT_EQ(loaded.pixel(x, y), original.pixel(x, y)) << x << "," << y;
 }
 
-TEST_F(ExtLibraryTest, PicturesLoadPixelForPixel) {
+TEST_F(LibsExtTest, PicturesLoadPixelForPixel) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QImage indexed(4, 2, QImage::Format_Indexed8);
@@ -55,7 +55,7 @@ TEST_F(ExtLibraryTest, PicturesLoadPixelForPixel) {
     }
 }
 
-TEST_F(ExtLibraryTest, NonPicturesGiveANullImage) {
+TEST_F(LibsExtTest, NonPicturesGiveANullImage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QFile text(dir.filePath(QStringLiteral("note.png")));

@@ -5,10 +5,13 @@
 #include "core/error.h"
 #include "library_fixture.h"
 
+#include <QRandomGenerator>
+#include <QStringList>
+
 namespace vlr {
 namespace {
 
-using test::ExtLibraryTest;
+using test::LibsExtTest;
 
 // The catch patterns of the text collector and the spell checker.
 const QString kCollectorMail = QStringLiteral(R"([\w:]+\@(\w|\.)+\.\w+)");
@@ -63,7 +66,7 @@ const MatchCase kMatchCases[] = {
 };
 // clang-format on
 
-TEST_F(ExtLibraryTest, PatternsMatchWhereExpected) {
+TEST_F(LibsExtTest, PatternsMatchWhereExpected) {
     for (const MatchCase& c : kMatchCases) {
         SCOPED_TRACE(c.name);
         int errorPos = -1;
@@ -81,7 +84,7 @@ TEST_F(ExtLibraryTest, PatternsMatchWhereExpected) {
     }
 }
 
-TEST_F(ExtLibraryTest, RankCountsWordsFoundOrMatches) {
+TEST_F(LibsExtTest, RankCountsWordsFoundOrMatches) {
     // clang-format off
     const struct { const char* pattern; const char* text; int rank; } cases[] = {
         {R"((\bкот\b)|(\bпёс\b))", "пёс и кот", 2},
@@ -100,7 +103,7 @@ TEST_F(ExtLibraryTest, RankCountsWordsFoundOrMatches) {
     }
 }
 
-TEST_F(ExtLibraryTest, BadPatternsReportTheirPosition) {
+TEST_F(LibsExtTest, BadPatternsReportTheirPosition) {
     // clang-format off
     const struct { const char* pattern; const char* modifiers; int errorPos; } cases[] = {
         {"(abc",    "irsm", 4},
@@ -121,14 +124,34 @@ TEST_F(ExtLibraryTest, BadPatternsReportTheirPosition) {
     }
 }
 
-TEST_F(ExtLibraryTest, DoneForgetsThePattern) {
+TEST_F(LibsExtTest, ArbitraryPatternsCompileOrFailWithinThePattern) {
+    // Fragments that stress the class scanner behind "r": escapes, ranges,
+    // POSIX sets, quoting and unbalanced brackets.
+    const QStringList pieces = {"[",         "]", "^", "-",   "\\",     "\\x", "{",   "}",
+                                "4",         "а", "я", "Е",   "Ж",      "ё",   "\\Q", "\\E",
+                                "[:alpha:]", "(", ")", "\\w", "x{430}", "😀",   ":"};
+    QRandomGenerator gen(2024);
+    for (int round = 0; round < 3000; ++round) {
+        QString pattern;
+        for (int n = int(gen.bounded(12)); n > 0; --n)
+            pattern += pieces[gen.bounded(int(pieces.size()))];
+        SCOPED_TRACE(pattern.toStdString());
+        int errorPos = -1;
+        if (!ext().RE_Init(pattern, QStringLiteral("irsm"), &errorPos)) {
+            EXPECT_GE(errorPos, 0);
+            EXPECT_LE(errorPos, pattern.size());
+        }
+    }
+}
+
+TEST_F(LibsExtTest, DoneForgetsThePattern) {
     ASSERT_TRUE(ext().RE_Init(QStringLiteral("a"), QStringLiteral("irsm")));
     ext().RE_Done();
     int pos, length, rank;
     EXPECT_FALSE(ext().RE_Exec(QStringLiteral("a"), pos, length, rank));
 }
 
-TEST_F(ExtLibraryTest, QuoteEscapesMetacharactersOnly) {
+TEST_F(LibsExtTest, QuoteEscapesMetacharactersOnly) {
     const struct {
         QString text;
         QString quoted;
@@ -153,7 +176,7 @@ TEST_F(ExtLibraryTest, QuoteEscapesMetacharactersOnly) {
     }
 }
 
-TEST_F(ExtLibraryTest, ReplaceSubstitutesEveryMatchLiterally) {
+TEST_F(LibsExtTest, ReplaceSubstitutesEveryMatchLiterally) {
     const QString separators = QStringLiteral(R"((\x20|,|,\x20|\x20,))");
     // clang-format off
     const struct { QString pattern; QString text; QString replacement; QString result; } cases[] = {
@@ -176,7 +199,7 @@ TEST_F(ExtLibraryTest, ReplaceSubstitutesEveryMatchLiterally) {
                  EVellinorError);
 }
 
-TEST_F(ExtLibraryTest, CheckTextIsFalseForBadPatterns) {
+TEST_F(LibsExtTest, CheckTextIsFalseForBadPatterns) {
     EXPECT_FALSE(ext().RE_CheckText(QStringLiteral("(["), QStringLiteral("([")));
 }
 
