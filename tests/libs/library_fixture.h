@@ -4,9 +4,17 @@
 #include "libs/vlrlib.h"
 #include "support/test_paths.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 namespace vlr::test {
+
+// Writes bytes to path; false when the file cannot be written.
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 class LibsEngineTest : public ::testing::Test {
 protected:

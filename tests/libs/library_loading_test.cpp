@@ -1,12 +1,11 @@
 // The loaders' rules: loaded only when the file loads and every required
 // entry point resolves; a failed load is retried at the next query.
 #include "core/error.h"
+#include "library_fixture.h"
 #include "libs/extlib.h"
 #include "libs/vlrlib.h"
-#include "support/test_paths.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -81,10 +80,7 @@ TEST_F(LibsLoadingTest, MissingExtensionLibraryIsUnavailable) {
 TEST_F(LibsLoadingTest, FileThatIsNotALibraryIsRejected) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile fake(dir.filePath(QStringLiteral("libVlrExt.so")));
-    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
-    fake.write("not an ELF file at all");
-    fake.close();
+    ASSERT_TRUE(test::writeFile(dir.filePath(QStringLiteral("libVlrExt.so")), "not an ELF file at all"));
 
     useExtFolder(dir.path());
     EXPECT_FALSE(TExtLib::instance().IsAvailable());

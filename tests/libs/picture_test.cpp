@@ -58,16 +58,14 @@ TEST_F(LibsExtTest, PicturesLoadPixelForPixel) {
 TEST_F(LibsExtTest, NonPicturesGiveANullImage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile text(dir.filePath(QStringLiteral("note.png")));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("just some text, not a picture");
-    text.close();
+    const QString text = dir.filePath(QStringLiteral("note.png"));
+    ASSERT_TRUE(test::writeFile(text, "just some text, not a picture"));
     QFile cut(dir.filePath(QStringLiteral("cut.png")));
     ASSERT_TRUE(sampleImage(QImage::Format_RGB32).save(cut.fileName(), "PNG"));
     ASSERT_TRUE(cut.resize(cut.size() / 2));
 
     for (const QString& path :
-         {text.fileName(), cut.fileName(), dir.filePath(QStringLiteral("missing.png")), dir.path()}) {
+         {text, cut.fileName(), dir.filePath(QStringLiteral("missing.png")), dir.path()}) {
         SCOPED_TRACE(path.toStdString());
         EXPECT_TRUE(ext().LoadPictureFromFile2(path).isNull());
     }
