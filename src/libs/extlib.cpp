@@ -25,6 +25,7 @@ enum Entry {
     EFreeThis,
     EGetFormulaValue,
     EPackProc,
+    EntryCount
 };
 
 // The exports looked up at load, in Entry order; the library is available
@@ -41,6 +42,7 @@ constexpr CompanionLibrary::Export kExports[] = {
     {"GetFormulaValue", true},
     {"PackProc", true},
 };
+static_assert(std::size(kExports) == EntryCount, "one row per entry");
 
 constexpr qsizetype kDefaultMaxUnpacked = qsizetype(1) << 30;
 
