@@ -233,20 +233,27 @@ int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset)
         result = 1;
     }
     Notes.reserve(qsizetype(count));
+    // The table is read in slices: a large notebook's table would otherwise
+    // sit in memory twice while the notes are built from it.
+    constexpr qint64 kSlice = 4096;
     QByteArray table;
-    if (count > 0 && m_file.seek(offset)) {
-        table.resize(qsizetype(count * NoteRecord::Bytes));
-        if (!m_file.readExact(table.data(), table.size())) {
-            table.clear();
-            result = 1;
-        }
-    }
+    qint64 sliceStart = 0;
+    qint64 sliceCount = 0;
     TNoteForest* forest = rootNode ? rootNode->Forest() : nullptr;
     TTreeNode* previous = nullptr; // the last live node placed
     int previousDepth = 0;
-    for (qint64 i = 0; i < count && !table.isEmpty(); ++i) {
+    for (qint64 i = 0; i < count; ++i) {
+        if (i == sliceStart + sliceCount) {
+            sliceStart = i;
+            sliceCount = qMin(kSlice, count - i);
+            table.resize(qsizetype(sliceCount * NoteRecord::Bytes));
+            if (!m_file.seek(offset + i * NoteRecord::Bytes) || !m_file.readExact(table.data(), table.size())) {
+                result = 1;
+                break;
+            }
+        }
         auto* note = new TNodeData;
-        std::memcpy(note->Record.data(), table.constData() + i * NoteRecord::Bytes, NoteRecord::Bytes);
+        std::memcpy(note->Record.data(), table.constData() + (i - sliceStart) * NoteRecord::Bytes, NoteRecord::Bytes);
         note->Clean = true;
         note->RootNode = rootNode;
         note->Loaded = false;
@@ -561,12 +568,18 @@ int TNodeRoot::WriteTree(qint64 offset)
     m_file.seek(offset);
     const bool compress = HasBookFlag(bfCompressed);
     const bool encrypt = HasBookFlag(bfEncrypted);
+    // Written in slices so that a large table is never held twice.
+    constexpr qsizetype kSlice = 4096 * NoteRecord::Bytes;
     QByteArray table;
-    table.reserve(qsizetype(Notes.size() + DeletedNotes.size()) * NoteRecord::Bytes);
+    table.reserve(kSlice);
     auto add = [&](TNodeData* note) {
         note->SetNoteFlag(nfCompressed, compress);
         note->SetNoteFlag(nfEncrypted, encrypt);
         table.append(reinterpret_cast<const char*>(note->Record.data()), NoteRecord::Bytes);
+        if (table.size() >= kSlice) {
+            writeOrThrow(table);
+            table.resize(0);
+        }
     };
     for (TNodeData* note : std::as_const(Notes))
         add(note);

@@ -1,0 +1,64 @@
+// Arbitrary bytes as a notebook file: open it, read every body, check it.
+// Whatever the bytes, the engine must neither crash, hang nor write.
+#include "libs/extlib.h"
+#include "libs/vlrlib.h"
+#include "storage/images/default_images.h"
+#include "storage/node_root.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+
+namespace {
+
+struct Silent : vlr::MessageService {
+    int show(const vlr::MessageRequest& r) override { return vlr::defaultAnswer(r); }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static int argc = 1;
+    static char name[] = "fuzz_notebook";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    static Silent silent;
+    static QTemporaryDir dir;
+    static bool once = [] {
+        vlr::setMessageService(&silent);
+        vlr::TVlrLib::setLibraryFolder(QCoreApplication::applicationDirPath());
+        vlr::TExtLib::setLibraryFolder(QCoreApplication::applicationDirPath());
+        return true;
+    }();
+    (void)once;
+
+    const QString path = dir.filePath(QStringLiteral("f.vlr"));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return 0;
+        f.write(reinterpret_cast<const char*>(data), qsizetype(size));
+    }
+    vlr::TNoteForest forest;
+    auto nb = std::make_unique<vlr::TNodeRoot>(nullptr, vlr::defaultImages());
+    nb->FileName = path;
+    nb->RootNode = forest.AddRoot(QStringLiteral("f"));
+    nb->OnAskPassword = [](vlr::TNodeRoot*, vlr::TNodeRoot* notebook, bool& res) {
+        res = vlr::Unlock(*notebook, QStringLiteral("password"));
+    };
+    if (nb->LoadNotes(true) == vlr::lrOk || nb->IsDamaged()) {
+        for (int i = 0; i < nb->Notes.size(); ++i) {
+            QByteArray body;
+            nb->ReadNote(i, body);
+        }
+        for (const vlr::TNodeData* note : std::as_const(nb->DeletedNotes)) {
+            QByteArray body;
+            nb->DecodeNote(*note, body, nullptr, nullptr);
+        }
+    }
+    nb.reset();
+    return 0;
+}
