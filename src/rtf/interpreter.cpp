@@ -4,6 +4,7 @@
 #include "rtf/escape.h"
 #include "rtf/tokenizer.h"
 
+#include <array>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -82,9 +83,51 @@ enum Kw : int {
     KwEnSpace, KwQmSpace, KwZwj, KwZwnj, KwZwbo, KwLtrMark, KwRtlMark,
 };
 
-const std::unordered_map<std::string_view, int>& keywords()
+// Control words are looked up once per word: an open-addressed table with a
+// cheap hash, built once.
+class KeywordTable {
+public:
+    explicit KeywordTable(const std::unordered_map<std::string_view, int>& words)
+    {
+        for (const auto& [name, kw] : words) {
+            size_t i = hash(name) & kMask;
+            while (slots_[i].kw != KwUnknown)
+                i = (i + 1) & kMask;
+            slots_[i] = Slot{name, kw};
+        }
+    }
+    int find(QByteArrayView name) const
+    {
+        const std::string_view key(name.data(), size_t(name.size()));
+        for (size_t i = hash(key) & kMask;; i = (i + 1) & kMask) {
+            const Slot& s = slots_[i];
+            if (s.kw == KwUnknown)
+                return KwUnknown;
+            if (s.name == key)
+                return s.kw;
+        }
+    }
+
+private:
+    static constexpr size_t kSize = 1024; // well above the number of words
+    static constexpr size_t kMask = kSize - 1;
+    static size_t hash(std::string_view s)
+    {
+        quint32 h = 2166136261u;
+        for (char c : s)
+            h = (h ^ quint8(c)) * 16777619u;
+        return h;
+    }
+    struct Slot {
+        std::string_view name;
+        int kw = KwUnknown;
+    };
+    std::array<Slot, kSize> slots_{};
+};
+
+const KeywordTable& keywords()
 {
-    static const std::unordered_map<std::string_view, int> map = [] {
+    static const KeywordTable table = [] {
         std::unordered_map<std::string_view, int> m{
             {"rtf", KwRtf}, {"ansi", KwAnsi}, {"mac", KwMac}, {"pc", KwPc}, {"pca", KwPca},
             {"ansicpg", KwAnsiCpg}, {"deff", KwDeff}, {"deflang", KwDeflang}, {"uc", KwUc}, {"u", KwU},
@@ -145,9 +188,9 @@ const std::unordered_map<std::string_view, int>& keywords()
             if (k != UlNone && k != UlSingle)
                 m.emplace(kUnderlineWords[k], KwUlKind);
         }
-        return m;
+        return KeywordTable(m);
     }();
-    return map;
+    return table;
 }
 
 struct Field {
@@ -266,6 +309,7 @@ private:
     void emitPicture(Picture& pic);
     void setDest(Dest d) { cur().dest = d; }
     int codePage();
+    int lookupCodePage();
     ParaState resolvedPara();
     void consumeUcSkip(Token& t, bool& swallowed);
     void finishFontName();
@@ -315,9 +359,21 @@ private:
     Picture object_;
     bool inObject_ = false;
     TabStop pendingTab_;
+    // The code page of the current font, cached until the font or the tables change.
+    int cpFont_ = -2, cpValue_ = 0, cpVersion_ = -1, tablesVersion_ = 0;
 };
 
 int Interpreter::codePage()
+{
+    if (cur().chr.font == cpFont_ && tablesVersion_ == cpVersion_)
+        return cpValue_;
+    cpFont_ = cur().chr.font;
+    cpVersion_ = tablesVersion_;
+    cpValue_ = lookupCodePage();
+    return cpValue_;
+}
+
+int Interpreter::lookupCodePage()
 {
     int f = cur().chr.font;
     if (f < 0)
@@ -771,9 +827,10 @@ void Interpreter::symbol(const Token& t)
 
 void Interpreter::word(const Token& t)
 {
-    const auto& map = keywords();
-    auto it = map.find(std::string_view(t.name.data(), size_t(t.name.size())));
-    const int kw = it == map.end() ? KwUnknown : it->second;
+    const int kw = keywords().find(t.name);
+    if (cur().dest == Dest::FontTable || kw == KwAnsi || kw == KwMac || kw == KwPc || kw == KwPca ||
+        kw == KwAnsiCpg || kw == KwDeff)
+        ++tablesVersion_;
     const bool star = starPending_;
     starPending_ = false;
     GroupState& g = cur();
@@ -1199,9 +1256,7 @@ void Interpreter::run()
                 continue;
             } else if (t.type == Token::ControlWord) {
                 --ucSkip_;
-                const auto& map = keywords();
-                auto it = map.find(std::string_view(t.name.data(), size_t(t.name.size())));
-                if (it != map.end() && it->second == KwBin)
+                if (keywords().find(t.name) == KwBin)
                     tok_.binary(t.param);
                 continue;
             }

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <vector>
 
@@ -88,7 +89,7 @@ struct ParaState {
     bool rtl = false;
     bool intbl = false;
     bool pageBreakBefore = false;
-    std::vector<TabStop> tabs;
+    QList<TabStop> tabs; // shared between group copies until changed
     // Legacy numbering (\pn) as it stands, and the \ls/\ilvl pair.
     ListInfo pn;
     bool pnOn = false;

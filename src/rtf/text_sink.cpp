@@ -39,6 +39,20 @@ void TextSink::text(QStringView text, const CharState&)
 {
     materialize();
     QString& to = target();
+    if (mode_ == TextMode::Editor) {
+        // Same length as the document's text: mapped in place.
+        const qsizetype base = to.size();
+        to.append(text);
+        QChar* p = to.data() + base;
+        for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+            const char16_t c = p[i].unicode();
+            if (c == 0x2028)
+                p[i] = u'\n';
+            else if (c == 0x00A0)
+                p[i] = u' ';
+        }
+        return;
+    }
     to.reserve(to.size() + text.size());
     for (const QChar ch : text) {
         switch (ch.unicode()) {

@@ -1,5 +1,6 @@
 #include "rtf/tokenizer.h"
 
+#include <array>
 #include <limits>
 
 namespace vlr::rtf {
@@ -56,13 +57,15 @@ Token Tokenizer::next()
         return t;
     }
     if (c != '\\') {
+        static const auto stops = [] {
+            std::array<bool, 256> t{};
+            for (unsigned char c : {'\\', '{', '}', '\r', '\n', '\0'})
+                t[c] = true;
+            return t;
+        }();
         qsizetype e = pos_;
-        while (e < n) {
-            const char d = s[e];
-            if (d == '\\' || d == '{' || d == '}' || d == '\r' || d == '\n' || d == '\0')
-                break;
+        while (e < n && !stops[static_cast<unsigned char>(s[e])])
             ++e;
-        }
         t.type = Token::Text;
         t.data = in_.sliced(pos_, e - pos_);
         t.end = pos_ = e;
