@@ -4,6 +4,7 @@
 #include "rtf/rtf.h"
 
 #include <QGuiApplication>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <cstdio>
 #include <cstdlib>

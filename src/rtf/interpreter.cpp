@@ -204,6 +204,10 @@ struct GroupState {
     int uc = 1;
     int field = -1;         // innermost field this group is in
     qsizetype start = 0;    // offset of the group's '{'
+    // Where a kept group's bytes begin: the '{', or the destination word when
+    // the group showed something before it (then a '{' is put in front).
+    qsizetype rawFrom = 0;
+    quint64 outputsAtStart = 0;
 };
 
 struct ListDef {
@@ -307,7 +311,8 @@ private:
     void cell();
     void row();
     void emitPicture(Picture& pic);
-    void setDest(Dest d) { cur().dest = d; }
+    void markRawStart(qsizetype wordPos);
+    QByteArray rawBytes(const GroupState& g, qsizetype end) const;
     int codePage();
     int lookupCodePage();
     ParaState resolvedPara();
@@ -335,6 +340,8 @@ private:
 
     int ucSkip_ = 0;
     bool starPending_ = false;
+    qsizetype starPos_ = 0;
+    quint64 outputs_ = 0; // events handed to the sink so far
     bool bodyStarted_ = false;
     bool inRow_ = false;
     bool inTable_ = false;
@@ -427,6 +434,7 @@ void Interpreter::flushText()
     } else {
         sink_.text(text_, textState_);
     }
+    ++outputs_;
     text_.clear();
 }
 
@@ -533,6 +541,7 @@ void Interpreter::paragraph()
     flushText();
     flow();
     sink_.paragraphEnd(resolvedPara(), cur().chr);
+    ++outputs_;
     cur().para.pageBreakBefore = false;
 }
 
@@ -549,6 +558,7 @@ void Interpreter::cell()
         inRow_ = inTable_ = true;
     }
     sink_.cellEnd(resolvedPara(), cur().chr);
+    ++outputs_;
 }
 
 void Interpreter::row()
@@ -565,6 +575,23 @@ void Interpreter::emitPicture(Picture& pic)
     flushText();
     flow();
     sink_.picture(pic, cur().chr);
+    ++outputs_;
+}
+
+void Interpreter::markRawStart(qsizetype wordPos)
+{
+    flushText();
+    GroupState& g = cur();
+    g.rawFrom = outputs_ == g.outputsAtStart ? g.start : wordPos;
+}
+
+QByteArray Interpreter::rawBytes(const GroupState& g, qsizetype end) const
+{
+    QByteArray raw;
+    if (g.rawFrom != g.start)
+        raw.append('{');
+    raw.append(in_.sliced(g.rawFrom, end - g.rawFrom));
+    return raw;
 }
 
 void Interpreter::openGroup(qsizetype pos)
@@ -578,6 +605,8 @@ void Interpreter::openGroup(qsizetype pos)
     }
     GroupState g = stack_.back();
     g.start = pos;
+    g.rawFrom = pos;
+    g.outputsAtStart = outputs_;
     stack_.push_back(std::move(g));
 }
 
@@ -680,7 +709,7 @@ bool Interpreter::closeGroup(qsizetype end)
         if (!parentSame) {
             hexNibble_ = -1;
             if (pict_.kind != Picture::Png && pict_.kind != Picture::Jpeg)
-                pict_.raw = in_.sliced(g.start, end - g.start).toByteArray();
+                pict_.raw = rawBytes(g, end);
             if (inObject_ && parent.dest == Dest::ObjResult) {
                 if (object_.kind == Picture::None) {
                     object_.kind = pict_.kind;
@@ -701,15 +730,17 @@ bool Interpreter::closeGroup(qsizetype end)
     case Dest::Object:
         if (!parentSame && inObject_) {
             inObject_ = false;
-            object_.raw = in_.sliced(g.start, end - g.start).toByteArray();
+            object_.raw = rawBytes(g, end);
             if (parent.dest == Dest::Normal)
                 emitPicture(object_);
             object_ = Picture{};
         }
         break;
     case Dest::Raw:
-        if (!parentSame && parent.dest == Dest::Normal)
-            sink_.rawGroup(in_.sliced(g.start, end - g.start));
+        if (!parentSame && parent.dest == Dest::Normal) {
+            sink_.rawGroup(rawBytes(g, end));
+            ++outputs_;
+        }
         break;
     default:
         break;
@@ -787,10 +818,13 @@ void Interpreter::textBytes(QByteArrayView bytes)
 
 void Interpreter::symbol(const Token& t)
 {
-    switch (t.symbol) {
-    case '*':
+    if (t.symbol == '*') {
         starPending_ = true;
+        starPos_ = t.pos;
         return;
+    }
+    starPending_ = false; // \* applies only to a control word right after it
+    switch (t.symbol) {
     case '\\':
     case '{':
     case '}': {
@@ -870,7 +904,8 @@ void Interpreter::word(const Token& t)
                 g.dest != Dest::Normal || stack_.size() <= 2) {
                 g.dest = Dest::Skip;
             } else {
-                g.dest = Dest::Raw;
+                markRawStart(starPos_);
+                cur().dest = Dest::Raw;
             }
             return;
         }
@@ -936,13 +971,15 @@ void Interpreter::word(const Token& t)
         if (g.dest == Dest::Normal) {
             pict_ = Picture{};
             hexNibble_ = -1;
-            g.dest = Dest::Pict;
+            markRawStart(star ? starPos_ : t.pos);
+            cur().dest = Dest::Pict;
         } else {
             g.dest = Dest::Skip;
         }
         return;
     case KwObject:
         if (g.dest == Dest::Normal && !inObject_) {
+            markRawStart(star ? starPos_ : t.pos);
             object_ = Picture{};
             object_.object = true;
             inObject_ = true;
@@ -1267,8 +1304,12 @@ void Interpreter::run()
             if (!closeGroup(t.end))
                 goto done;
             break;
-        case Token::Text: textBytes(t.data); break;
+        case Token::Text:
+            starPending_ = false;
+            textBytes(t.data);
+            break;
         case Token::Hex:
+            starPending_ = false;
             if (t.hexValid)
                 hexByte(t.hex);
             else if (cur().dest == Dest::Normal)

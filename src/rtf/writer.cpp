@@ -109,7 +109,6 @@ private:
     std::vector<FontKey> fonts_;
     std::vector<QColor> colors_;
     QByteArray lastRaw_;
-    bool lastBlock_ = false;
 };
 
 int Writer::fontIndex(const QTextCharFormat& f, bool* ansi)

@@ -62,6 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"garbage_png", "{\\rtf1{\\pict\\pngblip\\picwgoal-5\\pichgoal2147483647 89504e470d0a1a0a0000}}", u"\uFFFC"_qs},
         BadCase{"cell_without_table", "{\\rtf1 a\\cell b\\row c\\cell}", "a\n\nb\nc"},
         BadCase{"list_override_to_nothing", "{\\rtf1\\pard\\ls99\\ilvl12 item\\par}", "item"},
+        BadCase{"star_before_text", "{\\rtf1 a{\\*keis \\par }b}", "akeis \nb"},
+        BadCase{"destination_after_text", "{\\rtf1 {x\\*\\foo y}{z\\pict\\wmetafile8 00}c}", u"xz\uFFFCc"_qs},
         BadCase{"nul_bytes", QByteArray("{\\rtf1 a\0b}", 10), "ab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
