@@ -235,6 +235,10 @@ void DocumentSink::text(QStringView text, const CharState& state)
 
 void DocumentSink::applyParagraph(const ParaState& para, const CharState& state)
 {
+    // Inserted RTF that says nothing about paragraphs (a link, a picture)
+    // leaves the paragraph it lands in as it was.
+    if (!whole_ && para == ParaState{})
+        return;
     QTextBlockFormat bf = blockFormat(para);
     c_.setBlockFormat(bf);
     const QTextBlock block = c_.block();

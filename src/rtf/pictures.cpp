@@ -11,6 +11,7 @@ namespace {
 
 // Decoding limits: a damaged header must not make us allocate gigabytes.
 constexpr int kMaxSide = 8192;
+constexpr qint64 kMaxPixels = 16 * 1024 * 1024;
 
 QImage readImage(const QByteArray& bytes, const char* format)
 {
@@ -18,8 +19,11 @@ QImage readImage(const QByteArray& bytes, const char* format)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
+    // A few bytes may claim a huge picture: the decoded size is capped.
+    reader.setAllocationLimit(64);
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide))
+    if (size.isValid() &&
+        (size.width() > kMaxSide || size.height() > kMaxSide || qint64(size.width()) * size.height() > kMaxPixels))
         return {};
     return reader.read();
 }

@@ -242,6 +242,25 @@ TEST(Reader, InsertKeepsTheCursorFormatsAndTheLinkForm)
     EXPECT_FALSE(formatAt(doc, "Title").isAnchor());
 }
 
+TEST(Reader, InsertedPictureKeepsTheParagraph)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    c.setBlockFormat(centred);
+    c.insertText("ab");
+    c.setPosition(1);
+    // The form the picture command streams in.
+    ASSERT_TRUE(insertRtf("{\\rtf1\\ansi\\deff0\\par{\\pict\\wmetafile8\\picw26\\pich26\\picwgoal15"
+                          "\\pichgoal15\r\n0100\r\n}}",
+                          c));
+    EXPECT_EQ(doc.toPlainText(), u"a\n\uFFFCb"_qs);
+    EXPECT_EQ(c.position(), 3);
+    EXPECT_EQ(doc.firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+}
+
 TEST(Reader, NotRtfIsReportedAndLeavesTheDocument)
 {
     QTextDocument doc;
