@@ -27,19 +27,46 @@ bool BodyCodec::expand(QByteArrayView src, QByteArray& dst, qsizetype maxOut) co
     return ok;
 }
 
-void BodyCodec::crypt(QByteArray& data, const unsigned char* iv, bool encrypt) const
+BodyCipher::BodyCipher(TVlrLib& engine) : m_engine(engine) {}
+
+BodyCipher::~BodyCipher() { burn(); }
+
+void BodyCipher::burn()
 {
-    auto* p = reinterpret_cast<unsigned char*>(data.data());
-    TVlrLib::BFContext ctx;
-    engine.BFInit(ctx, key.data(), int(key.size()), iv);
-    for (qsizetype i = 0; i + 8 <= data.size(); i += 8) {
-        if (encrypt)
-            engine.BFEnc(ctx, p + i, p + i);
-        else
-            engine.BFDec(ctx, p + i, p + i);
+    if (m_context)
+        m_engine.BFBurn(*m_context);
+    m_key.wipe();
+    m_keyed = false;
+}
+
+void BodyCipher::crypt(const MasterKeyBytes& key, QByteArray& data, const unsigned char* iv, bool encrypt)
+{
+    if (!m_context)
+        m_context = std::make_unique<TVlrLib::BFContext>();
+    auto& ctx = *m_context;
+    if (!m_keyed || !(m_key == key)) {
+        static const unsigned char zero[8] = {};
+        m_engine.BFInit(ctx, key.data(), int(key.size()), zero);
+        m_key = key;
+        m_keyed = true;
     }
-    engine.BFReset(ctx);
-    engine.BFBurn(ctx);
+    m_engine.BFReset(ctx); // back to the zero vector
+    auto* p = reinterpret_cast<unsigned char*>(data.data());
+    const qsizetype blocks = data.size() / 8;
+    for (qsizetype b = 0; b < blocks; ++b) {
+        unsigned char* block = p + b * 8;
+        if (encrypt) {
+            if (b == 0)
+                for (int i = 0; i < 8; ++i)
+                    block[i] ^= iv[i];
+            m_engine.BFEnc(ctx, block, block);
+        } else {
+            m_engine.BFDec(ctx, block, block);
+            if (b == 0)
+                for (int i = 0; i < 8; ++i)
+                    block[i] ^= iv[i];
+        }
+    }
 }
 
 BodyCodec::Encoded BodyCodec::encode(const QByteArray& body, bool doCompress, bool doEncrypt, NoteRecord& record) const

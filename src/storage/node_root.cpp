@@ -23,7 +23,8 @@ const char* const kExtensionsMissing = "FATAL: Unable to initalize extensions en
 } // namespace
 
 TNodeRoot::TNodeRoot(QObject* owner, const TMyImageList& images)
-    : QObject(owner), Images(images), m_engine(&TVlrLib::instance()), m_treeImages(images)
+    : QObject(owner), Images(images), m_engine(&TVlrLib::instance()), m_treeImages(images),
+      m_cipher(std::make_unique<BodyCipher>(*m_engine))
 {
     if (!m_engine->IsLoaded())
         throw EVellinorError(QString::fromLatin1(kEngineMissing), QStringLiteral("TNodeRoot.Create"));
@@ -39,6 +40,7 @@ TNodeRoot::~TNodeRoot()
     qDeleteAll(Notes);
     qDeleteAll(DeletedNotes);
     MasterKey.wipe();
+    m_cipher->burn();
 }
 
 void TNodeRoot::requireEngine() const
@@ -373,7 +375,7 @@ bool TNodeRoot::DecodeNote(const TNodeData& note, QByteArray& body, bool* digest
         body = stored;
         return true;
     }
-    const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey};
+    const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey, *m_cipher};
     BodyCodec::Decoded d = codec.decode(stored, note.Record);
     if (digestOk)
         *digestOk = d.digestOk;
@@ -413,7 +415,7 @@ qint64 TNodeRoot::ReadNote(int index, QByteArray& target)
             return target.size();
         }
         qCDebug(lcStorage).noquote() << "ReadNote: note is compressed or encrypted...";
-        const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey};
+        const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey, *m_cipher};
         BodyCodec::Decoded d = codec.decode(std::move(stored), note->Record);
         if (!d.digestOk)
             showMessage(QStringLiteral("Invalid password for this note. It's an internal error. Please, contact Orvanta!!!"),
@@ -519,7 +521,7 @@ int TNodeRoot::StoreNote(int index)
     const QByteArray* out = &note->Body;
     if (compress || encrypt) {
         qCDebug(lcStorage).noquote() << "StoreNote: Node is compressed or encrypted...";
-        const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey};
+        const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey, *m_cipher};
         BodyCodec::Encoded e = codec.encode(note->Body, compress, encrypt, r);
         if (compress)
             note->SetNoteFlag(nfCompressed, e.compressed);
@@ -821,6 +823,7 @@ void TNodeRoot::LockNotebook()
     if (RootNode)
         RootNode->Expanded = false;
     MasterKey.wipe();
+    m_cipher->burn();
     KeyHeld = false;
 }
 

@@ -23,6 +23,7 @@ namespace vlr {
 
 class TVlrLib;
 class TExtLib;
+class BodyCipher;
 
 // Results of LoadNotes.
 enum LoadResult : int {
@@ -141,6 +142,7 @@ private:
     TVlrLib* m_engine;
     TMyImageList m_treeImages; // the tree's own pictures, for when the strip cannot be read
     NotebookFile m_file;
+    std::unique_ptr<BodyCipher> m_cipher;
     std::unique_ptr<QTimer> m_autoSaveTimer;
     std::unique_ptr<QTimer> m_awayTimer;
     std::unique_ptr<QTimer> m_closeTimer;

@@ -79,7 +79,6 @@ INSTANTIATE_TEST_SUITE_P(AllFour, Encodings,
 TEST_F(StorageTest, ThirteenByteEncryptedBodyIsPaddedAndZeroFilled)
 {
     const QString password = QStringLiteral("pw");
-    QByteArray masterKey;
     {
         auto b = Book::create(path(), bfEncrypted, password, 40);
         b->add(QStringLiteral("n"), QByteArray("0123456789abc"));
@@ -98,6 +97,18 @@ TEST_F(StorageTest, ThirteenByteEncryptedBodyIsPaddedAndZeroFilled)
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(r.Digest()), 16),
               QByteArray(reinterpret_cast<const char*>(digest.data()), 16));
     EXPECT_NE(file.mid(r.Offset(), 13), QByteArray("0123456789abc")) << "the body must not be stored in clear";
+
+    // The stored bytes are plain Blowfish-CBC under the master key with the
+    // note's creation time as initial vector, whatever the engine caches.
+    TVlrLib& lib = TVlrLib::instance();
+    TVlrLib::BFContext ctx;
+    lib.BFInit(ctx, b->nb->MasterKey.data(), 56, r.CreatedBytes());
+    QByteArray stored = file.mid(r.Offset(), 16);
+    auto* p = reinterpret_cast<unsigned char*>(stored.data());
+    lib.BFDec(ctx, p, p);
+    lib.BFDec(ctx, p + 8, p + 8);
+    lib.BFBurn(ctx);
+    EXPECT_EQ(stored, QByteArray("0123456789abc\0\0\0", 16));
 }
 
 TEST_F(StorageTest, ReadingTwiceUsesTheBodyInMemory)

@@ -15,6 +15,9 @@ using App = QCoreApplication;
 
 int main(int argc, char** argv)
 {
+    // Test discovery runs the binary outside CTest's environment: no display either way.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     App app(argc, argv);
     return RUN_ALL_TESTS();

@@ -12,7 +12,12 @@ using vlr::companion::Step;
 
 namespace {
 
-constexpr int kBlockSize100k = 9;
+// The smallest block that holds the whole input: a larger one compresses no
+// better and makes both sides allocate megabytes for a one-kilobyte note.
+int blockSizeFor(size_t length) {
+    const size_t blocks = (length + 99999) / 100000;
+    return blocks < 1 ? 1 : (blocks > 9 ? 9 : int(blocks));
+}
 
 } // namespace
 
@@ -20,7 +25,7 @@ extern "C" int BZC(const void* src, size_t srcLen, VlrAppendBytes append, void* 
     if (!append || (!src && srcLen != 0))
         return 0;
     bz_stream s{};
-    if (BZ2_bzCompressInit(&s, kBlockSize100k, 0, 0) != BZ_OK)
+    if (BZ2_bzCompressInit(&s, blockSizeFor(srcLen), 0, 0) != BZ_OK)
         return 0;
     const bool ok = pumpStream(s, src, srcLen, append, sink, SIZE_MAX, [](bz_stream& z, bool lastInput) {
         switch (BZ2_bzCompress(&z, lastInput ? BZ_FINISH : BZ_RUN)) {
