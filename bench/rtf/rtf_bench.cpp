@@ -16,27 +16,30 @@ namespace {
 
 // About `size` bytes of what notes hold: Cyrillic in \'hh, other scripts in
 // \uN, character and paragraph formatting, links, tabs, lists, a table, pictures.
-QByteArray sample(qsizetype size)
-{
+QByteArray sample(qsizetype size) {
     QImage img(16, 16, QImage::Format_RGB32);
     img.fill(Qt::blue);
     QByteArray png;
     QBuffer buf(&png);
     buf.open(QIODevice::WriteOnly);
     img.save(&buf, "PNG");
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}"
-                     "{\\f1\\fmodern\\fcharset204 Courier New;}{\\f2\\fnil\\fcharset2 Symbol;}}\r\n"
-                     "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+    QByteArray out =
+        "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}"
+        "{\\f1\\fmodern\\fcharset204 Courier New;}{\\f2\\fnil\\fcharset2 Symbol;}}\r\n"
+        "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 ";
     int n = 0;
     while (out.size() < size) {
         ++n;
-        out += "\\pard\\fi-360\\li720\\sa120\\tx1440 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2, \\b \\'ec\\'e8\\'f0\\b0  "
-               "plain text with some words in it \\i italic\\i0 , \\ul underlined\\ulnone , \\cf1 red\\cf0 "
-               "\\tab \\u945?\\u946?\\u947? {\\field{\\*\\fldinst{HYPERLINK \"http://example.com/";
+        out +=
+            "\\pard\\fi-360\\li720\\sa120\\tx1440 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2, \\b \\'ec\\'e8\\'f0\\b0  "
+            "plain text with some words in it \\i italic\\i0 , \\ul underlined\\ulnone , \\cf1 red\\cf0 "
+            "\\tab \\u945?\\u946?\\u947? {\\field{\\*\\fldinst{HYPERLINK \"http://example.com/";
         out += QByteArray::number(n);
-        out += "\"}}{\\fldrslt{\\cf2\\ul link}}}\\cf0\\ulnone  and more \\'f2\\'e5\\'ea\\'f1\\'f2\\'e0 here.\\par\r\n";
+        out += "\"}}{\\fldrslt{\\cf2\\ul link}}}\\cf0\\ulnone  and more \\'f2\\'e5\\'ea\\'f1\\'f2\\'e0 "
+               "here.\\par\r\n";
         if (n % 20 == 0)
-            out += "{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720 item\\par\r\n";
+            out += "{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'B7}}\\fi-"
+                   "360\\li720 item\\par\r\n";
         if (n % 50 == 0)
             out += "\\trowd\\cellx3000\\cellx6000\\intbl cell one\\cell cell two\\cell\\row\\pard\r\n";
         if (n % 200 == 0)
@@ -46,14 +49,12 @@ QByteArray sample(qsizetype size)
     return out;
 }
 
-const QByteArray& body()
-{
+const QByteArray& body() {
     static const QByteArray b = sample(1 << 20);
     return b;
 }
 
-void plainText(benchmark::State& state)
-{
+void plainText(benchmark::State& state) {
     const QByteArray& rtf = body();
     for (auto _ : state)
         benchmark::DoNotOptimize(vlr::rtf::rtfToPlainText(rtf));
@@ -61,8 +62,7 @@ void plainText(benchmark::State& state)
 }
 BENCHMARK(plainText)->Unit(benchmark::kMillisecond);
 
-void buildDocument(benchmark::State& state)
-{
+void buildDocument(benchmark::State& state) {
     const QByteArray& rtf = body();
     for (auto _ : state) {
         QTextDocument doc;
@@ -73,8 +73,7 @@ void buildDocument(benchmark::State& state)
 }
 BENCHMARK(buildDocument)->Unit(benchmark::kMillisecond);
 
-void writeDocument(benchmark::State& state)
-{
+void writeDocument(benchmark::State& state) {
     QTextDocument doc;
     vlr::rtf::readRtf(body(), &doc);
     for (auto _ : state)
@@ -85,8 +84,7 @@ BENCHMARK(writeDocument)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc >= 3 && std::strcmp(argv[1], "--write-sample") == 0) {

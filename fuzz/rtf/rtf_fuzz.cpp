@@ -9,8 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication* app = new QGuiApplication(*argc, *argv);
     (void)app;
@@ -19,8 +18,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView rtf(reinterpret_cast<const char*>(data), qsizetype(size));
     const QString text = vlr::rtf::rtfToPlainText(rtf);
     QTextDocument doc;

@@ -13,22 +13,19 @@ namespace vlr::cli {
 
 namespace {
 
-int fail(const QString& message)
-{
+int fail(const QString& message) {
     std::fprintf(stderr, "vlr rtf: %s\n", message.toLocal8Bit().constData());
     return 2;
 }
 
-void print(const QByteArray& bytes)
-{
+void print(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     std::fflush(stdout);
 }
 
 } // namespace
 
-int cmdRtf(const QStringList& args)
-{
+int cmdRtf(const QStringList& args) {
     QString file, to = QStringLiteral("text");
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];

@@ -9,27 +9,44 @@
 
 namespace vlr::rtf {
 
-int codePageOfCharset(int charset, int ansiCodePage)
-{
+int codePageOfCharset(int charset, int ansiCodePage) {
     switch (charset) {
-    case 0: return 1252;
-    case 2: return 1252; // symbol fonts: their bytes shown as Latin-1 letters
-    case 77: return 10000;
-    case 128: return 932;
-    case 129: return 949;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    case 255: return 437;
-    default: return ansiCodePage;
+    case 0:
+        return 1252;
+    case 2:
+        return 1252; // symbol fonts: their bytes shown as Latin-1 letters
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 255:
+        return 437;
+    default:
+        return ansiCodePage;
     }
 }
 
@@ -38,8 +55,7 @@ namespace {
 using Table = std::array<char16_t, 256>;
 
 // nullptr for multi-byte pages. Tables live for the process.
-const char16_t* tableFor(int codePage)
-{
+const char16_t* tableFor(int codePage) {
     static QMutex mutex;
     static QHash<int, std::shared_ptr<Table>> tables;
     QMutexLocker lock(&mutex);
@@ -66,8 +82,7 @@ const char16_t* tableFor(int codePage)
 
 CodePageDecoder::CodePageDecoder(int codePage) : codePage_(codePage), table_(tableFor(codePage)) {}
 
-void CodePageDecoder::appendDecoded(QString& out, QByteArrayView bytes) const
-{
+void CodePageDecoder::appendDecoded(QString& out, QByteArrayView bytes) const {
     if (bytes.isEmpty())
         return;
     if (table_) {

@@ -10,8 +10,7 @@
 
 namespace vlr::rtf {
 
-QString convertData2(QByteArrayView rtf, int mode)
-{
+QString convertData2(QByteArrayView rtf, int mode) {
     if (mode != 1)
         return rtfToPlainText(rtf);
     if (!looksLikeRtf(rtf)) {
@@ -24,8 +23,7 @@ QString convertData2(QByteArrayView rtf, int mode)
     return sink.result();
 }
 
-QByteArray convertData(QByteArrayView rtfOrPlain, const ConvertDataOptions& options)
-{
+QByteArray convertData(QByteArrayView rtfOrPlain, const ConvertDataOptions& options) {
     QTextDocument doc;
     if (!readRtf(rtfOrPlain, &doc))
         doc.setPlainText(plainBodyText(rtfOrPlain));

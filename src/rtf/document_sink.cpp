@@ -13,41 +13,51 @@ namespace vlr::rtf {
 
 namespace {
 
-QTextCharFormat::UnderlineStyle qtUnderline(int kind)
-{
+QTextCharFormat::UnderlineStyle qtUnderline(int kind) {
     switch (kind) {
-    case UlNone: return QTextCharFormat::NoUnderline;
+    case UlNone:
+        return QTextCharFormat::NoUnderline;
     case UlDotted:
-    case UlThickDotted: return QTextCharFormat::DotLine;
+    case UlThickDotted:
+        return QTextCharFormat::DotLine;
     case UlDash:
     case UlLongDash:
     case UlThickDash:
-    case UlThickLongDash: return QTextCharFormat::DashUnderline;
+    case UlThickLongDash:
+        return QTextCharFormat::DashUnderline;
     case UlDashDot:
-    case UlThickDashDot: return QTextCharFormat::DashDotLine;
+    case UlThickDashDot:
+        return QTextCharFormat::DashDotLine;
     case UlDashDotDot:
-    case UlThickDashDotDot: return QTextCharFormat::DashDotDotLine;
+    case UlThickDashDotDot:
+        return QTextCharFormat::DashDotDotLine;
     case UlWave:
     case UlDoubleWave:
-    case UlHeavyWave: return QTextCharFormat::WaveUnderline;
-    default: return QTextCharFormat::SingleUnderline;
+    case UlHeavyWave:
+        return QTextCharFormat::WaveUnderline;
+    default:
+        return QTextCharFormat::SingleUnderline;
     }
 }
 
-QTextListFormat::Style qtListStyle(ListKind kind)
-{
+QTextListFormat::Style qtListStyle(ListKind kind) {
     switch (kind) {
-    case ListKind::Bullet: return QTextListFormat::ListDisc;
-    case ListKind::LowerAlpha: return QTextListFormat::ListLowerAlpha;
-    case ListKind::UpperAlpha: return QTextListFormat::ListUpperAlpha;
-    case ListKind::LowerRoman: return QTextListFormat::ListLowerRoman;
-    case ListKind::UpperRoman: return QTextListFormat::ListUpperRoman;
-    default: return QTextListFormat::ListDecimal;
+    case ListKind::Bullet:
+        return QTextListFormat::ListDisc;
+    case ListKind::LowerAlpha:
+        return QTextListFormat::ListLowerAlpha;
+    case ListKind::UpperAlpha:
+        return QTextListFormat::ListUpperAlpha;
+    case ListKind::LowerRoman:
+        return QTextListFormat::ListLowerRoman;
+    case ListKind::UpperRoman:
+        return QTextListFormat::ListUpperRoman;
+    default:
+        return QTextListFormat::ListDecimal;
     }
 }
 
-QTextListFormat listFormat(const ListInfo& info)
-{
+QTextListFormat listFormat(const ListInfo& info) {
     QTextListFormat f;
     f.setStyle(qtListStyle(info.kind));
     f.setIndent(info.level + 1);
@@ -61,8 +71,7 @@ QTextListFormat listFormat(const ListInfo& info)
 
 } // namespace
 
-DocumentSink::DocumentSink(QTextCursor& cursor, bool wholeDocument) : c_(cursor), whole_(wholeDocument)
-{
+DocumentSink::DocumentSink(QTextCursor& cursor, bool wholeDocument) : c_(cursor), whole_(wholeDocument) {
     if (wholeDocument) {
         base_.setFontPointSize(12); // RTF's default size, \fs24
     } else {
@@ -76,10 +85,11 @@ DocumentSink::DocumentSink(QTextCursor& cursor, bool wholeDocument) : c_(cursor)
     baseBlock_ = cursor.blockFormat();
 }
 
-void DocumentSink::begin(const Tables& tables) { tables_ = &tables; }
+void DocumentSink::begin(const Tables& tables) {
+    tables_ = &tables;
+}
 
-const QTextCharFormat& DocumentSink::charFormat(const CharState& s)
-{
+const QTextCharFormat& DocumentSink::charFormat(const CharState& s) {
     if (haveLast_ && s == lastState_)
         return lastFormat_;
     QTextCharFormat f = base_;
@@ -145,14 +155,21 @@ const QTextCharFormat& DocumentSink::charFormat(const CharState& s)
     return lastFormat_;
 }
 
-QTextBlockFormat DocumentSink::blockFormat(const ParaState& p) const
-{
+QTextBlockFormat DocumentSink::blockFormat(const ParaState& p) const {
     QTextBlockFormat f;
     switch (p.align) {
-    case Align::Left: f.setAlignment(Qt::AlignLeft); break;
-    case Align::Right: f.setAlignment(Qt::AlignRight); break;
-    case Align::Center: f.setAlignment(Qt::AlignHCenter); break;
-    case Align::Justify: f.setAlignment(Qt::AlignJustify); break;
+    case Align::Left:
+        f.setAlignment(Qt::AlignLeft);
+        break;
+    case Align::Right:
+        f.setAlignment(Qt::AlignRight);
+        break;
+    case Align::Center:
+        f.setAlignment(Qt::AlignHCenter);
+        break;
+    case Align::Justify:
+        f.setAlignment(Qt::AlignJustify);
+        break;
     }
     // Twips to pixels at 96 dpi; kept as reals so the twips come back exactly.
     if (p.li)
@@ -186,13 +203,19 @@ QTextBlockFormat DocumentSink::blockFormat(const ParaState& p) const
             QTextOption::Tab tab;
             tab.position = t.pos / 15.0;
             switch (t.kind) {
-            case 1: tab.type = QTextOption::CenterTab; break;
-            case 2: tab.type = QTextOption::RightTab; break;
+            case 1:
+                tab.type = QTextOption::CenterTab;
+                break;
+            case 2:
+                tab.type = QTextOption::RightTab;
+                break;
             case 3:
                 tab.type = QTextOption::DelimiterTab;
                 tab.delimiter = u'.';
                 break;
-            default: tab.type = QTextOption::LeftTab; break;
+            default:
+                tab.type = QTextOption::LeftTab;
+                break;
             }
             tabs.append(tab);
             kinds.append(char(t.kind));
@@ -204,8 +227,7 @@ QTextBlockFormat DocumentSink::blockFormat(const ParaState& p) const
     return f;
 }
 
-void DocumentSink::materialize()
-{
+void DocumentSink::materialize() {
     if (cellPending_) {
         cellPending_ = false;
         needBlock_ = false;
@@ -220,8 +242,7 @@ void DocumentSink::materialize()
     }
 }
 
-void DocumentSink::text(QStringView text, const CharState& state)
-{
+void DocumentSink::text(QStringView text, const CharState& state) {
     materialize();
     if (!pendingRaw_.isEmpty()) {
         QTextCharFormat f = charFormat(state);
@@ -233,8 +254,7 @@ void DocumentSink::text(QStringView text, const CharState& state)
     c_.insertText(text.toString(), charFormat(state));
 }
 
-void DocumentSink::applyParagraph(const ParaState& para, const CharState& state)
-{
+void DocumentSink::applyParagraph(const ParaState& para, const CharState& state) {
     // Inserted RTF that says nothing about paragraphs (a link, a picture)
     // leaves the paragraph it lands in as it was.
     if (!whole_ && para == ParaState{})
@@ -272,23 +292,20 @@ void DocumentSink::applyParagraph(const ParaState& para, const CharState& state)
     }
 }
 
-void DocumentSink::paragraphEnd(const ParaState& para, const CharState& state)
-{
+void DocumentSink::paragraphEnd(const ParaState& para, const CharState& state) {
     materialize();
     applyParagraph(para, state);
     needBlock_ = true;
 }
 
-void DocumentSink::picture(const Picture& pic, const CharState& state)
-{
+void DocumentSink::picture(const Picture& pic, const CharState& state) {
     materialize();
     const QImage decoded = decodePicture(pic);
     const QSizeF shown = shownSize(pic, decoded);
     const QImage image = decoded.isNull() ? pictureImage(pic, shown) : decoded;
     const QByteArray& key = pic.raw.isEmpty() ? pic.data : pic.raw;
-    const QString name =
-        QStringLiteral("rtfimg:") +
-        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Md5).toHex());
+    const QString name = QStringLiteral("rtfimg:") +
+                         QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Md5).toHex());
     c_.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
 
     QTextImageFormat f;
@@ -319,16 +336,16 @@ void DocumentSink::picture(const Picture& pic, const CharState& state)
     c_.insertText(QString(QChar::ObjectReplacementCharacter), f);
 }
 
-void DocumentSink::rawGroup(QByteArrayView rtf) { pendingRaw_.append(rtf); }
+void DocumentSink::rawGroup(QByteArrayView rtf) {
+    pendingRaw_.append(rtf);
+}
 
-void DocumentSink::ensureColumns(int count)
-{
+void DocumentSink::ensureColumns(int count) {
     if (table_ && table_->columns() < count)
         table_->appendColumns(count - table_->columns());
 }
 
-void DocumentSink::rowStart(const RowInfo& row)
-{
+void DocumentSink::rowStart(const RowInfo& row) {
     const int cells = qMax(1, int(row.cellRight.size()));
     cellPending_ = false;
     if (!table_) {
@@ -351,8 +368,7 @@ void DocumentSink::rowStart(const RowInfo& row)
     c_ = table_->cellAt(row_, 0).firstCursorPosition();
 }
 
-void DocumentSink::cellEnd(const ParaState& para, const CharState& state)
-{
+void DocumentSink::cellEnd(const ParaState& para, const CharState& state) {
     materialize();
     ensureColumns(col_ + 1);
     applyParagraph(para, state);
@@ -360,10 +376,11 @@ void DocumentSink::cellEnd(const ParaState& para, const CharState& state)
     cellPending_ = true;
 }
 
-void DocumentSink::rowEnd() { cellPending_ = false; }
+void DocumentSink::rowEnd() {
+    cellPending_ = false;
+}
 
-void DocumentSink::tableEnd()
-{
+void DocumentSink::tableEnd() {
     if (!table_)
         return;
     c_ = table_->lastCursorPosition();
@@ -374,8 +391,7 @@ void DocumentSink::tableEnd()
     pnList_ = nullptr;
 }
 
-void DocumentSink::finish(const ParaState& para, const CharState& state)
-{
+void DocumentSink::finish(const ParaState& para, const CharState& state) {
     if (!needBlock_ && whole_)
         applyParagraph(para, state);
     if (!pendingRaw_.isEmpty()) {

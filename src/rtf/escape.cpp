@@ -14,8 +14,7 @@ constexpr char16_t kCp1251High[128] = {
     0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
     0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
-int ansiByte(char16_t c)
-{
+int ansiByte(char16_t c) {
     if (c >= 0x0410 && c <= 0x044F)
         return c - 0x0410 + 0xC0;
     for (int i = 0; i < 64; ++i) {
@@ -29,8 +28,7 @@ const char kHex[] = "0123456789abcdef";
 
 } // namespace
 
-void appendRtfText(QByteArray& out, QStringView text, bool ansi)
-{
+void appendRtfText(QByteArray& out, QStringView text, bool ansi) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c >= 0x20 && c < 0x80) {
@@ -40,12 +38,23 @@ void appendRtfText(QByteArray& out, QStringView text, bool ansi)
             continue;
         }
         switch (c) {
-        case '\t': out.append("\\tab "); continue;
-        case 0x2028: out.append("\\line "); continue;
-        case 0x00A0: out.append("\\~"); continue;
-        case 0x00AD: out.append("\\-"); continue;
-        case 0x2011: out.append("\\_"); continue;
-        default: break;
+        case '\t':
+            out.append("\\tab ");
+            continue;
+        case 0x2028:
+            out.append("\\line ");
+            continue;
+        case 0x00A0:
+            out.append("\\~");
+            continue;
+        case 0x00AD:
+            out.append("\\-");
+            continue;
+        case 0x2011:
+            out.append("\\_");
+            continue;
+        default:
+            break;
         }
         const int b = ansi ? ansiByte(c) : -1;
         if (b >= 0) {
@@ -62,14 +71,12 @@ void appendRtfText(QByteArray& out, QStringView text, bool ansi)
     }
 }
 
-void appendWord(QByteArray& out, const char* word)
-{
+void appendWord(QByteArray& out, const char* word) {
     out.append('\\');
     out.append(word);
 }
 
-void appendWord(QByteArray& out, const char* word, int value)
-{
+void appendWord(QByteArray& out, const char* word, int value) {
     out.append('\\');
     out.append(word);
     out.append(QByteArray::number(value));

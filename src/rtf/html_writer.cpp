@@ -20,19 +20,35 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void escapeInto(QString& out, QStringView text, bool tabsAsNbsp)
-{
+void escapeInto(QString& out, QStringView text, bool tabsAsNbsp) {
     for (const QChar ch : text) {
         switch (ch.unicode()) {
-        case '&': out += u"&amp;"_s; break;
-        case '<': out += u"&lt;"_s; break;
-        case '>': out += u"&gt;"_s; break;
-        case '"': out += u"&quot;"_s; break;
-        case '\'': out += u"&#39;"_s; break;
-        case 0x00A0: out += u"&nbsp;"_s; break;
-        case 0x2028: out += u"<BR>\r\n"_s; break;
-        case '\t': out += tabsAsNbsp ? u"&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"_s : u"&#9;"_s; break;
-        case QChar::ObjectReplacementCharacter: break;
+        case '&':
+            out += u"&amp;"_s;
+            break;
+        case '<':
+            out += u"&lt;"_s;
+            break;
+        case '>':
+            out += u"&gt;"_s;
+            break;
+        case '"':
+            out += u"&quot;"_s;
+            break;
+        case '\'':
+            out += u"&#39;"_s;
+            break;
+        case 0x00A0:
+            out += u"&nbsp;"_s;
+            break;
+        case 0x2028:
+            out += u"<BR>\r\n"_s;
+            break;
+        case '\t':
+            out += tabsAsNbsp ? u"&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"_s : u"&#9;"_s;
+            break;
+        case QChar::ObjectReplacementCharacter:
+            break;
         default:
             if (ch.unicode() < 0x20)
                 out += u"&#"_s + QString::number(ch.unicode()) + u';';
@@ -42,14 +58,15 @@ void escapeInto(QString& out, QStringView text, bool tabsAsNbsp)
     }
 }
 
-QString escaped(QStringView text)
-{
+QString escaped(QStringView text) {
     QString s;
     escapeInto(s, text, false);
     return s;
 }
 
-QString cssColor(const QColor& c) { return c.name(QColor::HexRgb); }
+QString cssColor(const QColor& c) {
+    return c.name(QColor::HexRgb);
+}
 
 class HtmlWriter {
 public:
@@ -69,8 +86,7 @@ private:
     int pictureCount_ = 0;
 };
 
-QString HtmlWriter::spanStyle(const QTextCharFormat& f) const
-{
+QString HtmlWriter::spanStyle(const QTextCharFormat& f) const {
     QString s;
     const QStringList families = f.fontFamilies().toStringList();
     if (!families.isEmpty() && !families.first().isEmpty()) {
@@ -105,8 +121,7 @@ QString HtmlWriter::spanStyle(const QTextCharFormat& f) const
     return s;
 }
 
-void HtmlWriter::image(const QTextImageFormat& f)
-{
+void HtmlWriter::image(const QTextImageFormat& f) {
     if (!o_.pictures || o_.folder.isEmpty())
         return;
     if (!f.property(PropPictRaw).toByteArray().isEmpty())
@@ -142,8 +157,7 @@ void HtmlWriter::image(const QTextImageFormat& f)
             u" alt=\"\">"_s;
 }
 
-void HtmlWriter::block(const QTextBlock& b)
-{
+void HtmlWriter::block(const QTextBlock& b) {
     const QTextBlockFormat bf = b.blockFormat();
     out_ += u"<P"_s;
     const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
@@ -165,7 +179,8 @@ void HtmlWriter::block(const QTextBlock& b)
     out_ += u" style=\""_s + style + u"\">"_s;
     if (QTextList* list = b.textList()) {
         const auto st = list->format().style();
-        if (st == QTextListFormat::ListDisc || st == QTextListFormat::ListCircle || st == QTextListFormat::ListSquare)
+        if (st == QTextListFormat::ListDisc || st == QTextListFormat::ListCircle ||
+            st == QTextListFormat::ListSquare)
             out_ += u"&bull;&nbsp;"_s;
         else
             out_ += escaped(list->itemText(b)) + u"&nbsp;"_s;
@@ -201,8 +216,7 @@ void HtmlWriter::block(const QTextBlock& b)
     out_ += u"</P>\r\n"_s;
 }
 
-void HtmlWriter::table(QTextTable* t)
-{
+void HtmlWriter::table(QTextTable* t) {
     out_ += u"<TABLE border=1 cellspacing=0 cellpadding=2>\r\n"_s;
     for (int r = 0; r < t->rows(); ++r) {
         out_ += u"<TR>"_s;
@@ -233,8 +247,7 @@ void HtmlWriter::table(QTextTable* t)
     out_ += u"</TABLE>\r\n"_s;
 }
 
-void HtmlWriter::frame(QTextFrame* f)
-{
+void HtmlWriter::frame(QTextFrame* f) {
     for (auto it = f->begin(); !it.atEnd(); ++it) {
         if (QTextFrame* child = it.currentFrame()) {
             if (auto* t = qobject_cast<QTextTable*>(child))
@@ -247,8 +260,7 @@ void HtmlWriter::frame(QTextFrame* f)
     }
 }
 
-QString backgroundCss(const ConvertDataOptions& o)
-{
+QString backgroundCss(const ConvertDataOptions& o) {
     if (!o.useBackground)
         return {};
     const quint32 v = o.backgroundColor;
@@ -263,8 +275,7 @@ QString backgroundCss(const ConvertDataOptions& o)
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF)).name(QColor::HexRgb);
 }
 
-QByteArray HtmlWriter::run()
-{
+QByteArray HtmlWriter::run() {
     out_ += u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n<HTML>\r\n<HEAD>\r\n"_s;
     out_ += u"<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"_s;
     // The generator line is the caller's own markup (a META element).
@@ -298,8 +309,7 @@ QByteArray HtmlWriter::run()
 
 } // namespace
 
-bool safeLinkTarget(const QString& target)
-{
+bool safeLinkTarget(const QString& target) {
     // Browsers ignore white space and control characters inside a scheme
     // ("java\tscript:"), so they are removed before looking at it.
     QString t;
@@ -316,12 +326,12 @@ bool safeLinkTarget(const QString& target)
             return true; // the colon is not part of a scheme
     }
     const QString scheme = t.first(colon).toLower();
-    static const QStringList allowed{"http", "https", "ftp", "ftps", "mailto", "file", "news", "nntp", "note"};
+    static const QStringList allowed{"http", "https", "ftp",  "ftps", "mailto",
+                                     "file", "news",  "nntp", "note"};
     return allowed.contains(scheme);
 }
 
-QByteArray documentToHtml(const QTextDocument* doc, const ConvertDataOptions& options)
-{
+QByteArray documentToHtml(const QTextDocument* doc, const ConvertDataOptions& options) {
     return HtmlWriter(doc, options).run();
 }
 

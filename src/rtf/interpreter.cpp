@@ -11,12 +11,12 @@
 
 namespace vlr::rtf {
 
-const char* const kUnderlineWords[UlCount] = {
-    "ulnone", "ul", "ulw", "uldb", "uld", "uldash", "uldashd", "uldashdd", "ulwave",
-    "ulth", "ulthd", "ulthdash", "ululdbwave", "ulhwave", "ulldash", "ulthldash", "ulthdashd", "ulthdashdd"};
+const char* const kUnderlineWords[UlCount] = {"ulnone",    "ul",        "ulw",        "uldb",    "uld",
+                                              "uldash",    "uldashd",   "uldashdd",   "ulwave",  "ulth",
+                                              "ulthd",     "ulthdash",  "ululdbwave", "ulhwave", "ulldash",
+                                              "ulthldash", "ulthdashd", "ulthdashdd"};
 
-bool looksLikeRtf(QByteArrayView data)
-{
+bool looksLikeRtf(QByteArrayView data) {
     qsizetype i = 0;
     if (data.startsWith("\xEF\xBB\xBF"))
         i = 3;
@@ -55,40 +55,175 @@ enum class Dest : quint8 {
 enum Kw : int {
     KwUnknown,
     // document
-    KwRtf, KwAnsi, KwMac, KwPc, KwPca, KwAnsiCpg, KwDeff, KwDeflang, KwUc, KwU,
+    KwRtf,
+    KwAnsi,
+    KwMac,
+    KwPc,
+    KwPca,
+    KwAnsiCpg,
+    KwDeff,
+    KwDeflang,
+    KwUc,
+    KwU,
     // destinations
-    KwFontTbl, KwColorTbl, KwStyleSheet, KwInfo, KwPict, KwObject, KwField, KwFldInst, KwFldRslt,
-    KwPnText, KwListText, KwPn, KwPnTxtA, KwPnTxtB, KwListTable, KwList, KwListLevel, KwLevelText,
-    KwLevelNumbers, KwListOverrideTable, KwListOverride, KwResult, KwShpPict, KwNonShpPict, KwSkipDest,
+    KwFontTbl,
+    KwColorTbl,
+    KwStyleSheet,
+    KwInfo,
+    KwPict,
+    KwObject,
+    KwField,
+    KwFldInst,
+    KwFldRslt,
+    KwPnText,
+    KwListText,
+    KwPn,
+    KwPnTxtA,
+    KwPnTxtB,
+    KwListTable,
+    KwList,
+    KwListLevel,
+    KwLevelText,
+    KwLevelNumbers,
+    KwListOverrideTable,
+    KwListOverride,
+    KwResult,
+    KwShpPict,
+    KwNonShpPict,
+    KwSkipDest,
     KwObjData,
     // fonts and colours
-    KwF, KwFCharset, KwCpg, KwFFamily, KwFPrq, KwRed, KwGreen, KwBlue,
+    KwF,
+    KwFCharset,
+    KwCpg,
+    KwFFamily,
+    KwFPrq,
+    KwRed,
+    KwGreen,
+    KwBlue,
     // character
-    KwPlain, KwB, KwI, KwUl, KwUlKind, KwUlNone, KwStrike, KwStriked, KwFs, KwCf, KwHighlight, KwCb,
-    KwSuper, KwSub, KwNoSuperSub, KwUp, KwDn, KwProtect, KwDisabled, KwV, KwLang, KwCaps, KwScaps,
+    KwPlain,
+    KwB,
+    KwI,
+    KwUl,
+    KwUlKind,
+    KwUlNone,
+    KwStrike,
+    KwStriked,
+    KwFs,
+    KwCf,
+    KwHighlight,
+    KwCb,
+    KwSuper,
+    KwSub,
+    KwNoSuperSub,
+    KwUp,
+    KwDn,
+    KwProtect,
+    KwDisabled,
+    KwV,
+    KwLang,
+    KwCaps,
+    KwScaps,
     // paragraph
-    KwPard, KwPar, KwSect, KwPage, KwQl, KwQr, KwQc, KwQj, KwFi, KwLi, KwRi, KwSb, KwSa, KwSl, KwSlMult,
-    KwTx, KwTb, KwTqr, KwTqc, KwTqDec, KwTlDot, KwTlHyph, KwTlUl, KwTlTh, KwTlEq, KwTlMdot, KwRtlPar,
-    KwLtrPar, KwPageBb,
+    KwPard,
+    KwPar,
+    KwSect,
+    KwPage,
+    KwQl,
+    KwQr,
+    KwQc,
+    KwQj,
+    KwFi,
+    KwLi,
+    KwRi,
+    KwSb,
+    KwSa,
+    KwSl,
+    KwSlMult,
+    KwTx,
+    KwTb,
+    KwTqr,
+    KwTqc,
+    KwTqDec,
+    KwTlDot,
+    KwTlHyph,
+    KwTlUl,
+    KwTlTh,
+    KwTlEq,
+    KwTlMdot,
+    KwRtlPar,
+    KwLtrPar,
+    KwPageBb,
     // numbering
-    KwPnLvlBlt, KwPnLvlBody, KwPnLvlCont, KwPnLvl, KwPnDec, KwPnUcLtr, KwPnLcLtr, KwPnUcRm, KwPnLcRm,
-    KwPnStart, KwPnIndent, KwLs, KwIlvl, KwListId, KwLevelNfc, KwLevelNfcN, KwLevelStartAt,
+    KwPnLvlBlt,
+    KwPnLvlBody,
+    KwPnLvlCont,
+    KwPnLvl,
+    KwPnDec,
+    KwPnUcLtr,
+    KwPnLcLtr,
+    KwPnUcRm,
+    KwPnLcRm,
+    KwPnStart,
+    KwPnIndent,
+    KwLs,
+    KwIlvl,
+    KwListId,
+    KwLevelNfc,
+    KwLevelNfcN,
+    KwLevelStartAt,
     // tables
-    KwTrowd, KwCellx, KwCell, KwRow, KwIntbl, KwItap, KwNestCell, KwNestRow,
+    KwTrowd,
+    KwCellx,
+    KwCell,
+    KwRow,
+    KwIntbl,
+    KwItap,
+    KwNestCell,
+    KwNestRow,
     // pictures and objects
-    KwPngBlip, KwJpegBlip, KwEmfBlip, KwWmetafile, KwDibitmap, KwWbitmap, KwOtherPict, KwPicW, KwPicH,
-    KwPicWGoal, KwPicHGoal, KwPicScaleX, KwPicScaleY, KwObjW, KwObjH, KwBin,
+    KwPngBlip,
+    KwJpegBlip,
+    KwEmfBlip,
+    KwWmetafile,
+    KwDibitmap,
+    KwWbitmap,
+    KwOtherPict,
+    KwPicW,
+    KwPicH,
+    KwPicWGoal,
+    KwPicHGoal,
+    KwPicScaleX,
+    KwPicScaleY,
+    KwObjW,
+    KwObjH,
+    KwBin,
     // characters
-    KwTab, KwLine, KwEmDash, KwEnDash, KwBullet, KwLQuote, KwRQuote, KwLDblQuote, KwRDblQuote, KwEmSpace,
-    KwEnSpace, KwQmSpace, KwZwj, KwZwnj, KwZwbo, KwLtrMark, KwRtlMark,
+    KwTab,
+    KwLine,
+    KwEmDash,
+    KwEnDash,
+    KwBullet,
+    KwLQuote,
+    KwRQuote,
+    KwLDblQuote,
+    KwRDblQuote,
+    KwEmSpace,
+    KwEnSpace,
+    KwQmSpace,
+    KwZwj,
+    KwZwnj,
+    KwZwbo,
+    KwLtrMark,
+    KwRtlMark,
 };
 
 // Control words are looked up once per word: an open-addressed table with a
 // cheap hash, built once.
 class KeywordTable {
 public:
-    explicit KeywordTable(const std::unordered_map<std::string_view, int>& words)
-    {
+    explicit KeywordTable(const std::unordered_map<std::string_view, int>& words) {
         for (const auto& [name, kw] : words) {
             size_t i = hash(name) & kMask;
             while (slots_[i].kw != KwUnknown)
@@ -96,8 +231,7 @@ public:
             slots_[i] = Slot{name, kw};
         }
     }
-    int find(QByteArrayView name) const
-    {
+    int find(QByteArrayView name) const {
         const std::string_view key(name.data(), size_t(name.size()));
         for (size_t i = hash(key) & kMask;; i = (i + 1) & kMask) {
             const Slot& s = slots_[i];
@@ -111,8 +245,7 @@ public:
 private:
     static constexpr size_t kSize = 1024; // well above the number of words
     static constexpr size_t kMask = kSize - 1;
-    static size_t hash(std::string_view s)
-    {
+    static size_t hash(std::string_view s) {
         quint32 h = 2166136261u;
         for (char c : s)
             h = (h ^ quint8(c)) * 16777619u;
@@ -125,64 +258,261 @@ private:
     std::array<Slot, kSize> slots_{};
 };
 
-const KeywordTable& keywords()
-{
+const KeywordTable& keywords() {
     static const KeywordTable table = [] {
-        std::unordered_map<std::string_view, int> m{
-            {"rtf", KwRtf}, {"ansi", KwAnsi}, {"mac", KwMac}, {"pc", KwPc}, {"pca", KwPca},
-            {"ansicpg", KwAnsiCpg}, {"deff", KwDeff}, {"deflang", KwDeflang}, {"uc", KwUc}, {"u", KwU},
-            {"fonttbl", KwFontTbl}, {"colortbl", KwColorTbl}, {"stylesheet", KwStyleSheet}, {"info", KwInfo},
-            {"pict", KwPict}, {"object", KwObject}, {"field", KwField}, {"fldinst", KwFldInst},
-            {"fldrslt", KwFldRslt}, {"pntext", KwPnText}, {"listtext", KwListText}, {"pn", KwPn},
-            {"pntxta", KwPnTxtA}, {"pntxtb", KwPnTxtB}, {"listtable", KwListTable}, {"list", KwList},
-            {"listlevel", KwListLevel}, {"leveltext", KwLevelText}, {"levelnumbers", KwLevelNumbers},
-            {"listoverridetable", KwListOverrideTable}, {"listoverride", KwListOverride},
-            {"result", KwResult}, {"shppict", KwShpPict}, {"nonshppict", KwNonShpPict}, {"objdata", KwObjData},
-            {"f", KwF}, {"fcharset", KwFCharset}, {"cpg", KwCpg}, {"fnil", KwFFamily}, {"froman", KwFFamily},
-            {"fswiss", KwFFamily}, {"fmodern", KwFFamily}, {"fscript", KwFFamily}, {"fdecor", KwFFamily},
-            {"ftech", KwFFamily}, {"fbidi", KwFFamily}, {"fprq", KwFPrq}, {"red", KwRed}, {"green", KwGreen},
-            {"blue", KwBlue}, {"plain", KwPlain}, {"b", KwB}, {"i", KwI}, {"ul", KwUl}, {"ulnone", KwUlNone},
-            {"strike", KwStrike}, {"striked", KwStriked}, {"fs", KwFs}, {"cf", KwCf}, {"highlight", KwHighlight},
-            {"cb", KwCb}, {"chcbpat", KwCb}, {"super", KwSuper}, {"sub", KwSub}, {"nosupersub", KwNoSuperSub},
-            {"up", KwUp}, {"dn", KwDn}, {"protect", KwProtect}, {"disabled", KwDisabled}, {"v", KwV},
-            {"lang", KwLang}, {"caps", KwCaps}, {"scaps", KwScaps}, {"pard", KwPard}, {"par", KwPar},
-            {"sect", KwSect}, {"page", KwPage}, {"ql", KwQl}, {"qr", KwQr}, {"qc", KwQc}, {"qj", KwQj},
-            {"fi", KwFi}, {"li", KwLi}, {"ri", KwRi}, {"sb", KwSb}, {"sa", KwSa}, {"sl", KwSl},
-            {"slmult", KwSlMult}, {"tx", KwTx}, {"tb", KwTb}, {"tqr", KwTqr}, {"tqc", KwTqc},
-            {"tqdec", KwTqDec}, {"tldot", KwTlDot}, {"tlhyph", KwTlHyph}, {"tlul", KwTlUl}, {"tlth", KwTlTh},
-            {"tleq", KwTlEq}, {"tlmdot", KwTlMdot}, {"rtlpar", KwRtlPar}, {"ltrpar", KwLtrPar},
-            {"pagebb", KwPageBb}, {"pnlvlblt", KwPnLvlBlt}, {"pnlvlbody", KwPnLvlBody},
-            {"pnlvlcont", KwPnLvlCont}, {"pnlvl", KwPnLvl}, {"pndec", KwPnDec}, {"pnucltr", KwPnUcLtr},
-            {"pnlcltr", KwPnLcLtr}, {"pnucrm", KwPnUcRm}, {"pnlcrm", KwPnLcRm}, {"pnstart", KwPnStart},
-            {"pnindent", KwPnIndent}, {"ls", KwLs}, {"ilvl", KwIlvl}, {"listid", KwListId},
-            {"levelnfc", KwLevelNfc}, {"levelnfcn", KwLevelNfcN}, {"levelstartat", KwLevelStartAt},
-            {"trowd", KwTrowd}, {"cellx", KwCellx}, {"cell", KwCell}, {"row", KwRow}, {"intbl", KwIntbl},
-            {"itap", KwItap}, {"nestcell", KwNestCell}, {"nestrow", KwNestRow}, {"pngblip", KwPngBlip},
-            {"jpegblip", KwJpegBlip}, {"emfblip", KwEmfBlip}, {"wmetafile", KwWmetafile},
-            {"dibitmap", KwDibitmap}, {"wbitmap", KwWbitmap}, {"macpict", KwOtherPict},
-            {"pmmetafile", KwOtherPict}, {"picw", KwPicW}, {"pich", KwPicH}, {"picwgoal", KwPicWGoal},
-            {"pichgoal", KwPicHGoal}, {"picscalex", KwPicScaleX}, {"picscaley", KwPicScaleY}, {"objw", KwObjW},
-            {"objh", KwObjH}, {"bin", KwBin}, {"tab", KwTab}, {"line", KwLine}, {"emdash", KwEmDash},
-            {"endash", KwEnDash}, {"bullet", KwBullet}, {"lquote", KwLQuote}, {"rquote", KwRQuote},
-            {"ldblquote", KwLDblQuote}, {"rdblquote", KwRDblQuote}, {"emspace", KwEmSpace},
-            {"enspace", KwEnSpace}, {"qmspace", KwQmSpace}, {"zwj", KwZwj}, {"zwnj", KwZwnj},
-            {"zwbo", KwZwbo}, {"ltrmark", KwLtrMark}, {"rtlmark", KwRtlMark}};
+        std::unordered_map<std::string_view, int> m{{"rtf", KwRtf},
+                                                    {"ansi", KwAnsi},
+                                                    {"mac", KwMac},
+                                                    {"pc", KwPc},
+                                                    {"pca", KwPca},
+                                                    {"ansicpg", KwAnsiCpg},
+                                                    {"deff", KwDeff},
+                                                    {"deflang", KwDeflang},
+                                                    {"uc", KwUc},
+                                                    {"u", KwU},
+                                                    {"fonttbl", KwFontTbl},
+                                                    {"colortbl", KwColorTbl},
+                                                    {"stylesheet", KwStyleSheet},
+                                                    {"info", KwInfo},
+                                                    {"pict", KwPict},
+                                                    {"object", KwObject},
+                                                    {"field", KwField},
+                                                    {"fldinst", KwFldInst},
+                                                    {"fldrslt", KwFldRslt},
+                                                    {"pntext", KwPnText},
+                                                    {"listtext", KwListText},
+                                                    {"pn", KwPn},
+                                                    {"pntxta", KwPnTxtA},
+                                                    {"pntxtb", KwPnTxtB},
+                                                    {"listtable", KwListTable},
+                                                    {"list", KwList},
+                                                    {"listlevel", KwListLevel},
+                                                    {"leveltext", KwLevelText},
+                                                    {"levelnumbers", KwLevelNumbers},
+                                                    {"listoverridetable", KwListOverrideTable},
+                                                    {"listoverride", KwListOverride},
+                                                    {"result", KwResult},
+                                                    {"shppict", KwShpPict},
+                                                    {"nonshppict", KwNonShpPict},
+                                                    {"objdata", KwObjData},
+                                                    {"f", KwF},
+                                                    {"fcharset", KwFCharset},
+                                                    {"cpg", KwCpg},
+                                                    {"fnil", KwFFamily},
+                                                    {"froman", KwFFamily},
+                                                    {"fswiss", KwFFamily},
+                                                    {"fmodern", KwFFamily},
+                                                    {"fscript", KwFFamily},
+                                                    {"fdecor", KwFFamily},
+                                                    {"ftech", KwFFamily},
+                                                    {"fbidi", KwFFamily},
+                                                    {"fprq", KwFPrq},
+                                                    {"red", KwRed},
+                                                    {"green", KwGreen},
+                                                    {"blue", KwBlue},
+                                                    {"plain", KwPlain},
+                                                    {"b", KwB},
+                                                    {"i", KwI},
+                                                    {"ul", KwUl},
+                                                    {"ulnone", KwUlNone},
+                                                    {"strike", KwStrike},
+                                                    {"striked", KwStriked},
+                                                    {"fs", KwFs},
+                                                    {"cf", KwCf},
+                                                    {"highlight", KwHighlight},
+                                                    {"cb", KwCb},
+                                                    {"chcbpat", KwCb},
+                                                    {"super", KwSuper},
+                                                    {"sub", KwSub},
+                                                    {"nosupersub", KwNoSuperSub},
+                                                    {"up", KwUp},
+                                                    {"dn", KwDn},
+                                                    {"protect", KwProtect},
+                                                    {"disabled", KwDisabled},
+                                                    {"v", KwV},
+                                                    {"lang", KwLang},
+                                                    {"caps", KwCaps},
+                                                    {"scaps", KwScaps},
+                                                    {"pard", KwPard},
+                                                    {"par", KwPar},
+                                                    {"sect", KwSect},
+                                                    {"page", KwPage},
+                                                    {"ql", KwQl},
+                                                    {"qr", KwQr},
+                                                    {"qc", KwQc},
+                                                    {"qj", KwQj},
+                                                    {"fi", KwFi},
+                                                    {"li", KwLi},
+                                                    {"ri", KwRi},
+                                                    {"sb", KwSb},
+                                                    {"sa", KwSa},
+                                                    {"sl", KwSl},
+                                                    {"slmult", KwSlMult},
+                                                    {"tx", KwTx},
+                                                    {"tb", KwTb},
+                                                    {"tqr", KwTqr},
+                                                    {"tqc", KwTqc},
+                                                    {"tqdec", KwTqDec},
+                                                    {"tldot", KwTlDot},
+                                                    {"tlhyph", KwTlHyph},
+                                                    {"tlul", KwTlUl},
+                                                    {"tlth", KwTlTh},
+                                                    {"tleq", KwTlEq},
+                                                    {"tlmdot", KwTlMdot},
+                                                    {"rtlpar", KwRtlPar},
+                                                    {"ltrpar", KwLtrPar},
+                                                    {"pagebb", KwPageBb},
+                                                    {"pnlvlblt", KwPnLvlBlt},
+                                                    {"pnlvlbody", KwPnLvlBody},
+                                                    {"pnlvlcont", KwPnLvlCont},
+                                                    {"pnlvl", KwPnLvl},
+                                                    {"pndec", KwPnDec},
+                                                    {"pnucltr", KwPnUcLtr},
+                                                    {"pnlcltr", KwPnLcLtr},
+                                                    {"pnucrm", KwPnUcRm},
+                                                    {"pnlcrm", KwPnLcRm},
+                                                    {"pnstart", KwPnStart},
+                                                    {"pnindent", KwPnIndent},
+                                                    {"ls", KwLs},
+                                                    {"ilvl", KwIlvl},
+                                                    {"listid", KwListId},
+                                                    {"levelnfc", KwLevelNfc},
+                                                    {"levelnfcn", KwLevelNfcN},
+                                                    {"levelstartat", KwLevelStartAt},
+                                                    {"trowd", KwTrowd},
+                                                    {"cellx", KwCellx},
+                                                    {"cell", KwCell},
+                                                    {"row", KwRow},
+                                                    {"intbl", KwIntbl},
+                                                    {"itap", KwItap},
+                                                    {"nestcell", KwNestCell},
+                                                    {"nestrow", KwNestRow},
+                                                    {"pngblip", KwPngBlip},
+                                                    {"jpegblip", KwJpegBlip},
+                                                    {"emfblip", KwEmfBlip},
+                                                    {"wmetafile", KwWmetafile},
+                                                    {"dibitmap", KwDibitmap},
+                                                    {"wbitmap", KwWbitmap},
+                                                    {"macpict", KwOtherPict},
+                                                    {"pmmetafile", KwOtherPict},
+                                                    {"picw", KwPicW},
+                                                    {"pich", KwPicH},
+                                                    {"picwgoal", KwPicWGoal},
+                                                    {"pichgoal", KwPicHGoal},
+                                                    {"picscalex", KwPicScaleX},
+                                                    {"picscaley", KwPicScaleY},
+                                                    {"objw", KwObjW},
+                                                    {"objh", KwObjH},
+                                                    {"bin", KwBin},
+                                                    {"tab", KwTab},
+                                                    {"line", KwLine},
+                                                    {"emdash", KwEmDash},
+                                                    {"endash", KwEnDash},
+                                                    {"bullet", KwBullet},
+                                                    {"lquote", KwLQuote},
+                                                    {"rquote", KwRQuote},
+                                                    {"ldblquote", KwLDblQuote},
+                                                    {"rdblquote", KwRDblQuote},
+                                                    {"emspace", KwEmSpace},
+                                                    {"enspace", KwEnSpace},
+                                                    {"qmspace", KwQmSpace},
+                                                    {"zwj", KwZwj},
+                                                    {"zwnj", KwZwnj},
+                                                    {"zwbo", KwZwbo},
+                                                    {"ltrmark", KwLtrMark},
+                                                    {"rtlmark", KwRtlMark}};
         // Destinations whose content is not part of the text.
-        for (const char* d : {"header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr",
-                              "footerf", "footnote", "annotation", "xe", "tc", "txe", "bkmkstart", "bkmkend",
-                              "fldtitle", "themedata", "colorschememapping", "datastore", "latentstyles",
-                              "rsidtbl", "generator", "mmathPr", "pgdsctbl", "userprops", "background",
-                              "objclass", "objname", "shpinst", "pnseclvl", "revtbl", "filetbl", "doccomm",
-                              "template", "xmlnstbl", "wgrffmtfilter", "panose", "falt", "fname",
-                              "expandedcolortbl", "defchp", "defpap", "nesttableprops", "listpicture",
-                              "atnid", "atnauthor", "atrfstart", "atrfend", "protusertbl", "docvar",
-                              "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "pgptbl",
-                              "listname", "liststylename", "stylesheet", "comment", "title", "author",
-                              "operator", "company", "subject", "keywords", "category", "manager",
-                              "hlinkbase", "passwordhash", "blipuid", "picprop", "htmlbase",
-                              "mhtmltag", "formfield", "ffdeftext", "ffname", "datafield", "sp", "sn",
-                              "sv", "shptxt", "do", "dptxbxtext", "svb", "oldcprops", "oldpprops",
-                              "oldsprops", "oldtprops", "ud"})
+        for (const char* d : {"header",
+                              "headerl",
+                              "headerr",
+                              "headerf",
+                              "footer",
+                              "footerl",
+                              "footerr",
+                              "footerf",
+                              "footnote",
+                              "annotation",
+                              "xe",
+                              "tc",
+                              "txe",
+                              "bkmkstart",
+                              "bkmkend",
+                              "fldtitle",
+                              "themedata",
+                              "colorschememapping",
+                              "datastore",
+                              "latentstyles",
+                              "rsidtbl",
+                              "generator",
+                              "mmathPr",
+                              "pgdsctbl",
+                              "userprops",
+                              "background",
+                              "objclass",
+                              "objname",
+                              "shpinst",
+                              "pnseclvl",
+                              "revtbl",
+                              "filetbl",
+                              "doccomm",
+                              "template",
+                              "xmlnstbl",
+                              "wgrffmtfilter",
+                              "panose",
+                              "falt",
+                              "fname",
+                              "expandedcolortbl",
+                              "defchp",
+                              "defpap",
+                              "nesttableprops",
+                              "listpicture",
+                              "atnid",
+                              "atnauthor",
+                              "atrfstart",
+                              "atrfend",
+                              "protusertbl",
+                              "docvar",
+                              "ftnsep",
+                              "ftnsepc",
+                              "ftncn",
+                              "aftnsep",
+                              "aftnsepc",
+                              "aftncn",
+                              "pgptbl",
+                              "listname",
+                              "liststylename",
+                              "stylesheet",
+                              "comment",
+                              "title",
+                              "author",
+                              "operator",
+                              "company",
+                              "subject",
+                              "keywords",
+                              "category",
+                              "manager",
+                              "hlinkbase",
+                              "passwordhash",
+                              "blipuid",
+                              "picprop",
+                              "htmlbase",
+                              "mhtmltag",
+                              "formfield",
+                              "ffdeftext",
+                              "ffname",
+                              "datafield",
+                              "sp",
+                              "sn",
+                              "sv",
+                              "shptxt",
+                              "do",
+                              "dptxbxtext",
+                              "svb",
+                              "oldcprops",
+                              "oldpprops",
+                              "oldsprops",
+                              "oldtprops",
+                              "ud"})
             m.emplace(d, KwSkipDest);
         for (int k = 0; k < UlCount; ++k) {
             if (k != UlNone && k != UlSingle)
@@ -202,8 +532,8 @@ struct GroupState {
     ParaState para;
     Dest dest = Dest::Normal;
     int uc = 1;
-    int field = -1;         // innermost field this group is in
-    qsizetype start = 0;    // offset of the group's '{'
+    int field = -1;      // innermost field this group is in
+    qsizetype start = 0; // offset of the group's '{'
     // Where a kept group's bytes begin: the '{', or the destination word when
     // the group showed something before it (then a '{' is put in front).
     qsizetype rawFrom = 0;
@@ -215,8 +545,7 @@ struct ListDef {
 };
 
 // Field instruction syntax: HYPERLINK "target" with \l "anchor"; backslash escapes inside quotes.
-QString hyperlinkTarget(const QString& inst)
-{
+QString hyperlinkTarget(const QString& inst) {
     QStringView s = QStringView(inst).trimmed();
     if (!s.startsWith(u"HYPERLINK", Qt::CaseInsensitive))
         return {};
@@ -275,16 +604,22 @@ QString hyperlinkTarget(const QString& inst)
     return target;
 }
 
-ListKind kindOfNfc(int nfc)
-{
+ListKind kindOfNfc(int nfc) {
     switch (nfc) {
-    case 1: return ListKind::UpperRoman;
-    case 2: return ListKind::LowerRoman;
-    case 3: return ListKind::UpperAlpha;
-    case 4: return ListKind::LowerAlpha;
-    case 23: return ListKind::Bullet;
-    case 255: return ListKind::None;
-    default: return ListKind::Decimal;
+    case 1:
+        return ListKind::UpperRoman;
+    case 2:
+        return ListKind::LowerRoman;
+    case 3:
+        return ListKind::UpperAlpha;
+    case 4:
+        return ListKind::LowerAlpha;
+    case 23:
+        return ListKind::Bullet;
+    case 255:
+        return ListKind::None;
+    default:
+        return ListKind::Decimal;
     }
 }
 
@@ -349,7 +684,7 @@ private:
 
     // font and colour tables being read
     int fontNum_ = -1;
-    QByteArray fontName_;   // bytes not yet decoded
+    QByteArray fontName_;  // bytes not yet decoded
     QString fontNameText_; // decoded part (\\uN letters included)
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colorSet_ = false;
@@ -370,8 +705,7 @@ private:
     int cpFont_ = -2, cpValue_ = 0, cpVersion_ = -1, tablesVersion_ = 0;
 };
 
-int Interpreter::codePage()
-{
+int Interpreter::codePage() {
     if (cur().chr.font == cpFont_ && tablesVersion_ == cpVersion_)
         return cpValue_;
     cpFont_ = cur().chr.font;
@@ -380,8 +714,7 @@ int Interpreter::codePage()
     return cpValue_;
 }
 
-int Interpreter::lookupCodePage()
-{
+int Interpreter::lookupCodePage() {
     int f = cur().chr.font;
     if (f < 0)
         f = tables_.defaultFont;
@@ -395,8 +728,7 @@ int Interpreter::lookupCodePage()
     return tables_.ansiCodePage;
 }
 
-void Interpreter::flushBytes()
-{
+void Interpreter::flushBytes() {
     if (bytes_.isEmpty())
         return;
     CodePageDecoder dec(bytesCodePage_);
@@ -404,8 +736,7 @@ void Interpreter::flushBytes()
     bytes_.clear();
 }
 
-void Interpreter::flushText()
-{
+void Interpreter::flushText() {
     flushBytes();
     if (text_.isEmpty())
         return;
@@ -438,8 +769,7 @@ void Interpreter::flushText()
     text_.clear();
 }
 
-void Interpreter::flow()
-{
+void Interpreter::flow() {
     bodyStarted_ = true;
     const bool wantTable = cur().para.intbl;
     if (wantTable && !inRow_) {
@@ -453,8 +783,7 @@ void Interpreter::flow()
     }
 }
 
-void Interpreter::bodyBytes(QByteArrayView bytes)
-{
+void Interpreter::bodyBytes(QByteArrayView bytes) {
     if (!text_.isEmpty() || !bytes_.isEmpty()) {
         if (!(textState_ == cur().chr))
             flushText();
@@ -477,8 +806,7 @@ void Interpreter::bodyBytes(QByteArrayView bytes)
     }
 }
 
-void Interpreter::bodyString(QStringView s)
-{
+void Interpreter::bodyString(QStringView s) {
     if (!text_.isEmpty() || !bytes_.isEmpty()) {
         if (!(textState_ == cur().chr))
             flushText();
@@ -491,14 +819,12 @@ void Interpreter::bodyString(QStringView s)
     text_.append(s);
 }
 
-void Interpreter::bodyChar(char16_t c)
-{
+void Interpreter::bodyChar(char16_t c) {
     const QChar ch(c);
     bodyString(QStringView(&ch, 1));
 }
 
-ParaState Interpreter::resolvedPara()
-{
+ParaState Interpreter::resolvedPara() {
     ParaState p = cur().para;
     if (p.ls > 0) {
         auto o = overrides_.constFind(p.ls);
@@ -536,8 +862,7 @@ ParaState Interpreter::resolvedPara()
     return p;
 }
 
-void Interpreter::paragraph()
-{
+void Interpreter::paragraph() {
     flushText();
     flow();
     sink_.paragraphEnd(resolvedPara(), cur().chr);
@@ -545,8 +870,7 @@ void Interpreter::paragraph()
     cur().para.pageBreakBefore = false;
 }
 
-void Interpreter::cell()
-{
+void Interpreter::cell() {
     flushText();
     bodyStarted_ = true;
     if (!inRow_) {
@@ -561,8 +885,7 @@ void Interpreter::cell()
     ++outputs_;
 }
 
-void Interpreter::row()
-{
+void Interpreter::row() {
     flushText();
     if (!inRow_)
         return;
@@ -570,23 +893,20 @@ void Interpreter::row()
     inRow_ = false;
 }
 
-void Interpreter::emitPicture(Picture& pic)
-{
+void Interpreter::emitPicture(Picture& pic) {
     flushText();
     flow();
     sink_.picture(pic, cur().chr);
     ++outputs_;
 }
 
-void Interpreter::markRawStart(qsizetype wordPos)
-{
+void Interpreter::markRawStart(qsizetype wordPos) {
     flushText();
     GroupState& g = cur();
     g.rawFrom = outputs_ == g.outputsAtStart ? g.start : wordPos;
 }
 
-QByteArray Interpreter::rawBytes(const GroupState& g, qsizetype end) const
-{
+QByteArray Interpreter::rawBytes(const GroupState& g, qsizetype end) const {
     QByteArray raw;
     if (g.rawFrom != g.start)
         raw.append('{');
@@ -594,8 +914,7 @@ QByteArray Interpreter::rawBytes(const GroupState& g, qsizetype end) const
     return raw;
 }
 
-void Interpreter::openGroup(qsizetype pos)
-{
+void Interpreter::openGroup(qsizetype pos) {
     flushText();
     ucSkip_ = 0;
     starPending_ = false;
@@ -610,8 +929,7 @@ void Interpreter::openGroup(qsizetype pos)
     stack_.push_back(std::move(g));
 }
 
-void Interpreter::fontNameBytesToText()
-{
+void Interpreter::fontNameBytesToText() {
     if (fontNum_ < 0 || fontName_.isEmpty())
         return;
     const FontEntry& f = tables_.fonts[fontNum_];
@@ -620,8 +938,7 @@ void Interpreter::fontNameBytesToText()
     fontName_.clear();
 }
 
-void Interpreter::finishFontName()
-{
+void Interpreter::finishFontName() {
     if (fontNum_ < 0) {
         fontName_.clear();
         fontNameText_.clear();
@@ -638,8 +955,7 @@ void Interpreter::finishFontName()
     fontNameText_.clear();
 }
 
-void Interpreter::finishLevelText()
-{
+void Interpreter::finishLevelText() {
     if (listDef_.levels.empty())
         return;
     ListLevel& lv = listDef_.levels.back();
@@ -664,8 +980,7 @@ void Interpreter::finishLevelText()
     levelText_.clear();
 }
 
-bool Interpreter::closeGroup(qsizetype end)
-{
+bool Interpreter::closeGroup(qsizetype end) {
     flushText();
     ucSkip_ = 0;
     starPending_ = false;
@@ -748,14 +1063,12 @@ bool Interpreter::closeGroup(qsizetype end)
     return true;
 }
 
-void Interpreter::hexByte(unsigned char b)
-{
+void Interpreter::hexByte(unsigned char b) {
     const char c = char(b);
     textBytes(QByteArrayView(&c, 1));
 }
 
-void Interpreter::textBytes(QByteArrayView bytes)
-{
+void Interpreter::textBytes(QByteArrayView bytes) {
     GroupState& g = cur();
     switch (g.dest) {
     case Dest::Normal:
@@ -816,8 +1129,7 @@ void Interpreter::textBytes(QByteArrayView bytes)
     }
 }
 
-void Interpreter::symbol(const Token& t)
-{
+void Interpreter::symbol(const Token& t) {
     if (t.symbol == '*') {
         starPending_ = true;
         starPos_ = t.pos;
@@ -859,8 +1171,7 @@ void Interpreter::symbol(const Token& t)
     }
 }
 
-void Interpreter::word(const Token& t)
-{
+void Interpreter::word(const Token& t) {
     const int kw = keywords().find(t.name);
     if (cur().dest == Dest::FontTable || kw == KwAnsi || kw == KwMac || kw == KwPc || kw == KwPca ||
         kw == KwAnsiCpg || kw == KwDeff)
@@ -877,9 +1188,15 @@ void Interpreter::word(const Token& t)
         return;
     if (g.dest == Dest::Object || g.dest == Dest::ObjResult) {
         switch (kw) {
-        case KwObjW: object_.objw = p; return;
-        case KwObjH: object_.objh = p; return;
-        case KwResult: g.dest = Dest::ObjResult; return;
+        case KwObjW:
+            object_.objw = p;
+            return;
+        case KwObjH:
+            object_.objh = p;
+            return;
+        case KwResult:
+            g.dest = Dest::ObjResult;
+            return;
         case KwPict:
             if (g.dest == Dest::ObjResult) {
                 pict_ = Picture{};
@@ -887,8 +1204,11 @@ void Interpreter::word(const Token& t)
                 g.dest = Dest::Pict;
             }
             return;
-        case KwShpPict: return;
-        case KwBin: tok_.binary(p); return;
+        case KwShpPict:
+            return;
+        case KwBin:
+            tok_.binary(p);
+            return;
         default:
             if (star || kw == KwSkipDest || kw == KwObjData || kw == KwNonShpPict)
                 g.dest = Dest::Skip;
@@ -912,19 +1232,35 @@ void Interpreter::word(const Token& t)
     }
 
     switch (kw) {
-    case KwUnknown: return;
-    case KwRtf: return;
-    case KwAnsi: tables_.ansiCodePage = 1252; return;
-    case KwMac: tables_.ansiCodePage = 10000; return;
-    case KwPc: tables_.ansiCodePage = 437; return;
-    case KwPca: tables_.ansiCodePage = 850; return;
+    case KwUnknown:
+        return;
+    case KwRtf:
+        return;
+    case KwAnsi:
+        tables_.ansiCodePage = 1252;
+        return;
+    case KwMac:
+        tables_.ansiCodePage = 10000;
+        return;
+    case KwPc:
+        tables_.ansiCodePage = 437;
+        return;
+    case KwPca:
+        tables_.ansiCodePage = 850;
+        return;
     case KwAnsiCpg:
         if (p > 0)
             tables_.ansiCodePage = p;
         return;
-    case KwDeff: tables_.defaultFont = p; return;
-    case KwDeflang: tables_.defaultLang = p; return;
-    case KwUc: g.uc = qBound(0, p, 1000000); return;
+    case KwDeff:
+        tables_.defaultFont = p;
+        return;
+    case KwDeflang:
+        tables_.defaultLang = p;
+        return;
+    case KwUc:
+        g.uc = qBound(0, p, 1000000);
+        return;
     case KwU: {
         int v = p;
         if (v < 0)
@@ -954,8 +1290,16 @@ void Interpreter::word(const Token& t)
         return;
     }
     // Destinations
-    case KwFontTbl: g.dest = Dest::FontTable; fontNum_ = -1; fontName_.clear(); fontNameText_.clear(); return;
-    case KwColorTbl: g.dest = Dest::ColorTable; colorSet_ = false; return;
+    case KwFontTbl:
+        g.dest = Dest::FontTable;
+        fontNum_ = -1;
+        fontName_.clear();
+        fontNameText_.clear();
+        return;
+    case KwColorTbl:
+        g.dest = Dest::ColorTable;
+        colorSet_ = false;
+        return;
     case KwStyleSheet:
     case KwInfo:
     case KwPnText:
@@ -966,7 +1310,8 @@ void Interpreter::word(const Token& t)
     case KwObjData:
         g.dest = Dest::Skip;
         return;
-    case KwShpPict: return;
+    case KwShpPict:
+        return;
     case KwPict:
         if (g.dest == Dest::Normal) {
             pict_ = Picture{};
@@ -1017,9 +1362,17 @@ void Interpreter::word(const Token& t)
             g.dest = Dest::Skip;
         }
         return;
-    case KwPnTxtA: if (g.dest == Dest::Pn) g.dest = Dest::PnTxtA; return;
-    case KwPnTxtB: if (g.dest == Dest::Pn) g.dest = Dest::PnTxtB; return;
-    case KwListTable: g.dest = Dest::ListTable; return;
+    case KwPnTxtA:
+        if (g.dest == Dest::Pn)
+            g.dest = Dest::PnTxtA;
+        return;
+    case KwPnTxtB:
+        if (g.dest == Dest::Pn)
+            g.dest = Dest::PnTxtB;
+        return;
+    case KwListTable:
+        g.dest = Dest::ListTable;
+        return;
     case KwList:
         if (g.dest == Dest::ListTable) {
             g.dest = Dest::List;
@@ -1033,8 +1386,15 @@ void Interpreter::word(const Token& t)
             listDef_.levels.push_back(ListLevel{});
         }
         return;
-    case KwLevelText: if (g.dest == Dest::ListLevel) { g.dest = Dest::LevelText; levelText_.clear(); } return;
-    case KwListOverrideTable: g.dest = Dest::ListOverrideTable; return;
+    case KwLevelText:
+        if (g.dest == Dest::ListLevel) {
+            g.dest = Dest::LevelText;
+            levelText_.clear();
+        }
+        return;
+    case KwListOverrideTable:
+        g.dest = Dest::ListOverrideTable;
+        return;
     case KwListOverride:
         if (g.dest == Dest::ListOverrideTable) {
             g.dest = Dest::ListOverride;
@@ -1062,7 +1422,9 @@ void Interpreter::word(const Token& t)
         else
             g.para.ls = p;
         return;
-    case KwIlvl: g.para.ilvl = p; return;
+    case KwIlvl:
+        g.para.ilvl = p;
+        return;
     // Fonts and colours
     case KwF:
         if (g.dest == Dest::FontTable) {
@@ -1089,46 +1451,105 @@ void Interpreter::word(const Token& t)
         if (g.dest == Dest::FontTable && fontNum_ >= 0)
             tables_.fonts[fontNum_].pitch = p;
         return;
-    case KwRed: red_ = qBound(0, p, 255); colorSet_ = true; return;
-    case KwGreen: green_ = qBound(0, p, 255); colorSet_ = true; return;
-    case KwBlue: blue_ = qBound(0, p, 255); colorSet_ = true; return;
-    default: break;
+    case KwRed:
+        red_ = qBound(0, p, 255);
+        colorSet_ = true;
+        return;
+    case KwGreen:
+        green_ = qBound(0, p, 255);
+        colorSet_ = true;
+        return;
+    case KwBlue:
+        blue_ = qBound(0, p, 255);
+        colorSet_ = true;
+        return;
+    default:
+        break;
     }
 
     if (g.dest == Dest::Pict) {
         switch (kw) {
-        case KwPngBlip: pict_.kind = Picture::Png; break;
-        case KwJpegBlip: pict_.kind = Picture::Jpeg; break;
-        case KwEmfBlip: pict_.kind = Picture::Emf; break;
-        case KwWmetafile: pict_.kind = Picture::Wmf; break;
-        case KwDibitmap: pict_.kind = Picture::Dib; break;
-        case KwWbitmap: pict_.kind = Picture::Wbitmap; break;
-        case KwOtherPict: pict_.kind = Picture::Other; break;
-        case KwPicW: pict_.picw = p; break;
-        case KwPicH: pict_.pich = p; break;
-        case KwPicWGoal: pict_.picwgoal = p; break;
-        case KwPicHGoal: pict_.pichgoal = p; break;
-        case KwPicScaleX: pict_.scalex = p; break;
-        case KwPicScaleY: pict_.scaley = p; break;
-        default: break;
+        case KwPngBlip:
+            pict_.kind = Picture::Png;
+            break;
+        case KwJpegBlip:
+            pict_.kind = Picture::Jpeg;
+            break;
+        case KwEmfBlip:
+            pict_.kind = Picture::Emf;
+            break;
+        case KwWmetafile:
+            pict_.kind = Picture::Wmf;
+            break;
+        case KwDibitmap:
+            pict_.kind = Picture::Dib;
+            break;
+        case KwWbitmap:
+            pict_.kind = Picture::Wbitmap;
+            break;
+        case KwOtherPict:
+            pict_.kind = Picture::Other;
+            break;
+        case KwPicW:
+            pict_.picw = p;
+            break;
+        case KwPicH:
+            pict_.pich = p;
+            break;
+        case KwPicWGoal:
+            pict_.picwgoal = p;
+            break;
+        case KwPicHGoal:
+            pict_.pichgoal = p;
+            break;
+        case KwPicScaleX:
+            pict_.scalex = p;
+            break;
+        case KwPicScaleY:
+            pict_.scaley = p;
+            break;
+        default:
+            break;
         }
         return;
     }
     if (g.dest == Dest::Pn) {
         ListInfo& pn = g.para.pn;
         switch (kw) {
-        case KwPnLvlBlt: pn.kind = ListKind::Bullet; break;
-        case KwPnLvlBody: break;
-        case KwPnLvlCont: g.para.pnOn = false; break;
-        case KwPnLvl: pn.level = qBound(0, p - 1, 8); break;
-        case KwPnDec: pn.kind = ListKind::Decimal; break;
-        case KwPnUcLtr: pn.kind = ListKind::UpperAlpha; break;
-        case KwPnLcLtr: pn.kind = ListKind::LowerAlpha; break;
-        case KwPnUcRm: pn.kind = ListKind::UpperRoman; break;
-        case KwPnLcRm: pn.kind = ListKind::LowerRoman; break;
-        case KwPnStart: pn.start = p; break;
-        case KwPnIndent: pn.indent = p; break;
-        default: break;
+        case KwPnLvlBlt:
+            pn.kind = ListKind::Bullet;
+            break;
+        case KwPnLvlBody:
+            break;
+        case KwPnLvlCont:
+            g.para.pnOn = false;
+            break;
+        case KwPnLvl:
+            pn.level = qBound(0, p - 1, 8);
+            break;
+        case KwPnDec:
+            pn.kind = ListKind::Decimal;
+            break;
+        case KwPnUcLtr:
+            pn.kind = ListKind::UpperAlpha;
+            break;
+        case KwPnLcLtr:
+            pn.kind = ListKind::LowerAlpha;
+            break;
+        case KwPnUcRm:
+            pn.kind = ListKind::UpperRoman;
+            break;
+        case KwPnLcRm:
+            pn.kind = ListKind::LowerRoman;
+            break;
+        case KwPnStart:
+            pn.start = p;
+            break;
+        case KwPnIndent:
+            pn.indent = p;
+            break;
+        default:
+            break;
         }
         return;
     }
@@ -1153,10 +1574,18 @@ void Interpreter::word(const Token& t)
         bodyStarted_ = true;
         return;
     }
-    case KwB: c.bold = on; return;
-    case KwI: c.italic = on; return;
-    case KwUl: c.underline = on ? UlSingle : UlNone; return;
-    case KwUlNone: c.underline = UlNone; return;
+    case KwB:
+        c.bold = on;
+        return;
+    case KwI:
+        c.italic = on;
+        return;
+    case KwUl:
+        c.underline = on ? UlSingle : UlNone;
+        return;
+    case KwUlNone:
+        c.underline = UlNone;
+        return;
     case KwUlKind:
         if (!on) {
             c.underline = UlNone;
@@ -1169,48 +1598,112 @@ void Interpreter::word(const Token& t)
             }
         }
         return;
-    case KwStrike: c.strike = on ? 1 : 0; return;
-    case KwStriked: c.strike = on ? 2 : 0; return;
-    case KwFs: c.fontSize = (t.hasParam && p > 0) ? qMin(p, 3276) : 24; return;
-    case KwCf: c.color = qMax(0, p); return;
+    case KwStrike:
+        c.strike = on ? 1 : 0;
+        return;
+    case KwStriked:
+        c.strike = on ? 2 : 0;
+        return;
+    case KwFs:
+        c.fontSize = (t.hasParam && p > 0) ? qMin(p, 3276) : 24;
+        return;
+    case KwCf:
+        c.color = qMax(0, p);
+        return;
     case KwHighlight:
-    case KwCb: c.highlight = qMax(0, p); return;
-    case KwSuper: c.vertical = 1; return;
-    case KwSub: c.vertical = 2; return;
-    case KwNoSuperSub: c.vertical = 0; return;
-    case KwUp: c.up = t.hasParam ? qBound(-3276, p, 3276) : 6; return;
-    case KwDn: c.up = t.hasParam ? -qBound(-3276, p, 3276) : -6; return;
-    case KwProtect: c.protect = on; return;
-    case KwDisabled: c.disabled = on; return;
-    case KwV: c.hidden = on; return;
-    case KwLang: c.lang = p; return;
-    case KwCaps: c.caps = on ? 1 : 0; return;
-    case KwScaps: c.caps = on ? 2 : 0; return;
+    case KwCb:
+        c.highlight = qMax(0, p);
+        return;
+    case KwSuper:
+        c.vertical = 1;
+        return;
+    case KwSub:
+        c.vertical = 2;
+        return;
+    case KwNoSuperSub:
+        c.vertical = 0;
+        return;
+    case KwUp:
+        c.up = t.hasParam ? qBound(-3276, p, 3276) : 6;
+        return;
+    case KwDn:
+        c.up = t.hasParam ? -qBound(-3276, p, 3276) : -6;
+        return;
+    case KwProtect:
+        c.protect = on;
+        return;
+    case KwDisabled:
+        c.disabled = on;
+        return;
+    case KwV:
+        c.hidden = on;
+        return;
+    case KwLang:
+        c.lang = p;
+        return;
+    case KwCaps:
+        c.caps = on ? 1 : 0;
+        return;
+    case KwScaps:
+        c.caps = on ? 2 : 0;
+        return;
     case KwPard: {
         pa = ParaState{};
         bodyStarted_ = true;
         return;
     }
-    case KwPar: paragraph(); return;
-    case KwSect: paragraph(); return;
+    case KwPar:
+        paragraph();
+        return;
+    case KwSect:
+        paragraph();
+        return;
     case KwPage:
         paragraph();
         cur().para.pageBreakBefore = true;
         return;
-    case KwPageBb: pa.pageBreakBefore = on; return;
-    case KwQl: pa.align = Align::Left; return;
-    case KwQr: pa.align = Align::Right; return;
-    case KwQc: pa.align = Align::Center; return;
-    case KwQj: pa.align = Align::Justify; return;
-    case KwFi: pa.fi = p; return;
-    case KwLi: pa.li = p; return;
-    case KwRi: pa.ri = p; return;
-    case KwSb: pa.sb = p; return;
-    case KwSa: pa.sa = p; return;
-    case KwSl: pa.sl = p; return;
-    case KwSlMult: pa.slmult = on; return;
-    case KwRtlPar: pa.rtl = true; return;
-    case KwLtrPar: pa.rtl = false; return;
+    case KwPageBb:
+        pa.pageBreakBefore = on;
+        return;
+    case KwQl:
+        pa.align = Align::Left;
+        return;
+    case KwQr:
+        pa.align = Align::Right;
+        return;
+    case KwQc:
+        pa.align = Align::Center;
+        return;
+    case KwQj:
+        pa.align = Align::Justify;
+        return;
+    case KwFi:
+        pa.fi = p;
+        return;
+    case KwLi:
+        pa.li = p;
+        return;
+    case KwRi:
+        pa.ri = p;
+        return;
+    case KwSb:
+        pa.sb = p;
+        return;
+    case KwSa:
+        pa.sa = p;
+        return;
+    case KwSl:
+        pa.sl = p;
+        return;
+    case KwSlMult:
+        pa.slmult = on;
+        return;
+    case KwRtlPar:
+        pa.rtl = true;
+        return;
+    case KwLtrPar:
+        pa.rtl = false;
+        return;
     case KwTx:
     case KwTb: {
         TabStop ts = pendingTab_;
@@ -1222,49 +1715,115 @@ void Interpreter::word(const Token& t)
         pendingTab_ = TabStop{};
         return;
     }
-    case KwTqr: pendingTab_.kind = 2; return;
-    case KwTqc: pendingTab_.kind = 1; return;
-    case KwTqDec: pendingTab_.kind = 3; return;
-    case KwTlDot: pendingTab_.leader = 1; return;
-    case KwTlHyph: pendingTab_.leader = 2; return;
-    case KwTlUl: pendingTab_.leader = 3; return;
-    case KwTlTh: pendingTab_.leader = 4; return;
-    case KwTlEq: pendingTab_.leader = 5; return;
-    case KwTlMdot: pendingTab_.leader = 6; return;
-    case KwTrowd: rowDef_ = RowInfo{}; return;
+    case KwTqr:
+        pendingTab_.kind = 2;
+        return;
+    case KwTqc:
+        pendingTab_.kind = 1;
+        return;
+    case KwTqDec:
+        pendingTab_.kind = 3;
+        return;
+    case KwTlDot:
+        pendingTab_.leader = 1;
+        return;
+    case KwTlHyph:
+        pendingTab_.leader = 2;
+        return;
+    case KwTlUl:
+        pendingTab_.leader = 3;
+        return;
+    case KwTlTh:
+        pendingTab_.leader = 4;
+        return;
+    case KwTlEq:
+        pendingTab_.leader = 5;
+        return;
+    case KwTlMdot:
+        pendingTab_.leader = 6;
+        return;
+    case KwTrowd:
+        rowDef_ = RowInfo{};
+        return;
     case KwCellx:
         if (rowDef_.cellRight.size() < 64)
             rowDef_.cellRight.push_back(p);
         return;
-    case KwIntbl: pa.intbl = true; return;
-    case KwItap: pa.intbl = p > 0; return;
-    case KwCell: cell(); return;
-    case KwRow: row(); return;
-    case KwNestCell: bodyChar('\t'); return;
-    case KwNestRow: paragraph(); return;
-    case KwTab: bodyChar('\t'); return;
-    case KwLine: bodyChar(0x2028); return;
-    case KwEmDash: bodyChar(0x2014); return;
-    case KwEnDash: bodyChar(0x2013); return;
-    case KwBullet: bodyChar(0x2022); return;
-    case KwLQuote: bodyChar(0x2018); return;
-    case KwRQuote: bodyChar(0x2019); return;
-    case KwLDblQuote: bodyChar(0x201C); return;
-    case KwRDblQuote: bodyChar(0x201D); return;
-    case KwEmSpace: bodyChar(0x2003); return;
-    case KwEnSpace: bodyChar(0x2002); return;
-    case KwQmSpace: bodyChar(0x2005); return;
-    case KwZwj: bodyChar(0x200D); return;
-    case KwZwnj: bodyChar(0x200C); return;
-    case KwZwbo: bodyChar(0x200B); return;
-    case KwLtrMark: bodyChar(0x200E); return;
-    case KwRtlMark: bodyChar(0x200F); return;
-    default: return;
+    case KwIntbl:
+        pa.intbl = true;
+        return;
+    case KwItap:
+        pa.intbl = p > 0;
+        return;
+    case KwCell:
+        cell();
+        return;
+    case KwRow:
+        row();
+        return;
+    case KwNestCell:
+        bodyChar('\t');
+        return;
+    case KwNestRow:
+        paragraph();
+        return;
+    case KwTab:
+        bodyChar('\t');
+        return;
+    case KwLine:
+        bodyChar(0x2028);
+        return;
+    case KwEmDash:
+        bodyChar(0x2014);
+        return;
+    case KwEnDash:
+        bodyChar(0x2013);
+        return;
+    case KwBullet:
+        bodyChar(0x2022);
+        return;
+    case KwLQuote:
+        bodyChar(0x2018);
+        return;
+    case KwRQuote:
+        bodyChar(0x2019);
+        return;
+    case KwLDblQuote:
+        bodyChar(0x201C);
+        return;
+    case KwRDblQuote:
+        bodyChar(0x201D);
+        return;
+    case KwEmSpace:
+        bodyChar(0x2003);
+        return;
+    case KwEnSpace:
+        bodyChar(0x2002);
+        return;
+    case KwQmSpace:
+        bodyChar(0x2005);
+        return;
+    case KwZwj:
+        bodyChar(0x200D);
+        return;
+    case KwZwnj:
+        bodyChar(0x200C);
+        return;
+    case KwZwbo:
+        bodyChar(0x200B);
+        return;
+    case KwLtrMark:
+        bodyChar(0x200E);
+        return;
+    case KwRtlMark:
+        bodyChar(0x200F);
+        return;
+    default:
+        return;
     }
 }
 
-void Interpreter::run()
-{
+void Interpreter::run() {
     GroupState root;
     stack_.push_back(root); // outside the document group
     Token first = tok_.next();
@@ -1299,7 +1858,9 @@ void Interpreter::run()
             }
         }
         switch (t.type) {
-        case Token::GroupOpen: openGroup(t.pos); break;
+        case Token::GroupOpen:
+            openGroup(t.pos);
+            break;
         case Token::GroupClose:
             if (!closeGroup(t.end))
                 goto done;
@@ -1315,9 +1876,14 @@ void Interpreter::run()
             else if (cur().dest == Dest::Normal)
                 bodyChar(u'?');
             break;
-        case Token::ControlSymbol: symbol(t); break;
-        case Token::ControlWord: word(t); break;
-        default: break;
+        case Token::ControlSymbol:
+            symbol(t);
+            break;
+        case Token::ControlWord:
+            word(t);
+            break;
+        default:
+            break;
         }
     }
 done:
@@ -1331,8 +1897,7 @@ done:
 
 } // namespace
 
-bool interpret(QByteArrayView rtf, Sink& sink, QString* error)
-{
+bool interpret(QByteArrayView rtf, Sink& sink, QString* error) {
     if (!looksLikeRtf(rtf)) {
         if (error)
             *error = QStringLiteral("not RTF: the data does not start with {\\rtf");

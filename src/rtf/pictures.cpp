@@ -13,8 +13,7 @@ namespace {
 constexpr int kMaxSide = 8192;
 constexpr qint64 kMaxPixels = 16 * 1024 * 1024;
 
-QImage readImage(const QByteArray& bytes, const char* format)
-{
+QImage readImage(const QByteArray& bytes, const char* format) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -22,15 +21,14 @@ QImage readImage(const QByteArray& bytes, const char* format)
     // A few bytes may claim a huge picture: the decoded size is capped.
     reader.setAllocationLimit(64);
     const QSize size = reader.size();
-    if (size.isValid() &&
-        (size.width() > kMaxSide || size.height() > kMaxSide || qint64(size.width()) * size.height() > kMaxPixels))
+    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
+                           qint64(size.width()) * size.height() > kMaxPixels))
         return {};
     return reader.read();
 }
 
 // A DIB is a BMP file without its 14-byte file header.
-QImage readDib(const QByteArray& dib)
-{
+QImage readDib(const QByteArray& dib) {
     if (dib.size() < 40)
         return {};
     const quint32 headerSize = qFromLittleEndian<quint32>(dib.constData());
@@ -51,18 +49,20 @@ QImage readDib(const QByteArray& dib)
 
 } // namespace
 
-QImage decodePicture(const Picture& picture)
-{
+QImage decodePicture(const Picture& picture) {
     switch (picture.kind) {
-    case Picture::Png: return readImage(picture.data, "PNG");
-    case Picture::Jpeg: return readImage(picture.data, "JPEG");
-    case Picture::Dib: return readDib(picture.data);
-    default: return {};
+    case Picture::Png:
+        return readImage(picture.data, "PNG");
+    case Picture::Jpeg:
+        return readImage(picture.data, "JPEG");
+    case Picture::Dib:
+        return readDib(picture.data);
+    default:
+        return {};
     }
 }
 
-QSizeF shownSize(const Picture& picture, const QImage& decoded)
-{
+QSizeF shownSize(const Picture& picture, const QImage& decoded) {
     qreal w = 0, h = 0;
     const int objW = picture.object ? picture.objw : 0;
     const int objH = picture.object ? picture.objh : 0;
@@ -93,8 +93,7 @@ QSizeF shownSize(const Picture& picture, const QImage& decoded)
     return {w, h};
 }
 
-QImage pictureImage(const Picture& picture, QSizeF shown)
-{
+QImage pictureImage(const Picture& picture, QSizeF shown) {
     QImage img = decodePicture(picture);
     if (!img.isNull())
         return img;

@@ -4,8 +4,7 @@
 
 namespace vlr::rtf {
 
-QString plainBodyText(QByteArrayView body)
-{
+QString plainBodyText(QByteArrayView body) {
     QString text;
     if (body.startsWith("\xEF\xBB\xBF"))
         text = QString::fromUtf8(body.sliced(3));

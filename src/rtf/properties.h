@@ -8,19 +8,19 @@ namespace vlr::rtf {
 enum Property : int {
     // character
     PropUnderlineKind = QTextFormat::UserProperty + 0x5200, // int (Underline) other than none/single
-    PropStrikeDouble,   // bool
-    PropUp,             // int, half points (\up positive, \dn negative)
-    PropProtect,        // bool
-    PropDisabled,       // bool
-    PropLang,           // int
-    PropFontCharset,    // int
-    PropFontFamilyWord, // QByteArray ("fswiss"…)
-    PropFontPitch,      // int
-    PropRawBefore,      // QByteArray: kept RTF groups written before this text
+    PropStrikeDouble,                                       // bool
+    PropUp,                                                 // int, half points (\up positive, \dn negative)
+    PropProtect,                                            // bool
+    PropDisabled,                                           // bool
+    PropLang,                                               // int
+    PropFontCharset,                                        // int
+    PropFontFamilyWord,                                     // QByteArray ("fswiss"…)
+    PropFontPitch,                                          // int
+    PropRawBefore, // QByteArray: kept RTF groups written before this text
     // pictures and objects (on QTextImageFormat)
-    PropPictKind,   // int (Picture::Kind)
-    PropPictData,   // QByteArray: original PNG or JPEG bytes
-    PropPictRaw,    // QByteArray: the original group, written back unchanged
+    PropPictKind, // int (Picture::Kind)
+    PropPictData, // QByteArray: original PNG or JPEG bytes
+    PropPictRaw,  // QByteArray: the original group, written back unchanged
     PropPicW,
     PropPicH,
     PropPicWGoal,

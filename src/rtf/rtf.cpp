@@ -10,8 +10,7 @@
 
 namespace vlr::rtf {
 
-bool readRtf(QByteArrayView rtf, QTextDocument* doc, QString* error)
-{
+bool readRtf(QByteArrayView rtf, QTextDocument* doc, QString* error) {
     if (!doc)
         return false;
     if (!looksLikeRtf(rtf)) {
@@ -31,8 +30,7 @@ bool readRtf(QByteArrayView rtf, QTextDocument* doc, QString* error)
     return ok;
 }
 
-bool insertRtf(QByteArrayView rtf, QTextCursor& cursor, QString* error)
-{
+bool insertRtf(QByteArrayView rtf, QTextCursor& cursor, QString* error) {
     if (cursor.isNull())
         return false;
     if (!looksLikeRtf(rtf)) {
@@ -48,8 +46,7 @@ bool insertRtf(QByteArrayView rtf, QTextCursor& cursor, QString* error)
     return ok;
 }
 
-QString rtfToPlainText(QByteArrayView rtf)
-{
+QString rtfToPlainText(QByteArrayView rtf) {
     if (!looksLikeRtf(rtf))
         return plainBodyText(rtf);
     TextSink sink(TextMode::Editor);

@@ -37,12 +37,12 @@ enum Underline : quint8 {
 extern const char* const kUnderlineWords[UlCount];
 
 struct CharState {
-    int font = -1;       // font number; -1: none given
-    int fontSize = 0;    // half points; 0: none given
-    int color = 0;       // colour table index; 0: automatic
-    int highlight = 0;   // colour table index; 0: none
-    int up = 0;          // \up (positive) or \dn (negative), half points
-    int lang = 0;        // 0: none given
+    int font = -1;     // font number; -1: none given
+    int fontSize = 0;  // half points; 0: none given
+    int color = 0;     // colour table index; 0: automatic
+    int highlight = 0; // colour table index; 0: none
+    int up = 0;        // \up (positive) or \dn (negative), half points
+    int lang = 0;      // 0: none given
     quint8 underline = UlNone;
     quint8 strike = 0;   // 1 single, 2 double
     quint8 vertical = 0; // 1 superscript, 2 subscript
@@ -103,8 +103,8 @@ struct ParaState {
 
 struct FontEntry {
     QString name;
-    int charset = -1; // -1: not given
-    int codePage = 0; // \cpg, 0: not given
+    int charset = -1;  // -1: not given
+    int codePage = 0;  // \cpg, 0: not given
     QByteArray family; // \froman, \fswiss… without the backslash
     int pitch = 0;
 };
@@ -127,7 +127,7 @@ struct Tables {
 struct Picture {
     enum Kind : quint8 { None, Png, Jpeg, Emf, Wmf, Dib, Wbitmap, Other };
     Kind kind = None;
-    QByteArray data;   // the picture's bytes, decoded from hex or \bin
+    QByteArray data; // the picture's bytes, decoded from hex or \bin
     int picw = 0, pich = 0, picwgoal = 0, pichgoal = 0;
     int scalex = 100, scaley = 100;
     // Objects and pictures the document cannot represent keep their original

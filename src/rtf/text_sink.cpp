@@ -2,8 +2,7 @@
 
 namespace vlr::rtf {
 
-QString& TextSink::target()
-{
+QString& TextSink::target() {
     if (!inTable_)
         return out_;
     auto& row = rows_.back();
@@ -12,8 +11,7 @@ QString& TextSink::target()
     return row[size_t(col_)];
 }
 
-void TextSink::newline(QString& to)
-{
+void TextSink::newline(QString& to) {
     if (mode_ == TextMode::Editor)
         to.append(u'\n');
     else if (inTable_)
@@ -22,8 +20,7 @@ void TextSink::newline(QString& to)
         to.append(u"\r\n");
 }
 
-void TextSink::materialize()
-{
+void TextSink::materialize() {
     if (cellPending_) {
         cellPending_ = false;
         needNewline_ = false;
@@ -35,8 +32,7 @@ void TextSink::materialize()
     }
 }
 
-void TextSink::text(QStringView text, const CharState&)
-{
+void TextSink::text(QStringView text, const CharState&) {
     materialize();
     QString& to = target();
     if (mode_ == TextMode::Editor) {
@@ -64,27 +60,27 @@ void TextSink::text(QStringView text, const CharState&)
             else
                 to.append(u"\r\n");
             break;
-        case 0x00A0: to.append(u' '); break;
-        default: to.append(ch);
+        case 0x00A0:
+            to.append(u' ');
+            break;
+        default:
+            to.append(ch);
         }
     }
 }
 
-void TextSink::paragraphEnd(const ParaState&, const CharState&)
-{
+void TextSink::paragraphEnd(const ParaState&, const CharState&) {
     materialize();
     needNewline_ = true;
 }
 
-void TextSink::picture(const Picture&, const CharState&)
-{
+void TextSink::picture(const Picture&, const CharState&) {
     materialize();
     if (mode_ == TextMode::Editor)
         target().append(QChar(QChar::ObjectReplacementCharacter));
 }
 
-void TextSink::rowStart(const RowInfo& row)
-{
+void TextSink::rowStart(const RowInfo& row) {
     const int cells = qMax(1, int(row.cellRight.size()));
     if (!inTable_) {
         needNewline_ = false;
@@ -99,18 +95,18 @@ void TextSink::rowStart(const RowInfo& row)
     cellPending_ = false;
 }
 
-void TextSink::cellEnd(const ParaState&, const CharState&)
-{
+void TextSink::cellEnd(const ParaState&, const CharState&) {
     materialize();
     columns_ = qMax(columns_, col_ + 1);
     ++col_;
     cellPending_ = true;
 }
 
-void TextSink::rowEnd() { cellPending_ = false; }
+void TextSink::rowEnd() {
+    cellPending_ = false;
+}
 
-void TextSink::tableEnd()
-{
+void TextSink::tableEnd() {
     if (!inTable_)
         return;
     inTable_ = false;

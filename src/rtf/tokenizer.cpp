@@ -5,13 +5,11 @@
 
 namespace vlr::rtf {
 
-bool isHexDigit(char c)
-{
+bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-int hexValue(char c)
-{
+int hexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -23,8 +21,12 @@ int hexValue(char c)
 
 namespace {
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Control word names are short; anything longer is garbage and ends here.
 constexpr qsizetype kMaxNameLength = 32;
@@ -32,8 +34,7 @@ constexpr int kMaxParamDigits = 10;
 
 } // namespace
 
-Token Tokenizer::next()
-{
+Token Tokenizer::next() {
     const qsizetype n = in_.size();
     const char* s = in_.data();
     // CR and LF carry no meaning in RTF; a NUL is what some writers put after the last brace.
@@ -144,8 +145,7 @@ Token Tokenizer::next()
     return t;
 }
 
-Token Tokenizer::binary(qsizetype count)
-{
+Token Tokenizer::binary(qsizetype count) {
     Token t;
     t.type = Token::Binary;
     t.pos = pos_;

@@ -8,15 +8,15 @@ namespace vlr::rtf {
 struct Token {
     enum Type { End, GroupOpen, GroupClose, ControlWord, ControlSymbol, Hex, Text, Binary };
     Type type = End;
-    QByteArrayView name;  // control word name (letters only)
-    QByteArrayView data;  // text run or \bin payload
-    int param = 0;        // numeric parameter, clamped to the int range
+    QByteArrayView name; // control word name (letters only)
+    QByteArrayView data; // text run or \bin payload
+    int param = 0;       // numeric parameter, clamped to the int range
     bool hasParam = false;
-    char symbol = 0;      // control symbol character
+    char symbol = 0;       // control symbol character
     unsigned char hex = 0; // value of \'hh
     bool hexValid = false;
-    qsizetype pos = 0;    // offset of the token's first byte
-    qsizetype end = 0;    // offset just past the token
+    qsizetype pos = 0; // offset of the token's first byte
+    qsizetype end = 0; // offset just past the token
 };
 
 class Tokenizer {

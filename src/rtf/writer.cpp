@@ -40,8 +40,7 @@ struct Written {
 };
 
 // A list item's number as the list style writes it.
-QString listNumberText(QTextListFormat::Style style, int n)
-{
+QString listNumberText(QTextListFormat::Style style, int n) {
     switch (style) {
     case QTextListFormat::ListLowerAlpha:
     case QTextListFormat::ListUpperAlpha: {
@@ -61,7 +60,8 @@ QString listNumberText(QTextListFormat::Style style, int n)
         if (n <= 0 || n >= 4000)
             return QString::number(n);
         static const int values[] = {1000, 900, 500, 400, 100, 90, 50, 40, 10, 9, 5, 4, 1};
-        static const char* const digits[] = {"m", "cm", "d", "cd", "c", "xc", "l", "xl", "x", "ix", "v", "iv", "i"};
+        static const char* const digits[] = {"m",  "cm", "d",  "cd", "c",  "xc", "l",
+                                             "xl", "x",  "ix", "v",  "iv", "i"};
         QString s;
         int v = n;
         for (int i = 0; i < 13; ++i) {
@@ -72,7 +72,8 @@ QString listNumberText(QTextListFormat::Style style, int n)
         }
         return style == QTextListFormat::ListUpperRoman ? s.toUpper() : s;
     }
-    default: return QString::number(n);
+    default:
+        return QString::number(n);
     }
 }
 
@@ -111,8 +112,7 @@ private:
     QByteArray lastRaw_;
 };
 
-int Writer::fontIndex(const QTextCharFormat& f, bool* ansi)
-{
+int Writer::fontIndex(const QTextCharFormat& f, bool* ansi) {
     QString name;
     const QStringList families = f.fontFamilies().toStringList();
     if (!families.isEmpty())
@@ -134,8 +134,7 @@ int Writer::fontIndex(const QTextCharFormat& f, bool* ansi)
     return int(fonts_.size()) - 1;
 }
 
-int Writer::colorIndex(const QColor& c)
-{
+int Writer::colorIndex(const QColor& c) {
     const QColor rgb = c.toRgb();
     for (size_t i = 0; i < colors_.size(); ++i) {
         if (colors_[i].rgb() == rgb.rgb())
@@ -145,8 +144,7 @@ int Writer::colorIndex(const QColor& c)
     return int(colors_.size());
 }
 
-Written Writer::target(const QTextCharFormat& f)
-{
+Written Writer::target(const QTextCharFormat& f) {
     Written w;
     bool ansi = true;
     w.font = fontIndex(f, &ansi);
@@ -163,12 +161,24 @@ Written Writer::target(const QTextCharFormat& f)
         w.ul = quint8(qBound(0, f.intProperty(PropUnderlineKind), int(UlCount) - 1));
     } else {
         switch (style) {
-        case QTextCharFormat::DashUnderline: w.ul = UlDash; break;
-        case QTextCharFormat::DotLine: w.ul = UlDotted; break;
-        case QTextCharFormat::DashDotLine: w.ul = UlDashDot; break;
-        case QTextCharFormat::DashDotDotLine: w.ul = UlDashDotDot; break;
-        case QTextCharFormat::WaveUnderline: w.ul = UlWave; break;
-        default: w.ul = UlSingle; break;
+        case QTextCharFormat::DashUnderline:
+            w.ul = UlDash;
+            break;
+        case QTextCharFormat::DotLine:
+            w.ul = UlDotted;
+            break;
+        case QTextCharFormat::DashDotLine:
+            w.ul = UlDashDot;
+            break;
+        case QTextCharFormat::DashDotDotLine:
+            w.ul = UlDashDotDot;
+            break;
+        case QTextCharFormat::WaveUnderline:
+            w.ul = UlWave;
+            break;
+        default:
+            w.ul = UlSingle;
+            break;
         }
     }
     w.strike = f.fontStrikeOut() ? (f.boolProperty(PropStrikeDouble) ? 2 : 1) : 0;
@@ -178,7 +188,7 @@ Written Writer::target(const QTextCharFormat& f)
         w.highlight = colorIndex(f.background().color());
     w.vertical = f.verticalAlignment() == QTextCharFormat::AlignSuperScript ? 1
                  : f.verticalAlignment() == QTextCharFormat::AlignSubScript ? 2
-                                                                              : 0;
+                                                                            : 0;
     w.up = f.intProperty(PropUp);
     w.protect = f.boolProperty(PropProtect);
     w.disabled = f.boolProperty(PropDisabled);
@@ -189,14 +199,12 @@ Written Writer::target(const QTextCharFormat& f)
     return w;
 }
 
-bool Writer::ansiFor(const QTextCharFormat& f)
-{
+bool Writer::ansiFor(const QTextCharFormat& f) {
     const int charset = f.hasProperty(PropFontCharset) ? f.intProperty(PropFontCharset) : 204;
     return charset == 204 || charset == 1;
 }
 
-void Writer::writeFormat(const QTextCharFormat& f)
-{
+void Writer::writeFormat(const QTextCharFormat& f) {
     const Written w = target(f);
     QByteArray& o = body_;
     const qsizetype before = o.size();
@@ -243,8 +251,7 @@ void Writer::writeFormat(const QTextCharFormat& f)
     cur_ = w;
 }
 
-void Writer::writePicture(const QTextImageFormat& f)
-{
+void Writer::writePicture(const QTextImageFormat& f) {
     if (f.boolProperty(PropObject) && (flags_ & WriteNoObjects))
         return;
     const QByteArray raw = f.property(PropPictRaw).toByteArray();
@@ -309,8 +316,7 @@ void Writer::writePicture(const QTextImageFormat& f)
     o.append('}');
 }
 
-void Writer::writeFragmentText(const QTextCharFormat& f, QStringView text)
-{
+void Writer::writeFragmentText(const QTextCharFormat& f, QStringView text) {
     const QByteArray raw = f.property(PropRawBefore).toByteArray();
     if (raw != lastRaw_) {
         body_.append(raw);
@@ -325,8 +331,7 @@ void Writer::writeFragmentText(const QTextCharFormat& f, QStringView text)
     appendRtfText(body_, text, ansiFor(f));
 }
 
-void Writer::writeList(const QTextBlock& block)
-{
+void Writer::writeList(const QTextBlock& block) {
     QTextList* list = block.textList();
     if (!list)
         return;
@@ -365,11 +370,21 @@ void Writer::writeList(const QTextBlock& block)
     else
         appendWord(o, "pnlvlbody");
     switch (style) {
-    case QTextListFormat::ListLowerAlpha: appendWord(o, "pnlcltr"); break;
-    case QTextListFormat::ListUpperAlpha: appendWord(o, "pnucltr"); break;
-    case QTextListFormat::ListLowerRoman: appendWord(o, "pnlcrm"); break;
-    case QTextListFormat::ListUpperRoman: appendWord(o, "pnucrm"); break;
-    default: appendWord(o, "pndec"); break;
+    case QTextListFormat::ListLowerAlpha:
+        appendWord(o, "pnlcltr");
+        break;
+    case QTextListFormat::ListUpperAlpha:
+        appendWord(o, "pnucltr");
+        break;
+    case QTextListFormat::ListLowerRoman:
+        appendWord(o, "pnlcrm");
+        break;
+    case QTextListFormat::ListUpperRoman:
+        appendWord(o, "pnucrm");
+        break;
+    default:
+        appendWord(o, "pndec");
+        break;
     }
     appendWord(o, "pnindent0");
     appendWord(o, "pnstart", runStart);
@@ -386,8 +401,7 @@ void Writer::writeList(const QTextBlock& block)
     o.append('}');
 }
 
-void Writer::writeParaProps(const QTextBlock& block, bool inTable)
-{
+void Writer::writeParaProps(const QTextBlock& block, bool inTable) {
     const QTextBlockFormat f = block.blockFormat();
     QByteArray& o = body_;
     o.append("\\pard");
@@ -436,10 +450,17 @@ void Writer::writeParaProps(const QTextBlock& block, bool inTable)
     for (qsizetype i = 0; i < tabs.size(); ++i) {
         int kind = 0;
         switch (tabs[i].type) {
-        case QTextOption::CenterTab: kind = 1; break;
-        case QTextOption::RightTab: kind = 2; break;
-        case QTextOption::DelimiterTab: kind = 3; break;
-        default: break;
+        case QTextOption::CenterTab:
+            kind = 1;
+            break;
+        case QTextOption::RightTab:
+            kind = 2;
+            break;
+        case QTextOption::DelimiterTab:
+            kind = 3;
+            break;
+        default:
+            break;
         }
         int leader = 0;
         if (kindsFit) {
@@ -461,8 +482,7 @@ void Writer::writeParaProps(const QTextBlock& block, bool inTable)
         o.append(' ');
 }
 
-void Writer::writeBlock(const QTextBlock& block, int from, int to, const char* end)
-{
+void Writer::writeBlock(const QTextBlock& block, int from, int to, const char* end) {
     const bool inTable = QTextCursor(block).currentTable() != nullptr;
     writeParaProps(block, inTable);
     bool any = false;
@@ -522,8 +542,7 @@ void Writer::writeBlock(const QTextBlock& block, int from, int to, const char* e
     body_.append(end);
 }
 
-void Writer::writeTable(QTextTable* table)
-{
+void Writer::writeTable(QTextTable* table) {
     const int rows = table->rows(), cols = table->columns();
     const int width = 9000 / qMax(1, cols);
     for (int r = 0; r < rows; ++r) {
@@ -554,8 +573,7 @@ void Writer::writeTable(QTextTable* table)
     }
 }
 
-void Writer::writeFrame(QTextFrame* frame)
-{
+void Writer::writeFrame(QTextFrame* frame) {
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (QTextFrame* child = it.currentFrame()) {
             if (auto* table = qobject_cast<QTextTable*>(child))
@@ -570,8 +588,7 @@ void Writer::writeFrame(QTextFrame* frame)
     }
 }
 
-QByteArray Writer::run(int from, int to, bool selection)
-{
+QByteArray Writer::run(int from, int to, bool selection) {
     if (!selection) {
         writeFrame(doc_->rootFrame());
     } else {
@@ -615,8 +632,7 @@ QByteArray Writer::run(int from, int to, bool selection)
 
 } // namespace
 
-QByteArray writeRtf(const QTextDocument* doc, int flags, const QTextCursor* selection)
-{
+QByteArray writeRtf(const QTextDocument* doc, int flags, const QTextCursor* selection) {
     if (!doc)
         return {};
     Writer w(doc, flags);

@@ -8,23 +8,23 @@
 
 namespace {
 
-QString vlrPath() { return vlr::test::binDir() + QStringLiteral("/vlr"); }
+QString vlrPath() {
+    return vlr::test::binDir() + QStringLiteral("/vlr");
+}
 
 struct VlrRun {
     int code;
     QByteArray out, err;
 };
 
-VlrRun runVlr(const QStringList& args)
-{
+VlrRun runVlr(const QStringList& args) {
     QProcess p;
     p.start(vlrPath(), QStringList{"rtf"} + args);
     p.waitForFinished(30000);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
-TEST(VlrRtf, ConvertsAFileEachWay)
-{
+TEST(VlrRtf, ConvertsAFileEachWay) {
     if (!QFile::exists(vlrPath()))
         GTEST_SKIP() << "vlr not built";
     QTemporaryDir dir;

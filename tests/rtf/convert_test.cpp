@@ -11,8 +11,7 @@ namespace {
 
 using namespace vlr::rtf;
 
-TEST(ConvertData2, ModesDifferOnlyInLineEndsTablesAndObjects)
-{
+TEST(ConvertData2, ModesDifferOnlyInLineEndsTablesAndObjects) {
     const QByteArray rtf = "{\\rtf1 a\\tab b\\line c\\par{\\pict\\wmetafile8 00}d\\par"
                            "\\trowd\\cellx1\\cellx2\\intbl x\\cell y\\cell\\row\\pard e}";
     EXPECT_EQ(convertData2(rtf, 0), u"a\tb\nc\n\uFFFCd\nx\ny\ne"_qs);
@@ -22,12 +21,12 @@ TEST(ConvertData2, ModesDifferOnlyInLineEndsTablesAndObjects)
     EXPECT_EQ(convertData2("one\r\ntwo", 1), "one\r\ntwo");
 }
 
-TEST(ConvertData, EscapesEveryCharacterAndDisarmsScriptLinks)
-{
-    const QByteArray rtf = "{\\rtf1 <script>alert(1)</script> & \"q\" "
-                           "{\\field{\\*\\fldinst HYPERLINK \"javascript:alert(2)\"}{\\fldrslt bad}} "
-                           "{\\field{\\*\\fldinst HYPERLINK \" JaVa\\tab script:x\"}{\\fldrslt bad2}} "
-                           "{\\field{\\*\\fldinst HYPERLINK \"http://a.b/?x=1&y=\\\\\"2\\\\\"\"}{\\fldrslt good}}}";
+TEST(ConvertData, EscapesEveryCharacterAndDisarmsScriptLinks) {
+    const QByteArray rtf =
+        "{\\rtf1 <script>alert(1)</script> & \"q\" "
+        "{\\field{\\*\\fldinst HYPERLINK \"javascript:alert(2)\"}{\\fldrslt bad}} "
+        "{\\field{\\*\\fldinst HYPERLINK \" JaVa\\tab script:x\"}{\\fldrslt bad2}} "
+        "{\\field{\\*\\fldinst HYPERLINK \"http://a.b/?x=1&y=\\\\\"2\\\\\"\"}{\\fldrslt good}}}";
     ConvertDataOptions o;
     o.title = "<T&>";
     o.generator = "<META name=GENERATOR content=\"Vellinor 1.5.0\">\r\n";
@@ -45,24 +44,23 @@ TEST(ConvertData, EscapesEveryCharacterAndDisarmsScriptLinks)
     EXPECT_TRUE(html.contains("font-family:\"Verdana\";font-size:10pt;"));
 }
 
-TEST(ConvertData, LinkSchemes)
-{
+TEST(ConvertData, LinkSchemes) {
     struct Case {
         const char* target;
         bool live;
-    } cases[] = {{"http://x", true},       {"mailto:a@b", true},         {"note://./ABC", true},
-                 {"file://C:/a.txt", true}, {"docs/a:b.htm", true},       {"javascript:x", false},
+    } cases[] = {{"http://x", true},        {"mailto:a@b", true},        {"note://./ABC", true},
+                 {"file://C:/a.txt", true}, {"docs/a:b.htm", true},      {"javascript:x", false},
                  {"vbscript:x", false},     {"data:text/html,x", false}, {"java\nscript:x", false}};
     for (const Case& c : cases)
         EXPECT_EQ(safeLinkTarget(c.target), c.live) << c.target;
 }
 
-TEST(ConvertData, PicturesTabsAndBackground)
-{
+TEST(ConvertData, PicturesTabsAndBackground) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de000000"
-                                               "0c4944415408d763f8cfc000000301010018dd8db00000000049454e44ae426082");
+    const QByteArray png =
+        QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de000000"
+                            "0c4944415408d763f8cfc000000301010018dd8db00000000049454e44ae426082");
     const QByteArray rtf = "{\\rtf1 a\\tab b{\\pict\\pngblip\\picwgoal150\\pichgoal150 " + png.toHex() + "}}";
     ConvertDataOptions o;
     o.folder = dir.path();

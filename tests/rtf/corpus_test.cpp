@@ -11,26 +11,24 @@
 
 namespace {
 
-QStringList corpusFiles()
-{
+QStringList corpusFiles() {
     const QString dir = vlr::test::testDataDir();
     if (dir.isEmpty())
         return {};
     QStringList out;
-    for (const QString& name : QDir(dir + QStringLiteral("/rtf")).entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name))
+    for (const QString& name :
+         QDir(dir + QStringLiteral("/rtf")).entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name))
         out << dir + QStringLiteral("/rtf/") + name;
     return out;
 }
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
     return f.readAll();
 }
 
-TEST(RtfCorpus, PlainTextEqualsDocumentText)
-{
+TEST(RtfCorpus, PlainTextEqualsDocumentText) {
     VLR_REQUIRE_TESTDATA();
     const QStringList files = corpusFiles();
     ASSERT_FALSE(files.isEmpty());
@@ -46,8 +44,7 @@ TEST(RtfCorpus, PlainTextEqualsDocumentText)
     }
 }
 
-TEST(RtfCorpus, RoundTripKeepsTheDocumentAndWritingIsStable)
-{
+TEST(RtfCorpus, RoundTripKeepsTheDocumentAndWritingIsStable) {
     VLR_REQUIRE_TESTDATA();
     for (const QString& path : corpusFiles()) {
         SCOPED_TRACE(path.toStdString());

@@ -15,17 +15,16 @@ namespace {
 using namespace vlr::rtf;
 
 // Attributes as shown: what a format leaves unsaid comes from the document's default font.
-QString charKey(const QTextCharFormat& f, const QFont& def)
-{
+QString charKey(const QTextCharFormat& f, const QFont& def) {
     QStringList k;
     QString family = f.fontFamilies().toStringList().value(0);
     if (family.isEmpty())
         family = def.family();
     const qreal size = f.fontPointSize() > 0 ? f.fontPointSize() : def.pointSizeF();
-    k << family << QString::number(size)
-      << QString::number(f.fontWeight() >= QFont::DemiBold) << QString::number(f.fontItalic())
-      << QString::number(int(f.underlineStyle())) << f.property(PropUnderlineKind).toString()
-      << QString::number(f.fontStrikeOut()) << QString::number(f.boolProperty(PropStrikeDouble))
+    k << family << QString::number(size) << QString::number(f.fontWeight() >= QFont::DemiBold)
+      << QString::number(f.fontItalic()) << QString::number(int(f.underlineStyle()))
+      << f.property(PropUnderlineKind).toString() << QString::number(f.fontStrikeOut())
+      << QString::number(f.boolProperty(PropStrikeDouble))
       << (f.foreground().style() == Qt::NoBrush ? QString() : f.foreground().color().name())
       << (f.background().style() == Qt::NoBrush ? QString() : f.background().color().name())
       << QString::number(int(f.verticalAlignment())) << f.property(PropUp).toString()
@@ -41,8 +40,7 @@ QString charKey(const QTextCharFormat& f, const QFont& def)
     return k.join(u'|');
 }
 
-QString blockKey(const QTextBlock& b)
-{
+QString blockKey(const QTextBlock& b) {
     const QTextBlockFormat f = b.blockFormat();
     QStringList k;
     k << QString::number(int(f.alignment() & Qt::AlignHorizontal_Mask)) << QString::number(f.leftMargin())
@@ -55,20 +53,25 @@ QString blockKey(const QTextBlock& b)
     if (QTextList* l = b.textList()) {
         const QTextListFormat lf = l->format();
         k << QStringLiteral("list") << QString::number(int(lf.style())) << QString::number(lf.indent())
-          << lf.numberPrefix() << lf.numberSuffix()
+          << lf.numberPrefix()
+          << lf.numberSuffix()
           // The number shown: Qt 6.4 lists count from 1, the start is kept aside.
-          << QString::number((lf.hasProperty(PropListStart) ? lf.intProperty(PropListStart) : 1) + l->itemNumber(b));
+          << QString::number((lf.hasProperty(PropListStart) ? lf.intProperty(PropListStart) : 1) +
+                             l->itemNumber(b));
     }
     if (QTextTable* t = QTextCursor(b).currentTable()) {
         const QTextTableCell c = t->cellAt(b.position());
-        k << QStringLiteral("cell%1,%2 of %3x%4").arg(c.row()).arg(c.column()).arg(t->rows()).arg(t->columns());
+        k << QStringLiteral("cell%1,%2 of %3x%4")
+                 .arg(c.row())
+                 .arg(c.column())
+                 .arg(t->rows())
+                 .arg(t->columns());
     }
     return k.join(u'|');
 }
 
 // Runs of equal attributes, independent of how the document split its fragments.
-QList<QPair<QString, QString>> runs(const QTextBlock& b)
-{
+QList<QPair<QString, QString>> runs(const QTextBlock& b) {
     QList<QPair<QString, QString>> out;
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         const QTextFragment f = it.fragment();
@@ -85,21 +88,26 @@ QList<QPair<QString, QString>> runs(const QTextBlock& b)
 
 } // namespace
 
-QString compareDocuments(const QTextDocument& a, const QTextDocument& b)
-{
+QString compareDocuments(const QTextDocument& a, const QTextDocument& b) {
     if (a.toRawText() != b.toRawText())
-        return QStringLiteral("text differs:\n[%1]\n[%2]").arg(a.toRawText().left(400), b.toRawText().left(400));
+        return QStringLiteral("text differs:\n[%1]\n[%2]")
+            .arg(a.toRawText().left(400), b.toRawText().left(400));
     QTextBlock x = a.begin(), y = b.begin();
     int n = 0;
     for (; x.isValid() && y.isValid(); x = x.next(), y = y.next(), ++n) {
         if (blockKey(x) != blockKey(y))
-            return QStringLiteral("block %1 (%2) attributes: %3 vs %4").arg(n).arg(x.text().left(40), blockKey(x), blockKey(y));
+            return QStringLiteral("block %1 (%2) attributes: %3 vs %4")
+                .arg(n)
+                .arg(x.text().left(40), blockKey(x), blockKey(y));
         const auto rx = runs(x), ry = runs(y);
         if (rx != ry) {
             for (qsizetype i = 0; i < qMin(rx.size(), ry.size()); ++i) {
                 if (rx[i] != ry[i])
                     return QStringLiteral("block %1 run %2 [%3] %4 vs [%5] %6")
-                        .arg(n).arg(i).arg(rx[i].first.left(40), rx[i].second.left(300), ry[i].first.left(40), ry[i].second.left(300));
+                        .arg(n)
+                        .arg(i)
+                        .arg(rx[i].first.left(40), rx[i].second.left(300), ry[i].first.left(40),
+                             ry[i].second.left(300));
             }
             return QStringLiteral("block %1: %2 runs vs %3").arg(n).arg(rx.size()).arg(ry.size());
         }

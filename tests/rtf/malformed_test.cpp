@@ -19,8 +19,7 @@ struct BadCase {
 
 class Malformed : public ::testing::TestWithParam<BadCase> {};
 
-TEST_P(Malformed, ReadsWhatItCanAndAgreesWithItself)
-{
+TEST_P(Malformed, ReadsWhatItCanAndAgreesWithItself) {
     const BadCase& c = GetParam();
     QElapsedTimer timer;
     timer.start();
@@ -38,7 +37,9 @@ TEST_P(Malformed, ReadsWhatItCanAndAgreesWithItself)
     EXPECT_LT(timer.elapsed(), 5000);
 }
 
-QByteArray repeated(const char* s, int n) { return QByteArray(s).repeated(n); }
+QByteArray repeated(const char* s, int n) {
+    return QByteArray(s).repeated(n);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Malformed,
@@ -54,12 +55,19 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"negative_bin_count", "{\\rtf1 a\\bin-5 b}", "ab"},
         BadCase{"huge_uc", "{\\rtf1{\\uc2147483647\\u1046 swallowed} kept}", u"Ж kept"_qs},
         BadCase{"huge_u", "{\\rtf1\\u99999999?\\u-99999999?x}", u"\uFFFD\uFFFDx"_qs},
-        BadCase{"long_word_and_number", "{\\rtf1 " + repeated("a", 0) + "\\" + repeated("z", 5000) + "12345678901234567890 t}", "z"},
-        BadCase{"deep_nesting", "{\\rtf1 " + repeated("{", 100000) + "deep" + repeated("}", 100000) + " end}", "deep end"},
+        BadCase{"long_word_and_number",
+                "{\\rtf1 " + repeated("a", 0) + "\\" + repeated("z", 5000) + "12345678901234567890 t}", "z"},
+        BadCase{"deep_nesting", "{\\rtf1 " + repeated("{", 100000) + "deep" + repeated("}", 100000) + " end}",
+                "deep end"},
         BadCase{"deep_nesting_unclosed", "{\\rtf1 " + repeated("{\\b ", 100000) + "x", "x"},
-        BadCase{"many_fields", "{\\rtf1 " + repeated("{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt y}}", 20000) + "}", "yyy"},
-        BadCase{"pict_without_data", "{\\rtf1 a{\\pict\\pngblip}b{\\pict\\jpegblip 00ff}c}", u"a\uFFFCb\uFFFCc"_qs},
-        BadCase{"garbage_png", "{\\rtf1{\\pict\\pngblip\\picwgoal-5\\pichgoal2147483647 89504e470d0a1a0a0000}}", u"\uFFFC"_qs},
+        BadCase{"many_fields",
+                "{\\rtf1 " + repeated("{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt y}}", 20000) + "}",
+                "yyy"},
+        BadCase{"pict_without_data", "{\\rtf1 a{\\pict\\pngblip}b{\\pict\\jpegblip 00ff}c}",
+                u"a\uFFFCb\uFFFCc"_qs},
+        BadCase{"garbage_png",
+                "{\\rtf1{\\pict\\pngblip\\picwgoal-5\\pichgoal2147483647 89504e470d0a1a0a0000}}",
+                u"\uFFFC"_qs},
         BadCase{"cell_without_table", "{\\rtf1 a\\cell b\\row c\\cell}", "a\n\nb\nc"},
         BadCase{"list_override_to_nothing", "{\\rtf1\\pard\\ls99\\ilvl12 item\\par}", "item"},
         BadCase{"star_before_text", "{\\rtf1 a{\\*keis \\par }b}", "akeis \nb"},
@@ -67,10 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"nul_bytes", QByteArray("{\\rtf1 a\0b}", 10), "ab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MalformedInput, NotRtfAtAll)
-{
-    for (const QByteArray& data : {QByteArray(), QByteArray("foobar"), QByteArray("/{\\rtf1 x}"),
-                                   QByteArray("\x89PNG\r\n", 6)}) {
+TEST(MalformedInput, NotRtfAtAll) {
+    for (const QByteArray& data :
+         {QByteArray(), QByteArray("foobar"), QByteArray("/{\\rtf1 x}"), QByteArray("\x89PNG\r\n", 6)}) {
         QTextDocument doc;
         QString error;
         EXPECT_FALSE(readRtf(data, &doc, &error));

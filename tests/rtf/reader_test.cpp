@@ -5,10 +5,10 @@
 
 #include <QBuffer>
 #include <QTextBlock>
-#include <QUrl>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,8 +23,7 @@ struct TextCase {
 
 class ReaderText : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(ReaderText, DocumentAndPlainTextAgree)
-{
+TEST_P(ReaderText, DocumentAndPlainTextAgree) {
     const TextCase& c = GetParam();
     QTextDocument doc;
     ASSERT_TRUE(readRtf(c.rtf, &doc));
@@ -40,37 +39,44 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"final_par_is_the_last_mark", "{\\rtf1 one\\par two\\par}", u"one\ntwo"_qs},
         TextCase{"empty_paragraphs_kept", "{\\rtf1 a\\par\\par b}", u"a\n\nb"_qs},
         TextCase{"specials",
-                 "{\\rtf1 a\\tab b\\line c\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote\\~\\-\\_}",
+                 "{\\rtf1 a\\tab b\\line "
+                 "c\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote\\~\\-\\_}",
                  u"a\tb\nc\u2014\u2013\u2022\u2018\u2019\u201C\u201D \u00AD\u2011"_qs},
         TextCase{"escaped_braces_and_backslash", "{\\rtf1 \\{x\\}\\\\}", u"{x}\\"_qs},
         TextCase{"ansicpg1251_hex", "{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}", u"При"_qs},
         TextCase{"font_charset_beats_ansicpg",
-                 "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset204 A;}{\\f1\\fcharset238 B;}}\\f0\\'e0\\f1\\'e8}",
+                 "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset204 A;}{\\f1\\fcharset238 "
+                 "B;}}\\f0\\'e0\\f1\\'e8}",
                  u"\u0430č"_qs},
         TextCase{"dbcs_pairs", "{\\rtf1\\ansi\\ansicpg932 \\'82\\'a8}", u"お"_qs},
         TextCase{"unicode_with_fallback_skip", "{\\rtf1\\uc1\\u1046?\\uc2\\u1046\\'3f\\'3fz{\\uc0\\u1046}}",
                  u"ЖЖzЖ"_qs},
-        TextCase{"negative_unicode_and_pairs", "{\\rtf1\\u-3913?\\u-10179?\\u-9047?}", u"\uF0B7\U0001F4A9"_qs},
+        TextCase{"negative_unicode_and_pairs", "{\\rtf1\\u-3913?\\u-10179?\\u-9047?}",
+                 u"\uF0B7\U0001F4A9"_qs},
         TextCase{"hidden_text_left_out", "{\\rtf1 a{\\v secret}b\\v c\\v0 d}", u"abd"_qs},
-        TextCase{"numbering_text_left_out", "{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec}item}", u"item"_qs},
-        TextCase{"unknown_destination_skipped", "{\\rtf1 a{\\*\\foo hidden}b{\\info{\\title t}}c}", u"abc"_qs},
+        TextCase{"numbering_text_left_out", "{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec}item}",
+                 u"item"_qs},
+        TextCase{"unknown_destination_skipped", "{\\rtf1 a{\\*\\foo hidden}b{\\info{\\title t}}c}",
+                 u"abc"_qs},
         TextCase{"field_result_shown", "{\\rtf1{\\field{\\*\\fldinst PAGE}{\\fldrslt 7}} p}", u"7 p"_qs},
         TextCase{"binary_in_body_skipped", "{\\rtf1 a\\bin3 xyzb}", u"ab"_qs},
-        TextCase{"picture_is_one_char", "{\\rtf1 a{\\pict\\wmetafile8\\picw10\\pich10 0102}b}", u"a"_qs + kObj + u"b"_qs},
+        TextCase{"picture_is_one_char", "{\\rtf1 a{\\pict\\wmetafile8\\picw10\\pich10 0102}b}",
+                 u"a"_qs + kObj + u"b"_qs},
         TextCase{"object_is_one_char",
                  "{\\rtf1 a{\\object\\objemb{\\*\\objdata 0102}{\\result{\\pict\\dibitmap0 00}}}b}",
                  u"a"_qs + kObj + u"b"_qs},
-        TextCase{"table_cells", "{\\rtf1 x\\par\\trowd\\cellx100\\cellx200\\intbl a\\cell b\\cell\\row\\pard y}",
+        TextCase{"table_cells",
+                 "{\\rtf1 x\\par\\trowd\\cellx100\\cellx200\\intbl a\\cell b\\cell\\row\\pard y}",
                  u"x\na\nb\ny"_qs},
         TextCase{"short_row_padded",
-                 "{\\rtf1\\trowd\\cellx1\\cellx2\\intbl a\\cell b\\cell\\row\\trowd\\cellx1\\intbl c\\cell\\row\\pard z}",
+                 "{\\rtf1\\trowd\\cellx1\\cellx2\\intbl a\\cell b\\cell\\row\\trowd\\cellx1\\intbl "
+                 "c\\cell\\row\\pard z}",
                  u"\na\nb\nc\n\nz"_qs},
         TextCase{"backslash_newline_is_par", "{\\rtf1 a\\\nb}", u"a\nb"_qs},
         TextCase{"control_chars_do_not_split", "{\\rtf1 a\\'0db\\u8233?c}", u"a b c"_qs}),
     [](const auto& info) { return std::string(info.param.name); });
 
-QTextCharFormat formatAt(const QTextDocument& doc, const QString& word)
-{
+QTextCharFormat formatAt(const QTextDocument& doc, const QString& word) {
     const int pos = doc.toPlainText().indexOf(word);
     EXPECT_GE(pos, 0) << word.toStdString();
     QTextCursor c(const_cast<QTextDocument*>(&doc));
@@ -78,14 +84,14 @@ QTextCharFormat formatAt(const QTextDocument& doc, const QString& word)
     return c.charFormat();
 }
 
-TEST(Reader, CharacterAttributes)
-{
-    const QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}{\\f1 Courier New;}}"
-                           "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
-                           "\\pard plain {\\b bold} {\\i ital} {\\ul ul} {\\uld dot} {\\uldb dbl} {\\ulth thick} "
-                           "{\\strike st} {\\striked1 dst} {\\cf1 red} {\\highlight2 hl} {\\super sup} {\\sub sb} "
-                           "{\\up6 raised} {\\protect prot} {\\disabled dis} {\\lang1049 ru} {\\f1\\fs40 big} "
-                           "{\\caps cap} {\\b\\plain pl}}";
+TEST(Reader, CharacterAttributes) {
+    const QByteArray rtf =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}{\\f1 Courier New;}}"
+        "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+        "\\pard plain {\\b bold} {\\i ital} {\\ul ul} {\\uld dot} {\\uldb dbl} {\\ulth thick} "
+        "{\\strike st} {\\striked1 dst} {\\cf1 red} {\\highlight2 hl} {\\super sup} {\\sub sb} "
+        "{\\up6 raised} {\\protect prot} {\\disabled dis} {\\lang1049 ru} {\\f1\\fs40 big} "
+        "{\\caps cap} {\\b\\plain pl}}";
     QTextDocument doc;
     ASSERT_TRUE(readRtf(rtf, &doc));
     EXPECT_EQ(formatAt(doc, "plain").fontFamilies().toStringList().value(0), "Arial");
@@ -113,8 +119,7 @@ TEST(Reader, CharacterAttributes)
     EXPECT_EQ(formatAt(doc, "pl").fontWeight(), QFont::Normal);
 }
 
-TEST(Reader, ParagraphAttributes)
-{
+TEST(Reader, ParagraphAttributes) {
     const QByteArray rtf = "{\\rtf1\\pard\\qc\\fi-360\\li720\\ri150\\sb60\\sa120\\sl360\\slmult1"
                            "\\tqr\\tldot\\tx2880\\tx4320 first\\par\\pard\\qj\\sl-300\\slmult0 second\\par"
                            "\\pard\\qr third}";
@@ -140,10 +145,10 @@ TEST(Reader, ParagraphAttributes)
     EXPECT_EQ(doc.findBlockByNumber(2).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
-TEST(Reader, ListsOfBothKinds)
-{
+TEST(Reader, ListsOfBothKinds) {
     const QByteArray rtf =
-        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc4\\levelstartat3{\\leveltext\\'02\\'00);}}\\listid7}}"
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc4\\levelstartat3{\\leveltext\\'02\\'00);}}"
+        "\\listid7}}"
         "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}"
         "\\pard{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}b1\\par{\\pntext\\'b7\\tab}b2\\par"
         "\\pard{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart4{\\pntxta .}}r1\\par"
@@ -170,14 +175,14 @@ TEST(Reader, ListsOfBothKinds)
     EXPECT_EQ(doc.findBlockByNumber(5).textList(), letters);
 }
 
-TEST(Reader, HyperlinkTargets)
-{
+TEST(Reader, HyperlinkTargets) {
     struct Case {
         QByteArray inst;
         QString target;
     } cases[] = {
         {"HYPERLINK \"http://example.com/\"", "http://example.com/"},
-        {"HYPERLINK \"note://./{0F2A0000-1111-2222-3333-444455556666}\"", "note://./0F2A0000-1111-2222-3333-444455556666"},
+        {"HYPERLINK \"note://./{0F2A0000-1111-2222-3333-444455556666}\"",
+         "note://./0F2A0000-1111-2222-3333-444455556666"},
         {"HYPERLINK \"C:\\\\\\\\Docs\\\\\\\\a b.txt\"", "C:\\Docs\\a b.txt"},
         {"HYPERLINK \\\\l \"anchor\"", "#anchor"},
         {"HYPERLINK  plain.htm ", "plain.htm"},
@@ -192,15 +197,15 @@ TEST(Reader, HyperlinkTargets)
     }
 }
 
-TEST(Reader, PicturesKeepTheirSizeAndBytes)
-{
+TEST(Reader, PicturesKeepTheirSizeAndBytes) {
     QImage img(4, 2, QImage::Format_RGB32);
     img.fill(Qt::red);
     QByteArray png;
     QBuffer buf(&png);
     buf.open(QIODevice::WriteOnly);
     img.save(&buf, "PNG");
-    const QByteArray rtf = "{\\rtf1{\\pict\\pngblip\\picw4\\pich2\\picwgoal600\\pichgoal300 " + png.toHex() + "}}";
+    const QByteArray rtf =
+        "{\\rtf1{\\pict\\pngblip\\picw4\\pich2\\picwgoal600\\pichgoal300 " + png.toHex() + "}}";
     QTextDocument doc;
     ASSERT_TRUE(readRtf(rtf, &doc));
     QTextCursor c(&doc);
@@ -214,8 +219,7 @@ TEST(Reader, PicturesKeepTheirSizeAndBytes)
     EXPECT_EQ(shown.size(), QSize(4, 2));
 }
 
-TEST(Reader, InsertKeepsTheCursorFormatsAndTheLinkForm)
-{
+TEST(Reader, InsertKeepsTheCursorFormatsAndTheLinkForm) {
     QTextDocument doc;
     QTextCursor c(&doc);
     QTextCharFormat base;
@@ -224,8 +228,9 @@ TEST(Reader, InsertKeepsTheCursorFormatsAndTheLinkForm)
     c.insertText("ab", base);
     c.setPosition(1);
     // The form the hyperlink dialog streams in for a note link.
-    const QByteArray link = "{\\rtf1{\\colortbl ;\\red0\\green0\\blue255;}\\cf1{\\field{\\*\\fldinst{HYPERLINK "
-                            "\"note://./{0F2A0000-1111-2222-3333-444455556666}\"}}{\\fldrslt{Title}}}}";
+    const QByteArray link =
+        "{\\rtf1{\\colortbl ;\\red0\\green0\\blue255;}\\cf1{\\field{\\*\\fldinst{HYPERLINK "
+        "\"note://./{0F2A0000-1111-2222-3333-444455556666}\"}}{\\fldrslt{Title}}}}";
     ASSERT_TRUE(insertRtf(link, c));
     EXPECT_EQ(doc.toPlainText(), "aTitleb");
     EXPECT_EQ(c.position(), 6);
@@ -242,8 +247,7 @@ TEST(Reader, InsertKeepsTheCursorFormatsAndTheLinkForm)
     EXPECT_FALSE(formatAt(doc, "Title").isAnchor());
 }
 
-TEST(Reader, InsertedPictureKeepsTheParagraph)
-{
+TEST(Reader, InsertedPictureKeepsTheParagraph) {
     QTextDocument doc;
     QTextCursor c(&doc);
     QTextBlockFormat centred;
@@ -261,8 +265,7 @@ TEST(Reader, InsertedPictureKeepsTheParagraph)
     EXPECT_EQ(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 
-TEST(Reader, NotRtfIsReportedAndLeavesTheDocument)
-{
+TEST(Reader, NotRtfIsReportedAndLeavesTheDocument) {
     QTextDocument doc;
     doc.setPlainText("keep");
     QString error;

@@ -17,24 +17,22 @@ namespace {
 
 using namespace vlr::rtf;
 
-QByteArray roundTrip(const QByteArray& rtf, QTextDocument* doc)
-{
+QByteArray roundTrip(const QByteArray& rtf, QTextDocument* doc) {
     EXPECT_TRUE(readRtf(rtf, doc));
     return writeRtf(doc);
 }
 
-TEST(Writer, HeaderInTheRichEditForm)
-{
+TEST(Writer, HeaderInTheRichEditForm) {
     QTextDocument doc;
     doc.setPlainText("x");
     const QByteArray out = writeRtf(&doc);
-    EXPECT_TRUE(out.startsWith("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0")) << out.constData();
+    EXPECT_TRUE(out.startsWith("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0"))
+        << out.constData();
     EXPECT_TRUE(out.contains("\\viewkind4\\uc1\\pard")) << out.constData();
     EXPECT_TRUE(out.trimmed().endsWith('}'));
 }
 
-TEST(Writer, TextEscapes)
-{
+TEST(Writer, TextEscapes) {
     struct Case {
         QString text;
         QByteArray rtf;
@@ -57,8 +55,7 @@ TEST(Writer, TextEscapes)
     }
 }
 
-TEST(Writer, LinkInTheFormTheDialogReads)
-{
+TEST(Writer, LinkInTheFormTheDialogReads) {
     QTextDocument doc;
     QTextCursor c(&doc);
     c.insertText("see ");
@@ -69,16 +66,16 @@ TEST(Writer, LinkInTheFormTheDialogReads)
     c.insertText(" end", QTextCharFormat());
     const QByteArray out = writeRtf(&doc);
     // The target's backslashes doubled twice (field syntax, then RTF), the title's once.
-    EXPECT_TRUE(out.contains("{\\field{\\*\\fldinst{HYPERLINK \"file://C:\\\\\\\\Docs\\\\\\\\a \\\\\"b\\\\\".txt\"}}"
-                             "{\\fldrslt{T\\\\x}}}"))
+    EXPECT_TRUE(
+        out.contains("{\\field{\\*\\fldinst{HYPERLINK \"file://C:\\\\\\\\Docs\\\\\\\\a \\\\\"b\\\\\".txt\"}}"
+                     "{\\fldrslt{T\\\\x}}}"))
         << out.constData();
     QTextDocument back;
     ASSERT_TRUE(readRtf(out, &back));
     EXPECT_EQ(vlr::test::compareDocuments(doc, back).toStdString(), "");
 }
 
-TEST(Writer, SelectionOnly)
-{
+TEST(Writer, SelectionOnly) {
     QTextDocument doc;
     QTextCursor c(&doc);
     c.insertText("first line");
@@ -93,12 +90,12 @@ TEST(Writer, SelectionOnly)
     sel.setPosition(0);
     sel.setPosition(5, QTextCursor::KeepAnchor);
     const QByteArray part = writeRtf(&doc, WriteSelection, &sel);
-    EXPECT_FALSE(QString::fromLatin1(part).contains(QRegularExpression("\\\\par(?![a-z])"))) << part.constData();
+    EXPECT_FALSE(QString::fromLatin1(part).contains(QRegularExpression("\\\\par(?![a-z])")))
+        << part.constData();
     EXPECT_EQ(rtfToPlainText(part), "first");
 }
 
-QByteArray pngBytes(QSize size)
-{
+QByteArray pngBytes(QSize size) {
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::green);
     QByteArray png;
@@ -108,13 +105,14 @@ QByteArray pngBytes(QSize size)
     return png;
 }
 
-TEST(Writer, PicturesKeepBytesAndGoalSize)
-{
+TEST(Writer, PicturesKeepBytesAndGoalSize) {
     const QByteArray png = pngBytes({3, 5});
-    const QByteArray rtf = "{\\rtf1 a{\\pict\\pngblip\\picw3\\pich5\\picwgoal450\\pichgoal750 " + png.toHex() + "}b}";
+    const QByteArray rtf =
+        "{\\rtf1 a{\\pict\\pngblip\\picw3\\pich5\\picwgoal450\\pichgoal750 " + png.toHex() + "}b}";
     QTextDocument doc;
     const QByteArray out = roundTrip(rtf, &doc);
-    EXPECT_TRUE(out.contains("{\\pict\\pngblip\\picw3\\pich5\\picwgoal450\\pichgoal750\r\n")) << out.constData();
+    EXPECT_TRUE(out.contains("{\\pict\\pngblip\\picw3\\pich5\\picwgoal450\\pichgoal750\r\n"))
+        << out.constData();
     EXPECT_TRUE(QByteArray(out).replace("\r\n", "").contains(png.toHex()));
 
     // A picture put in by the editor (an image resource, no RTF of its own).
@@ -134,8 +132,7 @@ TEST(Writer, PicturesKeepBytesAndGoalSize)
     EXPECT_DOUBLE_EQ(bc.charFormat().toImageFormat().width(), 16);
 }
 
-TEST(Writer, WhatTheDocumentCannotShowIsWrittenBackUnchanged)
-{
+TEST(Writer, WhatTheDocumentCannotShowIsWrittenBackUnchanged) {
     const QByteArray object = "{\\object\\objemb{\\*\\objclass Paint}\\objw300\\objh300{\\*\\objdata 0102ff}"
                               "{\\result{\\pict\\wmetafile8\\picw10\\pich10 0a0b}}}";
     const QByteArray metafile = "{\\pict\\wmetafile8\\picw20\\pich20\\picwgoal300\\pichgoal300 0c0d}";
@@ -156,8 +153,7 @@ TEST(Writer, WhatTheDocumentCannotShowIsWrittenBackUnchanged)
     EXPECT_TRUE(noObjects.contains(metafile));
 }
 
-TEST(Writer, TablesAndListsMadeInTheEditor)
-{
+TEST(Writer, TablesAndListsMadeInTheEditor) {
     QTextDocument doc;
     QTextCursor c(&doc);
     c.insertText("before");
