@@ -31,7 +31,7 @@ const char kHex[] = "0123456789abcdef";
 void appendRtfText(QByteArray& out, QStringView text, bool ansi) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c >= 0x20 && c < 0x80) {
+        if (c >= 0x20 && c < 0x7F) {
             if (c == '\\' || c == '{' || c == '}')
                 out.append('\\');
             out.append(char(c));

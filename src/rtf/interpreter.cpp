@@ -604,6 +604,21 @@ QString hyperlinkTarget(const QString& inst) {
     return target;
 }
 
+// Whether the bytes end with the first half of a double-byte letter.
+bool endsWithLeadByte(const QByteArray& bytes, int codePage)
+{
+    const auto lead = [codePage](uchar b) {
+        if (codePage == 932)
+            return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        return b >= 0x81 && b <= 0xFE;
+    };
+    qsizetype i = 0;
+    const qsizetype n = bytes.size();
+    while (i < n)
+        i += lead(uchar(bytes[i])) ? 2 : 1;
+    return i > n;
+}
+
 ListKind kindOfNfc(int nfc) {
     switch (nfc) {
     case 1:
@@ -802,7 +817,15 @@ void Interpreter::bodyBytes(QByteArrayView bytes) {
         if (!bytes_.isEmpty() && bytesCodePage_ != cp)
             flushBytes();
         bytesCodePage_ = cp;
-        bytes_.append(bytes);
+        // 7-bit bytes are ASCII unless they complete a double-byte letter.
+        for (const char b : bytes) {
+            if (uchar(b) < 0x80 && !endsWithLeadByte(bytes_, cp)) {
+                flushBytes();
+                text_.append(QLatin1Char(b));
+            } else {
+                bytes_.append(b);
+            }
+        }
     }
 }
 

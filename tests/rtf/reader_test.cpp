@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "B;}}\\f0\\'e0\\f1\\'e8}",
                  u"\u0430č"_qs},
         TextCase{"dbcs_pairs", "{\\rtf1\\ansi\\ansicpg932 \\'82\\'a8}", u"お"_qs},
+        TextCase{"dbcs_with_ascii", "{\\rtf1\\ansi\\ansicpg932 a~\\'82\\'a8\\\\b}", u"a~お\\b"_qs},
         TextCase{"unicode_with_fallback_skip", "{\\rtf1\\uc1\\u1046?\\uc2\\u1046\\'3f\\'3fz{\\uc0\\u1046}}",
                  u"ЖЖzЖ"_qs},
         TextCase{"negative_unicode_and_pairs", "{\\rtf1\\u-3913?\\u-10179?\\u-9047?}",

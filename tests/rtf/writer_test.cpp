@@ -43,6 +43,7 @@ TEST(Writer, TextEscapes) {
         {u"\U0001F600"_qs, "\\u-10179?\\u-8704?"},
         {u"{a}\\b"_qs, "\\{a\\}\\\\b"},
         {u"a\tb\u00A0c"_qs, "a\\tab b\\~c"},
+        {u"a\u007Fb"_qs, "a\\u127?b"},
     };
     for (const Case& c : cases) {
         QTextDocument doc;
