@@ -1,5 +1,6 @@
 // Arbitrary bytes as a notebook file: open it, read every body, check it.
 // Whatever the bytes, the engine must neither crash, hang nor write.
+#include "core/messages.h"
 #include "libs/extlib.h"
 #include "libs/vlrlib.h"
 #include "storage/images/default_images.h"
