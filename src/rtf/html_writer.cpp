@@ -1,5 +1,7 @@
 #include "rtf/html_writer.h"
 
+#include "rtf/list_numbers.h"
+
 #include "rtf/properties.h"
 #include "rtf/state.h"
 
@@ -177,14 +179,8 @@ void HtmlWriter::block(const QTextBlock& b) {
     style += u"margin-top:"_s + QString::number(qRound(bf.topMargin())) + u"px;"_s;
     style += u"margin-bottom:"_s + QString::number(qRound(bf.bottomMargin())) + u"px;"_s;
     out_ += u" style=\""_s + style + u"\">"_s;
-    if (QTextList* list = b.textList()) {
-        const auto st = list->format().style();
-        if (st == QTextListFormat::ListDisc || st == QTextListFormat::ListCircle ||
-            st == QTextListFormat::ListSquare)
-            out_ += u"&bull;&nbsp;"_s;
-        else
-            out_ += escaped(list->itemText(b)) + u"&nbsp;"_s;
-    }
+    if (b.textList())
+        out_ += escaped(listItemLabel(b)) + u"&nbsp;"_s;
     bool any = false;
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();

@@ -1,6 +1,7 @@
 // QTextDocument to RTF in the form a rich-edit control writes:
 // header, font and colour tables, then \viewkind4\uc1\pard and the body.
 #include "rtf/escape.h"
+#include "rtf/list_numbers.h"
 #include "rtf/properties.h"
 #include "rtf/rtf.h"
 #include "rtf/state.h"
@@ -38,44 +39,6 @@ struct Written {
     bool protect = false;
     bool disabled = false;
 };
-
-// A list item's number as the list style writes it.
-QString listNumberText(QTextListFormat::Style style, int n) {
-    switch (style) {
-    case QTextListFormat::ListLowerAlpha:
-    case QTextListFormat::ListUpperAlpha: {
-        QString s;
-        int v = n;
-        while (v > 0) {
-            --v;
-            s.prepend(QChar(u'a' + v % 26));
-            v /= 26;
-        }
-        if (s.isEmpty())
-            s = QString::number(n);
-        return style == QTextListFormat::ListUpperAlpha ? s.toUpper() : s;
-    }
-    case QTextListFormat::ListLowerRoman:
-    case QTextListFormat::ListUpperRoman: {
-        if (n <= 0 || n >= 4000)
-            return QString::number(n);
-        static const int values[] = {1000, 900, 500, 400, 100, 90, 50, 40, 10, 9, 5, 4, 1};
-        static const char* const digits[] = {"m",  "cm", "d",  "cd", "c",  "xc", "l",
-                                             "xl", "x",  "ix", "v",  "iv", "i"};
-        QString s;
-        int v = n;
-        for (int i = 0; i < 13; ++i) {
-            while (v >= values[i]) {
-                s += QLatin1String(digits[i]);
-                v -= values[i];
-            }
-        }
-        return style == QTextListFormat::ListUpperRoman ? s.toUpper() : s;
-    }
-    default:
-        return QString::number(n);
-    }
-}
 
 struct FontKey {
     QString name;
@@ -360,8 +323,7 @@ void Writer::writeList(const QTextBlock& block) {
         o.append("\\pnf" + QByteArray::number(f) + "\\pnindent0{\\pntxtb\\'B7}}");
         return;
     }
-    const int number = runStart + (list->itemNumber(block) - list->itemNumber(first));
-    const QString label = lf.numberPrefix() + listNumberText(style, number) + lf.numberSuffix();
+    const QString label = listItemLabel(block);
     o.append("{\\pntext ");
     appendRtfText(o, label);
     o.append("\\tab}{\\*\\pn");
