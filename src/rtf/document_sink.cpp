@@ -300,13 +300,25 @@ void DocumentSink::paragraphEnd(const ParaState& para, const CharState& state) {
 
 void DocumentSink::picture(const Picture& pic, const CharState& state) {
     materialize();
-    const QImage decoded = decodePicture(pic);
-    const QSizeF shown = shownSize(pic, decoded);
-    const QImage image = decoded.isNull() ? pictureImage(pic, shown) : decoded;
     const QByteArray& key = pic.raw.isEmpty() ? pic.data : pic.raw;
     const QString name = QStringLiteral("rtfimg:") +
                          QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Md5).toHex());
-    c_.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextDocument* doc = c_.document();
+    QImage decoded;
+    const QVariant known = doc->resource(QTextDocument::ImageResource, QUrl(name));
+    if (known.userType() == QMetaType::QImage) {
+        decoded = known.value<QImage>();
+        if (decoded.cacheKey() == placeholderImage().cacheKey())
+            decoded = QImage();
+    } else {
+        // Decoded pictures share one budget, so a small body cannot claim gigabytes.
+        decoded = decodePicture(pic, pixelBudget_);
+        if (!decoded.isNull())
+            pixelBudget_ -= qint64(decoded.width()) * decoded.height();
+        doc->addResource(QTextDocument::ImageResource, QUrl(name),
+                         decoded.isNull() ? placeholderImage() : decoded);
+    }
+    const QSizeF shown = shownSize(pic, decoded);
 
     QTextImageFormat f;
     f.merge(charFormat(state));

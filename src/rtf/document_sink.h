@@ -55,6 +55,7 @@ private:
     QTextTable* table_ = nullptr;
     int row_ = 0, col_ = 0;
     bool cellPending_ = false;
+    qint64 pixelBudget_ = 32 * 1024 * 1024; // decoded picture pixels left for this document
 };
 
 } // namespace vlr::rtf

@@ -11,9 +11,8 @@ namespace {
 
 // Decoding limits: a damaged header must not make us allocate gigabytes.
 constexpr int kMaxSide = 8192;
-constexpr qint64 kMaxPixels = 16 * 1024 * 1024;
 
-QImage readImage(const QByteArray& bytes, const char* format) {
+QImage readImage(const QByteArray& bytes, const char* format, qint64 maxPixels) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -22,13 +21,13 @@ QImage readImage(const QByteArray& bytes, const char* format) {
     reader.setAllocationLimit(64);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
-                           qint64(size.width()) * size.height() > kMaxPixels))
+                           qint64(size.width()) * size.height() > maxPixels))
         return {};
     return reader.read();
 }
 
 // A DIB is a BMP file without its 14-byte file header.
-QImage readDib(const QByteArray& dib) {
+QImage readDib(const QByteArray& dib, qint64 maxPixels) {
     if (dib.size() < 40)
         return {};
     const quint32 headerSize = qFromLittleEndian<quint32>(dib.constData());
@@ -44,19 +43,19 @@ QImage readDib(const QByteArray& dib) {
     qToLittleEndian<quint32>(quint32(14 + headerSize + colors * 4), head.data() + 8);
     file += head;
     file += dib;
-    return readImage(file, "BMP");
+    return readImage(file, "BMP", maxPixels);
 }
 
 } // namespace
 
-QImage decodePicture(const Picture& picture) {
+QImage decodePicture(const Picture& picture, qint64 maxPixels) {
     switch (picture.kind) {
     case Picture::Png:
-        return readImage(picture.data, "PNG");
+        return readImage(picture.data, "PNG", maxPixels);
     case Picture::Jpeg:
-        return readImage(picture.data, "JPEG");
+        return readImage(picture.data, "JPEG", maxPixels);
     case Picture::Dib:
-        return readDib(picture.data);
+        return readDib(picture.data, maxPixels);
     default:
         return {};
     }
@@ -93,19 +92,19 @@ QSizeF shownSize(const Picture& picture, const QImage& decoded) {
     return {w, h};
 }
 
-QImage pictureImage(const Picture& picture, QSizeF shown) {
-    QImage img = decodePicture(picture);
-    if (!img.isNull())
+QImage placeholderImage() {
+    // Small and shared: the image format's size stretches it to the picture's size.
+    static const QImage image = [] {
+        QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
+        img.fill(QColor(235, 235, 235));
+        QPainter p(&img);
+        p.setPen(QColor(150, 150, 150));
+        p.drawRect(0, 0, 15, 15);
+        p.drawLine(0, 0, 15, 15);
+        p.drawLine(0, 15, 15, 0);
         return img;
-    const QSize size(qBound(1, qRound(shown.width()), 512), qBound(1, qRound(shown.height()), 512));
-    QImage placeholder(size, QImage::Format_ARGB32_Premultiplied);
-    placeholder.fill(QColor(235, 235, 235));
-    QPainter p(&placeholder);
-    p.setPen(QColor(150, 150, 150));
-    p.drawRect(0, 0, size.width() - 1, size.height() - 1);
-    p.drawLine(0, 0, size.width() - 1, size.height() - 1);
-    p.drawLine(0, size.height() - 1, size.width() - 1, 0);
-    return placeholder;
+    }();
+    return image;
 }
 
 } // namespace vlr::rtf

@@ -8,14 +8,15 @@
 
 namespace vlr::rtf {
 
-// The picture decoded (PNG, JPEG, device-independent bitmaps); a neutral
-// placeholder of the shown size for what cannot be drawn (metafiles, objects).
-QImage pictureImage(const Picture& picture, QSizeF shown);
+// The picture decoded (PNG, JPEG, device-independent bitmaps); a null image
+// for what cannot be drawn (metafiles, objects) or would exceed maxPixels.
+QImage decodePicture(const Picture& picture, qint64 maxPixels);
+
+// What is shown for pictures that cannot be drawn.
+QImage placeholderImage();
 
 // Shown size in pixels (1/96 inch): the goal sizes with their scaling,
 // otherwise the image's own size.
 QSizeF shownSize(const Picture& picture, const QImage& decoded);
-
-QImage decodePicture(const Picture& picture);
 
 } // namespace vlr::rtf

@@ -73,6 +73,8 @@ private:
     std::vector<FontKey> fonts_;
     std::vector<QColor> colors_;
     QByteArray lastRaw_;
+    QTextList* runList_ = nullptr; // the list of the run of items being written
+    int runStart_ = 0;
 };
 
 int Writer::fontIndex(const QTextCharFormat& f, bool* ansi) {
@@ -303,11 +305,15 @@ void Writer::writeList(const QTextBlock& block) {
     const bool bullet = style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
                         style == QTextListFormat::ListSquare;
     // The numbering a run of items shows starts at its first item's number.
-    QTextBlock first = block;
-    while (first.previous().isValid() && first.previous().textList() == list)
-        first = first.previous();
-    const int start = lf.hasProperty(PropListStart) ? lf.intProperty(PropListStart) : 1;
-    const int runStart = start + list->itemNumber(first);
+    // Blocks are written in order, so a run continues when the block before
+    // belongs to the same list.
+    const QTextBlock before = block.previous();
+    if (!(runList_ == list && before.isValid() && before.textList() == list)) {
+        const int start = lf.hasProperty(PropListStart) ? lf.intProperty(PropListStart) : 1;
+        runList_ = list;
+        runStart_ = start + list->itemNumber(block);
+    }
+    const int runStart = runStart_;
     const int level = qMax(0, lf.indent() - 1);
     QByteArray& o = body_;
     bool ansi = true;

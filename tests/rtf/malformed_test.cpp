@@ -4,7 +4,9 @@
 #include "rtf/rtf.h"
 
 #include <QElapsedTimer>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,6 +76,55 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"destination_after_text", "{\\rtf1 {x\\*\\foo y}{z\\pict\\wmetafile8 00}c}", u"xz\uFFFCc"_qs},
         BadCase{"nul_bytes", QByteArray("{\\rtf1 a\0b}", 10), "ab"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+quint32 crc32(const QByteArray& data) {
+    quint32 c = 0xFFFFFFFFu;
+    for (const char byte : data) {
+        c ^= quint8(byte);
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    }
+    return ~c;
+}
+
+QByteArray chunk(const QByteArray& type, const QByteArray& data) {
+    QByteArray out;
+    const auto be32 = [&out](quint32 v) {
+        for (int s = 24; s >= 0; s -= 8)
+            out.append(char((v >> s) & 0xFF));
+    };
+    be32(quint32(data.size()));
+    out += type + data;
+    be32(crc32(type + data));
+    return out;
+}
+
+// A valid PNG of side x side grey pixels, all zero: a few kilobytes of input.
+QByteArray pngBomb(quint32 side) {
+    QByteArray ihdr;
+    for (int i = 0; i < 2; ++i)
+        for (int s = 24; s >= 0; s -= 8)
+            ihdr.append(char((side >> s) & 0xFF));
+    ihdr += QByteArray::fromHex("0800000000"); // 8-bit grey
+    const QByteArray rows(qsizetype(side) * (side + 1), '\0');
+    return QByteArray::fromHex("89504e470d0a1a0a") + chunk("IHDR", ihdr) +
+           chunk("IDAT", qCompress(rows, 9).mid(4)) + chunk("IEND", {});
+}
+
+TEST(MalformedInput, PictureBombsAreNotDecoded) {
+    const QByteArray bomb = pngBomb(9000); // 81 million pixels from about 80 KB
+    const QByteArray pict = "{\\pict\\pngblip\\picwgoal1500\\pichgoal1500 " + bomb.toHex() + "}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf("{\\rtf1 " + pict + pict + "}", &doc));
+    QTextCursor c(&doc);
+    c.setPosition(1);
+    const QTextImageFormat f = c.charFormat().toImageFormat();
+    EXPECT_DOUBLE_EQ(f.width(), 100);
+    const QImage shown = doc.resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
+    EXPECT_LE(shown.width(), 64);
+    // The bytes themselves are kept and written back.
+    EXPECT_TRUE(writeRtf(&doc).replace("\r\n", "").contains(bomb.toHex()));
+}
 
 TEST(MalformedInput, NotRtfAtAll) {
     for (const QByteArray& data :
