@@ -1,4 +1,5 @@
 // What the reader makes of small RTF fixtures: text, attributes, lists, links.
+#include "doc_compare.h"
 #include "rtf/properties.h"
 #include "rtf/rtf.h"
 #include "rtf/state.h"
@@ -29,6 +30,17 @@ TEST_P(ReaderText, DocumentAndPlainTextAgree) {
     ASSERT_TRUE(readRtf(c.rtf, &doc));
     EXPECT_EQ(doc.toPlainText().toStdU16String(), c.text.toStdU16String());
     EXPECT_EQ(rtfToPlainText(c.rtf).toStdU16String(), c.text.toStdU16String());
+}
+
+TEST_P(ReaderText, RoundTripsAndWritesStably)
+{
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(GetParam().rtf, &doc));
+    const QByteArray written = writeRtf(&doc);
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(written, &back));
+    EXPECT_EQ(vlr::test::compareDocuments(doc, back).toStdString(), "") << written.constData();
+    EXPECT_EQ(writeRtf(&back), written);
 }
 
 const QString kObj(QChar::ObjectReplacementCharacter);
