@@ -61,6 +61,8 @@ QTextListFormat listFormat(const ListInfo& info) {
     QTextListFormat f;
     f.setStyle(qtListStyle(info.kind));
     f.setIndent(info.level + 1);
+    if (info.indent)
+        f.setProperty(PropListIndent, info.indent);
     if (info.kind != ListKind::Bullet) {
         f.setProperty(PropListStart, info.start);
         f.setNumberPrefix(info.prefix);

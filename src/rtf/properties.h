@@ -36,7 +36,8 @@ enum Property : int {
     PropTabKinds,    // QByteArray: per tab stop its kind and leader
     PropRawTail,     // QByteArray: kept RTF groups at the end of the paragraph
     // lists (on QTextListFormat)
-    PropListStart, // int: the first item's number (Qt 6.4 lists always count from 1)
+    PropListStart,  // int: the first item's number (Qt 6.4 lists always count from 1)
+    PropListIndent, // int: \pnindent, twips
 };
 
 } // namespace vlr::rtf

@@ -44,6 +44,7 @@ struct FontKey {
     QString name;
     int charset;
     QByteArray family;
+    int pitch;
     bool operator==(const FontKey&) const = default;
 };
 
@@ -90,7 +91,7 @@ int Writer::fontIndex(const QTextCharFormat& f, bool* ansi) {
     const QByteArray family = f.property(PropFontFamilyWord).toByteArray();
     // Only these charsets read \'hh as Windows-1251; others get \uN for every non-ASCII letter.
     *ansi = charset == 204 || charset == 1;
-    const FontKey key{name, charset, family};
+    const FontKey key{name, charset, family, f.intProperty(PropFontPitch)};
     for (size_t i = 0; i < fonts_.size(); ++i) {
         if (fonts_[i] == key)
             return int(i);
@@ -326,7 +327,8 @@ void Writer::writeList(const QTextBlock& block) {
         o.append("{\\*\\pn\\pnlvlblt");
         if (level > 0)
             appendWord(o, "pnlvl", level + 1);
-        o.append("\\pnf" + QByteArray::number(f) + "\\pnindent0{\\pntxtb\\'B7}}");
+        o.append("\\pnf" + QByteArray::number(f) + "\\pnindent" + QByteArray::number(lf.intProperty(PropListIndent)) +
+                 "{\\pntxtb\\'B7}}");
         return;
     }
     const QString label = listItemLabel(block);
@@ -354,7 +356,7 @@ void Writer::writeList(const QTextBlock& block) {
         appendWord(o, "pndec");
         break;
     }
-    appendWord(o, "pnindent0");
+    appendWord(o, "pnindent", lf.intProperty(PropListIndent));
     appendWord(o, "pnstart", runStart);
     if (!lf.numberSuffix().isEmpty()) {
         o.append("{\\pntxta ");
@@ -574,13 +576,16 @@ QByteArray Writer::run(int from, int to, bool selection) {
         out.append("\\deflang1049");
     out.append("{\\fonttbl");
     if (fonts_.empty())
-        fonts_.push_back(FontKey{doc_->defaultFont().family(), 204, {}});
+        fonts_.push_back(FontKey{doc_->defaultFont().family(), 204, {}, 0});
     for (size_t i = 0; i < fonts_.size(); ++i) {
         const FontKey& f = fonts_[i];
         out.append("{\\f" + QByteArray::number(qsizetype(i)) + "\\" +
                    (f.family.isEmpty() ? QByteArray("fnil") : f.family) + "\\fcharset" +
-                   QByteArray::number(f.charset) + ' ');
-        appendRtfText(out, f.name, f.charset == 204 || f.charset == 1);
+                   QByteArray::number(f.charset) +
+                   (f.pitch ? "\\fprq" + QByteArray::number(f.pitch) : QByteArray()) + ' ');
+        QString name = f.name;
+        name.remove(u';'); // the name ends at the first ';'
+        appendRtfText(out, name, f.charset == 204 || f.charset == 1);
         out.append(";}");
     }
     out.append("}\r\n");
