@@ -406,8 +406,20 @@ void DocumentSink::tableEnd() {
 }
 
 void DocumentSink::finish(const ParaState& para, const CharState& state) {
-    if (!needBlock_ && whole_)
-        applyParagraph(para, state);
+    if (whole_) {
+        // A whole body's last \par is the document's own last mark.
+        if (!needBlock_)
+            applyParagraph(para, state);
+    } else if (needBlock_) {
+        // Inserted RTF ending in \par (a copied selection that took its
+        // paragraph mark along) keeps that mark.
+        materialize();
+        if (para.pageBreakBefore) {
+            QTextBlockFormat pageBreak;
+            pageBreak.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            c_.mergeBlockFormat(pageBreak);
+        }
+    }
     if (!pendingRaw_.isEmpty()) {
         QTextBlockFormat f = c_.blockFormat();
         f.setProperty(PropRawTail, f.property(PropRawTail).toByteArray() + pendingRaw_);

@@ -32,8 +32,7 @@ TEST_P(ReaderText, DocumentAndPlainTextAgree) {
     EXPECT_EQ(rtfToPlainText(c.rtf).toStdU16String(), c.text.toStdU16String());
 }
 
-TEST_P(ReaderText, RoundTripsAndWritesStably)
-{
+TEST_P(ReaderText, RoundTripsAndWritesStably) {
     QTextDocument doc;
     ASSERT_TRUE(readRtf(GetParam().rtf, &doc));
     const QByteArray written = writeRtf(&doc);
@@ -276,6 +275,31 @@ TEST(Reader, InsertedPictureKeepsTheParagraph) {
     EXPECT_EQ(c.position(), 3);
     EXPECT_EQ(doc.firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_EQ(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+}
+
+TEST(Reader, PastedParagraphMarksAndPageBreaksStay) {
+    QTextDocument source;
+    QTextCursor s(&source);
+    s.insertText("p1");
+    s.insertBlock();
+    s.insertText("p2");
+    s.insertBlock();
+    s.insertText("rest");
+    s.setPosition(0);
+    s.setPosition(6, QTextCursor::KeepAnchor); // both paragraphs with their marks
+    const QByteArray copied = writeRtf(&source, WriteSelection, &s);
+
+    QTextDocument target;
+    QTextCursor c(&target);
+    c.insertText("XY");
+    c.setPosition(1);
+    ASSERT_TRUE(insertRtf(copied, c));
+    EXPECT_EQ(target.toPlainText(), "Xp1\np2\nY");
+
+    // The page-break piece of the export: the next note starts on a new page.
+    ASSERT_TRUE(insertRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Verdana;}}\\page}", c));
+    EXPECT_EQ(target.toPlainText(), "Xp1\np2\n\nY");
+    EXPECT_TRUE(c.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
 }
 
 TEST(Reader, NotRtfIsReportedAndLeavesTheDocument) {
