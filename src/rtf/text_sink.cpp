@@ -1,10 +1,12 @@
 #include "rtf/text_sink.h"
 
+#include "rtf/list_numbers.h"
+
 namespace vlr::rtf {
 
 QString& TextSink::target() {
     if (!inTable_)
-        return out_;
+        return mode_ == TextMode::Export ? para_ : out_;
     auto& row = rows_.back();
     if (row.size() <= size_t(col_))
         row.resize(size_t(col_) + 1);
@@ -28,8 +30,45 @@ void TextSink::materialize() {
     }
     if (needNewline_) {
         needNewline_ = false;
-        newline(target());
+        newline(mode_ == TextMode::Export && !inTable_ ? out_ : target());
     }
+}
+
+QString TextSink::listLabel(const ListInfo& list) {
+    if (list.kind == ListKind::None || list.key != -1)
+        lastWasPn_ = false;
+    if (list.kind == ListKind::None)
+        return {};
+    if (list.kind == ListKind::Bullet)
+        return QStringLiteral("\u2022\t");
+    int n;
+    if (list.key >= 0) {
+        n = nextNumber_.value(list.key, list.start);
+        nextNumber_.insert(list.key, n + 1);
+    } else {
+        n = (lastWasPn_ && lastPn_ == list) ? nextPn_ : list.start;
+        nextPn_ = n + 1;
+        lastPn_ = list;
+        lastWasPn_ = true;
+    }
+    QTextListFormat::Style style = QTextListFormat::ListDecimal;
+    switch (list.kind) {
+    case ListKind::LowerAlpha:
+        style = QTextListFormat::ListLowerAlpha;
+        break;
+    case ListKind::UpperAlpha:
+        style = QTextListFormat::ListUpperAlpha;
+        break;
+    case ListKind::LowerRoman:
+        style = QTextListFormat::ListLowerRoman;
+        break;
+    case ListKind::UpperRoman:
+        style = QTextListFormat::ListUpperRoman;
+        break;
+    default:
+        break;
+    }
+    return list.prefix + listNumberText(style, n) + list.suffix + u'\t';
 }
 
 void TextSink::text(QStringView text, const CharState&) {
@@ -69,9 +108,23 @@ void TextSink::text(QStringView text, const CharState&) {
     }
 }
 
-void TextSink::paragraphEnd(const ParaState&, const CharState&) {
+void TextSink::paragraphEnd(const ParaState& para, const CharState&) {
     materialize();
+    if (mode_ == TextMode::Export && !inTable_) {
+        out_ += listLabel(para.list);
+        out_ += para_;
+        para_.clear();
+    }
     needNewline_ = true;
+}
+
+void TextSink::finish(const ParaState& para, const CharState&) {
+    // The last paragraph, when no \par ended it.
+    if (mode_ == TextMode::Export && !para_.isEmpty()) {
+        out_ += listLabel(para.list);
+        out_ += para_;
+        para_.clear();
+    }
 }
 
 void TextSink::picture(const Picture&, const CharState&) {
@@ -84,6 +137,8 @@ void TextSink::rowStart(const RowInfo& row) {
     const int cells = qMax(1, int(row.cellRight.size()));
     if (!inTable_) {
         needNewline_ = false;
+        out_ += para_; // text before the table that no \par ended
+        para_.clear();
         inTable_ = true;
         rows_.clear();
         columns_ = 0;

@@ -2,6 +2,7 @@
 // Plain text from the reader's events.
 #include "rtf/sink.h"
 
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -13,7 +14,8 @@ enum class TextMode {
     // and table cell boundaries are '\n', pictures and objects U+FFFC.
     Editor,
     // For text files: paragraph ends and line breaks are CR LF, table cells
-    // are separated by tabs and rows end with CR LF, pictures are left out.
+    // are separated by tabs and rows end with CR LF, pictures are left out,
+    // and list paragraphs start with their bullet or number and a tab.
     Export,
 };
 
@@ -30,12 +32,13 @@ public:
     void cellEnd(const ParaState& para, const CharState& state) override;
     void rowEnd() override;
     void tableEnd() override;
-    void finish(const ParaState&, const CharState&) override {}
+    void finish(const ParaState& para, const CharState& state) override;
 
 private:
     QString& target();
     void materialize();
     void newline(QString& to);
+    QString listLabel(const ListInfo& list);
 
     TextMode mode_;
     QString out_;
@@ -47,6 +50,12 @@ private:
     int columns_ = 0;
     int col_ = 0;
     bool cellPending_ = false;
+    // Export: the paragraph being read, written out with its list label when it ends.
+    QString para_;
+    QHash<int, int> nextNumber_; // by list key
+    ListInfo lastPn_;
+    bool lastWasPn_ = false;
+    int nextPn_ = 1;
 };
 
 } // namespace vlr::rtf

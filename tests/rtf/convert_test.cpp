@@ -16,6 +16,12 @@ TEST(ConvertData2, ModesDifferOnlyInLineEndsTablesAndObjects) {
                            "\\trowd\\cellx1\\cellx2\\intbl x\\cell y\\cell\\row\\pard e}";
     EXPECT_EQ(convertData2(rtf, 0), u"a\tb\nc\n\uFFFCd\nx\ny\ne"_qs);
     EXPECT_EQ(convertData2(rtf, 1), u"a\tb\r\nc\r\nd\r\nx\ty\r\ne"_qs);
+    // Text files keep the numbers and bullets the editor draws.
+    const QByteArray lists =
+        "{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart3{\\pntxta .}}a\\par"
+        "{\\pntext 2.\\tab}b\\par\\pard{\\*\\pn\\pnlvlblt}c\\par\\pard d}";
+    EXPECT_EQ(convertData2(lists, 0), "a\nb\nc\nd");
+    EXPECT_EQ(convertData2(lists, 1), u"3.\ta\r\n4.\tb\r\n\u2022\tc\r\nd"_qs);
     // Plain-text bodies pass through, with their line ends made right for the mode.
     EXPECT_EQ(convertData2("one\r\ntwo", 0), "one\ntwo");
     EXPECT_EQ(convertData2("one\r\ntwo", 1), "one\r\ntwo");
