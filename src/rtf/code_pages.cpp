@@ -80,7 +80,9 @@ const char16_t* tableFor(int codePage) {
 
 } // namespace
 
-CodePageDecoder::CodePageDecoder(int codePage) : codePage_(codePage), table_(tableFor(codePage)) {}
+// Unknown code page numbers read as Windows-1252, and share its table.
+CodePageDecoder::CodePageDecoder(int codePage)
+    : codePage_(codePageKnown(codePage) ? codePage : 1252), table_(tableFor(codePage_)) {}
 
 void CodePageDecoder::appendDecoded(QString& out, QByteArrayView bytes) const {
     if (bytes.isEmpty())
