@@ -138,7 +138,9 @@ bool insertMimeDataAs(const QMimeData* source, QTextCursor& cursor, TPasteFormat
             QTextDocument scratch;
             if (!rtf::readRtf(rtfData, &scratch))
                 return false;
-            rtfData = rtf::writeRtf(&scratch, rtf::WriteNoObjects);
+            QTextCursor all(&scratch);
+            all.select(QTextCursor::Document);
+            rtfData = rtf::writeRtf(&scratch, rtf::WriteNoObjects | rtf::WriteSelection, &all);
         }
         return rtf::insertRtf(rtfData, cursor);
     }

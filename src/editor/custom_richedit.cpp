@@ -115,7 +115,15 @@ bool TMyCustomRichEdit::AutoURLDetect() const
 
 void TMyCustomRichEdit::SetAutoURLDetect(bool on)
 {
+    if (on == m_decorations->detectUrls())
+        return;
     m_decorations->setDetectUrls(on);
+    redecorate();
+}
+
+void TMyCustomRichEdit::redecorate()
+{
+    m_decorations->decorateAll();
 }
 
 bool TMyCustomRichEdit::WordWrap() const
@@ -315,13 +323,14 @@ void TMyCustomRichEdit::loadBytes(QByteArrayView data)
         // A whole new content: no undo history, no change events, and the
         // decorations are computed once at the end rather than per edit.
         ++m_loading;
-        m_decorations->setDocument(nullptr);
+        m_decorations->setSuspended(true);
         m_formatRange->clear();
         doc->setUndoRedoEnabled(false);
         const bool ok = attempt(rtfFirst) || attempt(!rtfFirst);
         doc->setUndoRedoEnabled(true);
         m_undo.clear();
-        m_decorations->setDocument(doc);
+        m_decorations->setSuspended(false);
+        redecorate();
         --m_loading;
         if (!ok)
             throw EVellinorError(QStringLiteral("Failed to Load Stream"));
@@ -505,9 +514,34 @@ QString TMyCustomRichEdit::GetTextRange(int start, int end) const
     return rangeText(c.selectedText());
 }
 
+void TMyCustomRichEdit::layoutThrough(int pos) const
+{
+    // Line numbers come from the layout, which is built on demand.
+    auto* layout = document()->documentLayout();
+    if (pos < 0)
+        layout->documentSize();
+    else
+        layout->blockBoundingRect(document()->findBlock(pos));
+}
+
+namespace {
+
+// Lines a paragraph takes on screen (at least one).
+int linesOf(const QTextBlock& b)
+{
+    const QTextLayout* tl = b.layout();
+    return tl && tl->lineCount() > 0 ? tl->lineCount() : 1;
+}
+
+} // namespace
+
 int TMyCustomRichEdit::LineCount() const
 {
-    return qMax(1, document()->lineCount());
+    layoutThrough(-1);
+    int count = 0;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+        count += linesOf(b);
+    return qMax(1, count);
 }
 
 int TMyCustomRichEdit::LineFromChar(int pos) const
@@ -515,32 +549,39 @@ int TMyCustomRichEdit::LineFromChar(int pos) const
     if (pos < 0)
         pos = textCursor().selectionEnd();
     pos = qBound(0, pos, TextLength());
+    layoutThrough(pos);
     const QTextBlock block = document()->findBlock(pos);
     if (!block.isValid())
         return 0;
     int line = 0;
+    for (QTextBlock b = document()->begin(); b.isValid() && b != block; b = b.next())
+        line += linesOf(b);
     if (const QTextLayout* tl = block.layout(); tl && tl->lineCount() > 0) {
         const QTextLine l = tl->lineForTextPosition(pos - block.position());
         if (l.isValid())
-            line = l.lineNumber();
+            line += l.lineNumber();
     }
-    return block.firstLineNumber() + line;
+    return line;
 }
 
 int TMyCustomRichEdit::GetLineIndex(int line) const
 {
     if (line < 0)
         line = LineFromChar(-1);
-    const QTextBlock block = document()->findBlockByLineNumber(line);
-    if (!block.isValid())
-        return -1;
-    const int inBlock = line - block.firstLineNumber();
-    const QTextLayout* tl = block.layout();
-    if (tl && inBlock > 0 && inBlock < tl->lineCount())
-        return block.position() + tl->lineAt(inBlock).textStart();
-    if (inBlock > 0 && (!tl || inBlock >= tl->lineCount()))
-        return -1;
-    return block.position();
+    layoutThrough(-1);
+    int first = 0;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        const int n = linesOf(b);
+        if (line < first + n) {
+            const QTextLayout* tl = b.layout();
+            const int inBlock = line - first;
+            if (tl && inBlock < tl->lineCount())
+                return b.position() + tl->lineAt(inBlock).textStart();
+            return b.position();
+        }
+        first += n;
+    }
+    return -1;
 }
 
 int TMyCustomRichEdit::GetLineLength(int pos) const
@@ -548,6 +589,7 @@ int TMyCustomRichEdit::GetLineLength(int pos) const
     if (pos < 0)
         pos = textCursor().selectionEnd();
     pos = qBound(0, pos, TextLength());
+    layoutThrough(pos);
     const QTextBlock block = document()->findBlock(pos);
     if (!block.isValid())
         return 0;

@@ -216,6 +216,7 @@ protected:
 private:
     friend class TSelectionBar;
 
+    void layoutThrough(int pos) const; // pos < 0: the whole text
     void loadBytes(QByteArrayView data);
     QByteArray saveBytes();
     bool streamsRtf() const;
@@ -225,6 +226,7 @@ private:
     void applyScrollBars();
     void applyZoom();
     void attachDocument();
+    void redecorate();
     void contentsChanged();
     void selectionMoved();
     bool allowEdit(int start, int end);

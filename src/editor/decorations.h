@@ -1,23 +1,37 @@
 #pragma once
 // What the control draws over the stored formats without changing them:
-// recognised URLs look like links and disabled text is greyed.
-#include <QSyntaxHighlighter>
+// recognised URLs look like links and disabled text is greyed. The marks
+// live in the paragraph layouts only, so they are neither document edits
+// nor saved.
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+
+class QTextBlock;
+class QTextDocument;
 
 namespace vlr {
 
-class TRichDecorations final : public QSyntaxHighlighter {
+class TRichDecorations final : public QObject {
 public:
     explicit TRichDecorations(QObject* parent);
 
-    void setDetectUrls(bool on);
+    void setDocument(QTextDocument* doc);
+    void setDetectUrls(bool on) { m_detectUrls = on; } // then decorateAll()
     bool detectUrls() const { return m_detectUrls; }
     void setColors(const QColor& link, const QColor& disabled);
-
-protected:
-    void highlightBlock(const QString& text) override;
+    // While suspended, edits are not followed (bulk loads); decorateAll() after.
+    void setSuspended(bool on) { m_suspended = on; }
+    void decorateAll();
 
 private:
+    void contentsChange(int from, int removed, int added);
+    void decorate(int from, int to);
+    bool decorateBlock(const QTextBlock& block);
+
+    QPointer<QTextDocument> m_doc;
     bool m_detectUrls = false;
+    bool m_suspended = false;
     QColor m_link, m_disabled;
 };
 

@@ -5,34 +5,53 @@
 
 namespace vlr {
 
+namespace {
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+} // namespace
+
 int findText(const QTextDocument* doc, const QString& text, int start, int end, TRichSearchTypes options)
 {
     if (!doc || text.isEmpty())
         return -1;
-    const int last = doc->characterCount() - 1;
+    // The plain text has one character per editor position.
+    const QString all = doc->toPlainText();
+    const int last = int(all.size());
     start = qBound(0, start, last);
     end = end < 0 ? last : qBound(0, end, last);
-    if (end - start < text.size())
+    const int n = int(text.size());
+    if (end - start < n)
         return -1;
-    QTextDocument::FindFlags flags;
-    if (options & stMatchCase)
-        flags |= QTextDocument::FindCaseSensitively;
-    if (options & stWholeWord)
-        flags |= QTextDocument::FindWholeWords;
-    QTextCursor found;
+    const Qt::CaseSensitivity cs = options & stMatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const bool whole = options & stWholeWord;
+    auto wholeAt = [&](int pos) {
+        return !whole || ((pos == 0 || !isWordChar(all[pos - 1])) && (pos + n >= last || !isWordChar(all[pos + n])));
+    };
+    const QStringView range = QStringView(all).mid(start, end - start);
     if (options & stBackward) {
-        flags |= QTextDocument::FindBackward;
-        found = doc->find(text, end, flags);
-        while (!found.isNull() && found.selectionEnd() > end)
-            found = doc->find(text, found.selectionStart(), flags);
-        if (!found.isNull() && found.selectionStart() < start)
-            return -1;
-    } else {
-        found = doc->find(text, start, flags);
-        if (!found.isNull() && found.selectionEnd() > end)
-            return -1;
+        for (qsizetype from = range.size() - n; from >= 0; --from) {
+            const qsizetype at = range.lastIndexOf(text, from, cs);
+            if (at < 0)
+                return -1;
+            if (wholeAt(start + int(at)))
+                return start + int(at);
+            from = at;
+        }
+        return -1;
     }
-    return found.isNull() ? -1 : found.selectionStart();
+    for (qsizetype from = 0; from <= range.size() - n; ++from) {
+        const qsizetype at = range.indexOf(text, from, cs);
+        if (at < 0)
+            return -1;
+        if (wholeAt(start + int(at)))
+            return start + int(at);
+        from = at;
+    }
+    return -1;
 }
 
 int wordBreakRight(const QTextDocument* doc, int pos)

@@ -1,0 +1,148 @@
+// What copy offers, what paste takes, paste special and drop effects.
+#include "editor_fixture.h"
+
+#include "editor/clipboard_formats.h"
+#include "rtf/rtf.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
+
+using namespace vlr;
+using namespace vlr::test;
+
+namespace {
+
+class ClipboardTest : public EditorTest {};
+
+} // namespace
+
+TEST_F(ClipboardTest, CopyOffersRtfHtmlAndText)
+{
+    load("a \\b bold\\b0  c");
+    select(2, 6);
+    edit.CopyToClipboard();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    for (const char* type : {"text/rtf", "application/rtf"}) {
+        ASSERT_TRUE(data->hasFormat(QLatin1String(type))) << type;
+        EXPECT_EQ(rtf::rtfToPlainText(data->data(QLatin1String(type))), QStringLiteral("bold"));
+    }
+    EXPECT_TRUE(data->hasHtml());
+    EXPECT_EQ(data->text(), QStringLiteral("bold"));
+}
+
+TEST_F(ClipboardTest, PastePrefersRtfThenHtmlThenText)
+{
+    struct Case {
+        const char* name;
+        QByteArray rtf;
+        QString html, text;
+        QString expected;
+        bool bold;
+    };
+    const QList<Case> cases = {
+        {"rtf over all", rtfFragment("\\b R"), "<b>H</b>", "T", "R", true},
+        {"html over text", {}, "<b>H</b>", "T", "H", true},
+        {"text", {}, {}, "T", "T", false},
+        {"broken rtf falls to html", "not rtf", "<i>H</i>", "T", "H", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* data = new QMimeData;
+        if (!c.rtf.isNull())
+            data->setData(QStringLiteral("text/rtf"), c.rtf);
+        if (!c.html.isEmpty())
+            data->setHtml(c.html);
+        data->setText(c.text);
+        QApplication::clipboard()->setMimeData(data);
+        load("x");
+        select(0, 1);
+        ASSERT_TRUE(edit.CanPaste());
+        edit.PasteFromClipboard();
+        EXPECT_EQ(edit.Text(), c.expected);
+        select(0, 1);
+        EXPECT_EQ(bool(edit.SelAttributes().Style() & fsBold), c.bold);
+    }
+}
+
+TEST_F(ClipboardTest, PlainModePastesText)
+{
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("application/rtf"), rtfFragment("\\b only rtf"));
+    QApplication::clipboard()->setMimeData(data);
+    edit.SetPlainText(true);
+    edit.LoadFromBytes(QByteArray("x"));
+    ASSERT_TRUE(edit.CanPaste());
+    select(1, 1);
+    edit.PasteFromClipboard();
+    EXPECT_EQ(edit.Text(), QStringLiteral("xonly rtf"));
+    select(1, 3);
+    EXPECT_EQ(edit.SelAttributes().Style(), 0);
+}
+
+TEST_F(ClipboardTest, PasteSpecialEntriesAndFormats)
+{
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/rtf"), rtfFragment("\\b rich"));
+    data->setText(QStringLiteral("plain"));
+    QApplication::clipboard()->setMimeData(data);
+    const QList<TPasteSpecialEntry> entries = edit.PasteSpecialEntries();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0].formatName, QStringLiteral("Rich Text Format"));
+    EXPECT_EQ(entries[1].formatName, QStringLiteral("Rich Text Format Without Objects"));
+    EXPECT_EQ(entries[2].formatName, QStringLiteral("Unformatted text"));
+    EXPECT_EQ(entries[2].resultText, QStringLiteral("text without any formatting"));
+    const QList<TPasteSpecialEntry> all = pasteSpecialEntries(nullptr);
+    ASSERT_EQ(all.size(), 4);
+    EXPECT_EQ(all[3].formatName, QStringLiteral("Windows Bitmap"));
+    EXPECT_EQ(all[3].resultText, QStringLiteral("bitmap image"));
+
+    load("");
+    EXPECT_TRUE(edit.PasteSpecial(TPasteFormat::pfText));
+    EXPECT_EQ(edit.Text(), QStringLiteral("plain"));
+    EXPECT_TRUE(edit.PasteSpecial(TPasteFormat::pfRtfNoObjects));
+    EXPECT_EQ(edit.Text(), QStringLiteral("plainrich"));
+    EXPECT_FALSE(edit.PasteSpecial(TPasteFormat::pfBitmap));
+
+    auto* image = new QMimeData;
+    QImage pic(4, 3, QImage::Format_RGB32);
+    pic.fill(Qt::red);
+    image->setImageData(pic);
+    QApplication::clipboard()->setMimeData(image);
+    EXPECT_TRUE(edit.PasteSpecial(TPasteFormat::pfBitmap));
+    EXPECT_EQ(edit.TextLength(), 10);
+    EXPECT_TRUE(edit.SaveToBytes().contains("\\pngblip"));
+}
+
+TEST_F(ClipboardTest, TextLimitRefusesWhatDoesNotFit)
+{
+    edit.SetMaxLength(5);
+    load("abc");
+    QApplication::clipboard()->setText(QStringLiteral("12345"));
+    select(3, 3);
+    edit.PasteFromClipboard();
+    EXPECT_EQ(edit.Text(), QStringLiteral("abc"));
+    type("de");
+    type("f");
+    EXPECT_EQ(edit.Text(), QStringLiteral("abcde"));
+    EXPECT_EQ(edit.TextLimit(), 5);
+    edit.SetMaxLength(0);
+    EXPECT_EQ(edit.TextLimit(), 16777215);
+}
+
+TEST(DropEffect, KeysAndReverse)
+{
+    struct Case {
+        bool ctrl, shift, reverse;
+        TDropEffect effect;
+    } cases[] = {
+        {false, false, false, TDropEffect::deMove}, {true, false, false, TDropEffect::deCopy},
+        {true, true, false, TDropEffect::deLink},   {false, true, false, TDropEffect::deMove},
+        {false, false, true, TDropEffect::deCopy},  {true, false, true, TDropEffect::deMove},
+        {true, true, true, TDropEffect::deLink},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(dropEffectFor(c.ctrl, c.shift, c.reverse), c.effect) << c.ctrl << c.shift << c.reverse;
+}
