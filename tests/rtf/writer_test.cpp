@@ -32,6 +32,24 @@ TEST(Writer, HeaderInTheRichEditForm) {
     EXPECT_TRUE(out.trimmed().endsWith('}'));
 }
 
+TEST(Writer, FontTableAndPlainRtf) {
+    QTextDocument doc;
+    QTextCharFormat f;
+    f.setFontFamilies(QStringList{"Odd;Name"});
+    f.setProperty(PropLang, 1049);
+    QTextCursor(&doc).insertText("x", f);
+    const QByteArray out = writeRtf(&doc);
+    EXPECT_TRUE(out.contains("OddName;}")) << out.constData();
+    EXPECT_TRUE(out.contains("\\lang1049"));
+    const QByteArray plain = writeRtf(&doc, WritePlainRtf);
+    EXPECT_FALSE(plain.contains("\\lang")) << plain.constData();
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back));
+    QTextCursor c(&back);
+    c.setPosition(1);
+    EXPECT_EQ(c.charFormat().fontFamilies().toStringList().value(0), "OddName");
+}
+
 TEST(Writer, TextEscapes) {
     struct Case {
         QString text;
