@@ -25,6 +25,8 @@ enum Entry {
     EFreeThis,
     EGetFormulaValue,
     EPackProc,
+    EConvertData2,
+    EConvertData,
     EntryCount
 };
 
@@ -41,6 +43,8 @@ constexpr CompanionLibrary::Export kExports[] = {
     {"FreeThis", true},
     {"GetFormulaValue", true},
     {"PackProc", true},
+    {"ConvertData2", true},
+    {"ConvertData", true},
 };
 static_assert(std::size(kExports) == EntryCount, "one row per entry");
 
@@ -200,6 +204,39 @@ int TExtLib::PackProc(QByteArrayView src, QByteArray& dst, int mode, qsizetype m
                                               mode, size_t(maxUnpacked));
     if (result == 0)
         dst.truncate(before);
+    return result;
+}
+
+QString TExtLib::ConvertData2(QByteArrayView rtf, int mode) {
+    auto convert = entry<decltype(&::ConvertData2)>(EConvertData2);
+    QString result;
+    StringSink sink{&result};
+    if (!convert(rtf.data(), size_t(rtf.size()), &StringSink::append, &sink, mode))
+        throw EVellinorError(QStringLiteral("Unable to convert a note to text"));
+    return result;
+}
+
+QByteArray TExtLib::ConvertData(QByteArrayView data, const HtmlOptions& options) {
+    auto convert = entry<decltype(&::ConvertData)>(EConvertData);
+    VlrConvertOptions o{};
+    o.folder = utf16(options.folder);
+    o.folderLen = size_t(options.folder.size());
+    o.fileName = utf16(options.fileName);
+    o.fileNameLen = size_t(options.fileName.size());
+    o.title = utf16(options.title);
+    o.titleLen = size_t(options.title.size());
+    o.generator = utf16(options.generator);
+    o.generatorLen = size_t(options.generator.size());
+    o.fontName = utf16(options.fontName);
+    o.fontNameLen = size_t(options.fontName.size());
+    o.fontSize = options.fontSize;
+    o.flags = (options.pictures ? VlrConvertPictures : 0) | (options.tabsAsNbsp ? VlrConvertTabsAsNbsp : 0) |
+              (options.useBackground ? VlrConvertUseBackground : 0);
+    o.backgroundColor = options.backgroundColor;
+    QByteArray result;
+    ByteArraySink sink{&result, std::numeric_limits<qsizetype>::max()};
+    if (!convert(data.data(), size_t(data.size()), &ByteArraySink::append, &sink, &o))
+        throw EVellinorError(QStringLiteral("Unable to convert a note to HTML"));
     return result;
 }
 

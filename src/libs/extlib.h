@@ -76,6 +76,20 @@ public:
     int PackProc(QByteArrayView src, QByteArray& dst, int mode);
     int PackProc(QByteArrayView src, QByteArray& dst, int mode, qsizetype maxUnpacked);
 
+    // RTF (or a plain-text body) to plain text: mode 0 for search (one
+    // character per editor position), 1 for text export. Throws
+    // EVellinorError when the conversion fails.
+    QString ConvertData2(QByteArrayView rtf, int mode);
+    struct HtmlOptions {
+        QString folder, fileName, title, generator, fontName;
+        int fontSize = 0;
+        bool pictures = false, tabsAsNbsp = false, useBackground = false;
+        quint32 backgroundColor = 0;
+    };
+    // RTF or plain text to a complete HTML document (UTF-8); pictures go as
+    // files into the folder when asked. Throws EVellinorError on failure.
+    QByteArray ConvertData(QByteArrayView data, const HtmlOptions& options);
+
     ~TExtLib();
     TExtLib(const TExtLib&) = delete;
     TExtLib& operator=(const TExtLib&) = delete;

@@ -35,4 +35,10 @@ int PackProc(const void*, size_t, VlrAppendBytes, void*, int, size_t) {
     return 0;
 }
 #endif
+int ConvertData2(const void*, size_t, VlrAppendText, void*, int) {
+    return 0;
+}
+int ConvertData(const void*, size_t, VlrAppendBytes, void*, const VlrConvertOptions*) {
+    return 0;
+}
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Entry points of libVlrExt.so: regular expressions, picture loading,
-// formulas and the packing of old notebooks.
+// formulas, the packing of old notebooks and the text and HTML conversions.
 //
 // Text crosses as UTF-16 code units with an explicit count, so every
 // character survives and positions are the editor's character positions.
@@ -63,6 +63,37 @@ VLR_COMPANION_EXPORT int GetFormulaValue(const char16_t* expression, size_t expr
 // maxOut bytes). Any other mode fails.
 VLR_COMPANION_EXPORT int PackProc(const void* src, size_t srcLen, VlrAppendBytes append, void* sink, int mode,
                                   size_t maxOut);
+
+// RTF (or a plain-text body) to plain text as UTF-16 into `out`. mode 0 (from
+// search): one character per editor position; mode 1 (from text export):
+// CR LF line ends, pictures left out. Non-zero when written.
+VLR_COMPANION_EXPORT int ConvertData2(const void* rtf, size_t rtfLen, VlrAppendText out, void* sink, int mode);
+
+// Flags of VlrConvertOptions.
+enum { VlrConvertPictures = 1, VlrConvertTabsAsNbsp = 2, VlrConvertUseBackground = 4 };
+
+// Texts are UTF-16 with their counts.
+struct VlrConvertOptions {
+    const char16_t* folder;
+    size_t folderLen;
+    const char16_t* fileName;
+    size_t fileNameLen;
+    const char16_t* title;
+    size_t titleLen;
+    const char16_t* generator;
+    size_t generatorLen;
+    const char16_t* fontName;
+    size_t fontNameLen;
+    int fontSize;
+    int flags;
+    unsigned int backgroundColor;
+};
+
+// RTF or plain text to a complete HTML document (UTF-8) into `out`; with
+// VlrConvertPictures the pictures are written as files into the folder.
+// Non-zero when written.
+VLR_COMPANION_EXPORT int ConvertData(const void* data, size_t dataLen, VlrAppendBytes out, void* sink,
+                                     const struct VlrConvertOptions* options);
 
 #ifdef __cplusplus
 }
