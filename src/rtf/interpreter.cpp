@@ -605,8 +605,7 @@ QString hyperlinkTarget(const QString& inst) {
 }
 
 // Whether the bytes end with the first half of a double-byte letter.
-bool endsWithLeadByte(const QByteArray& bytes, int codePage)
-{
+bool endsWithLeadByte(const QByteArray& bytes, int codePage) {
     const auto lead = [codePage](uchar b) {
         if (codePage == 932)
             return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

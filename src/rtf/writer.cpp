@@ -327,8 +327,8 @@ void Writer::writeList(const QTextBlock& block) {
         o.append("{\\*\\pn\\pnlvlblt");
         if (level > 0)
             appendWord(o, "pnlvl", level + 1);
-        o.append("\\pnf" + QByteArray::number(f) + "\\pnindent" + QByteArray::number(lf.intProperty(PropListIndent)) +
-                 "{\\pntxtb\\'B7}}");
+        o.append("\\pnf" + QByteArray::number(f) + "\\pnindent" +
+                 QByteArray::number(lf.intProperty(PropListIndent)) + "{\\pntxtb\\'B7}}");
         return;
     }
     const QString label = listItemLabel(block);

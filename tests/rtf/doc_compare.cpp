@@ -53,8 +53,8 @@ QString blockKey(const QTextBlock& b) {
     if (QTextList* l = b.textList()) {
         const QTextListFormat lf = l->format();
         k << QStringLiteral("list") << QString::number(int(lf.style())) << QString::number(lf.indent())
-          << lf.numberPrefix()
-          << lf.numberSuffix() << lf.property(PropListIndent).toString()
+          << lf.numberPrefix() << lf.numberSuffix()
+          << lf.property(PropListIndent).toString()
           // The number shown: Qt 6.4 lists count from 1, the start is kept aside.
           << QString::number((lf.hasProperty(PropListStart) ? lf.intProperty(PropListStart) : 1) +
                              l->itemNumber(b));
