@@ -74,6 +74,8 @@ TMyCustomRichEdit::~TMyCustomRichEdit() = default;
 void TMyCustomRichEdit::attachDocument()
 {
     QTextDocument* doc = document();
+    // Whatever was done to the document before is no step to undo.
+    doc->setUndoRedoEnabled(false);
     doc->setUndoRedoEnabled(true);
     m_undo.attach(doc);
     connect(doc, &QTextDocument::contentsChanged, this, &TMyCustomRichEdit::contentsChanged);
@@ -82,6 +84,9 @@ void TMyCustomRichEdit::attachDocument()
             m_modified = true;
     });
     m_decorations->setDocument(doc);
+    m_decorations->decorateAll();
+    if (m_zoomNum > 0 && m_zoomDen > 0)
+        applyZoom();
 }
 
 // ---------------------------------------------------------------- settings
@@ -280,63 +285,77 @@ void TMyCustomRichEdit::LoadFromBytes(QByteArrayView data)
     loadBytes(data);
 }
 
+bool TMyCustomRichEdit::fillDocument(QTextDocument* doc, QByteArrayView data, bool asRtf)
+{
+    if (asRtf && !rtf::looksLikeRtf(data))
+        return false;
+    if (asRtf && !m_plainText) {
+        QString error;
+        if (!rtf::readRtf(data, doc, &error))
+            return false;
+        if (doc->isEmpty())
+            QTextCursor(doc).setBlockCharFormat(m_defaultFormat);
+        return true;
+    }
+    const QString text = asRtf ? rtf::rtfToPlainText(data) : decodePlainStream(data, m_streamMode & smUnicode);
+    QTextCursor c(doc);
+    c.setBlockCharFormat(m_defaultFormat);
+    c.insertText(text, m_defaultFormat);
+    return true;
+}
+
+bool TMyCustomRichEdit::insertStream(QByteArrayView data, bool asRtf)
+{
+    if (asRtf && !rtf::looksLikeRtf(data))
+        return false;
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    bool ok = true;
+    if (asRtf && !m_plainText)
+        ok = rtf::insertRtf(data, c);
+    else
+        c.insertText(asRtf ? rtf::rtfToPlainText(data) : decodePlainStream(data, m_streamMode & smUnicode));
+    c.endEditBlock();
+    return ok;
+}
+
 void TMyCustomRichEdit::loadBytes(QByteArrayView data)
 {
-    const bool selection = m_streamMode & smSelection;
-    const bool unicode = m_streamMode & smUnicode;
-    QTextDocument* doc = document();
-    // One attempt in one format; false when the data is not in that format.
-    auto attempt = [&](bool asRtf) -> bool {
-        if (asRtf && !rtf::looksLikeRtf(data))
-            return false;
-        if (selection) {
-            QTextCursor c = textCursor();
-            c.beginEditBlock();
-            bool ok = true;
-            if (asRtf && !m_plainText)
-                ok = rtf::insertRtf(data, c);
-            else
-                c.insertText(asRtf ? rtf::rtfToPlainText(data) : decodePlainStream(data, unicode));
-            c.endEditBlock();
-            return ok;
-        }
-        if (asRtf && !m_plainText) {
-            QString error;
-            if (!rtf::readRtf(data, doc, &error))
-                return false;
-            if (doc->isEmpty())
-                applyDefaultFormat();
-            return true;
-        }
-        doc->clear();
-        applyDefaultFormat();
-        QTextCursor c(doc);
-        c.insertText(asRtf ? rtf::rtfToPlainText(data) : decodePlainStream(data, unicode), m_defaultFormat);
-        return true;
-    };
     const bool rtfFirst = streamsRtf();
-    if (selection) {
-        if (!attempt(rtfFirst) && !attempt(!rtfFirst))
+    if (m_streamMode & smSelection) {
+        if (!insertStream(data, rtfFirst) && !insertStream(data, !rtfFirst))
             throw EVellinorError(QStringLiteral("Failed to Load Stream"));
         m_modified = true;
-    } else {
-        // A whole new content: no undo history, no change events, and the
-        // decorations are computed once at the end rather than per edit.
-        ++m_loading;
-        m_decorations->setSuspended(true);
-        m_formatRange->clear();
-        doc->setUndoRedoEnabled(false);
-        const bool ok = attempt(rtfFirst) || attempt(!rtfFirst);
-        doc->setUndoRedoEnabled(true);
-        m_undo.clear();
-        m_decorations->setSuspended(false);
-        redecorate();
-        --m_loading;
-        if (!ok)
-            throw EVellinorError(QStringLiteral("Failed to Load Stream"));
-        m_modified = false;
-        doc->setModified(false);
+        SetSelection(0, 0, true);
+        return;
     }
+    // A whole new content is built in a document of its own, away from the
+    // layout and the listeners of the shown one (several times faster), and
+    // then takes its place with an empty undo history.
+    auto fresh = std::make_unique<QTextDocument>();
+    fresh->setUndoRedoEnabled(false);
+    fresh->setDefaultFont(document()->defaultFont());
+    if (!fillDocument(fresh.get(), data, rtfFirst)) {
+        fresh = std::make_unique<QTextDocument>();
+        fresh->setUndoRedoEnabled(false);
+        fresh->setDefaultFont(document()->defaultFont());
+        if (!fillDocument(fresh.get(), data, !rtfFirst))
+            throw EVellinorError(QStringLiteral("Failed to Load Stream"));
+    }
+    ++m_loading;
+    m_formatRange->clear();
+    QTextDocument* old = document();
+    const bool ownOld = old->parent() == this;
+    fresh->setParent(this);
+    setDocument(fresh.release());
+    if (ownOld)
+        delete old;
+    if (m_plainText)
+        applyDefaultFormat();
+    attachDocument();
+    --m_loading;
+    m_modified = false;
+    document()->setModified(false);
     SetSelection(0, 0, true);
 }
 

@@ -218,6 +218,8 @@ private:
 
     void layoutThrough(int pos) const; // pos < 0: the whole text
     void loadBytes(QByteArrayView data);
+    bool fillDocument(QTextDocument* doc, QByteArrayView data, bool asRtf);
+    bool insertStream(QByteArrayView data, bool asRtf);
     QByteArray saveBytes();
     bool streamsRtf() const;
     void afterWholeLoad();

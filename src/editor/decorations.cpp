@@ -34,8 +34,7 @@ void TRichDecorations::decorateAll()
 
 void TRichDecorations::contentsChange(int from, int, int added)
 {
-    if (!m_suspended)
-        decorate(from, from + added);
+    decorate(from, from + added);
 }
 
 void TRichDecorations::decorate(int from, int to)

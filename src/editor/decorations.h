@@ -20,8 +20,6 @@ public:
     void setDetectUrls(bool on) { m_detectUrls = on; } // then decorateAll()
     bool detectUrls() const { return m_detectUrls; }
     void setColors(const QColor& link, const QColor& disabled);
-    // While suspended, edits are not followed (bulk loads); decorateAll() after.
-    void setSuspended(bool on) { m_suspended = on; }
     void decorateAll();
 
 private:
@@ -31,7 +29,6 @@ private:
 
     QPointer<QTextDocument> m_doc;
     bool m_detectUrls = false;
-    bool m_suspended = false;
     QColor m_link, m_disabled;
 };
 

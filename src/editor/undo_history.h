@@ -5,9 +5,10 @@
 #include "editor/richedit_types.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QTextDocument>
 #include <deque>
 
-class QTextDocument;
 
 namespace vlr {
 
@@ -37,7 +38,7 @@ public:
 private:
     void stepAdded();
 
-    QTextDocument* m_doc = nullptr;
+    QPointer<QTextDocument> m_doc;
     int m_limit = 100;
     TUndoName m_pending = TUndoName::unUnknown;
     std::deque<TUndoName> m_undo;
