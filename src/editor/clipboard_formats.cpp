@@ -16,8 +16,7 @@ namespace vlr {
 
 namespace {
 
-QByteArray rtfOf(const QMimeData* source)
-{
+QByteArray rtfOf(const QMimeData* source) {
     for (const QString& type : rtfMimeTypes()) {
         if (source->hasFormat(type)) {
             const QByteArray data = source->data(type);
@@ -28,16 +27,14 @@ QByteArray rtfOf(const QMimeData* source)
     return {};
 }
 
-bool insertText(QTextCursor& cursor, const QString& text)
-{
+bool insertText(QTextCursor& cursor, const QString& text) {
     if (text.isEmpty())
         return false;
     cursor.insertText(streamTextOf(text));
     return true;
 }
 
-bool insertImage(QTextCursor& cursor, const QImage& image)
-{
+bool insertImage(QTextCursor& cursor, const QImage& image) {
     if (image.isNull())
         return false;
     const QString name = QStringLiteral("vlr-paste:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -52,13 +49,11 @@ bool insertImage(QTextCursor& cursor, const QImage& image)
 
 } // namespace
 
-QStringList rtfMimeTypes()
-{
+QStringList rtfMimeTypes() {
     return {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"), QStringLiteral("text/richtext")};
 }
 
-QMimeData* mimeDataForSelection(const QTextCursor& selection)
-{
+QMimeData* mimeDataForSelection(const QTextCursor& selection) {
     auto* data = new QMimeData;
     if (!selection.hasSelection())
         return data;
@@ -70,13 +65,13 @@ QMimeData* mimeDataForSelection(const QTextCursor& selection)
     return data;
 }
 
-QList<TPasteSpecialEntry> pasteSpecialEntries(const QMimeData* source)
-{
+QList<TPasteSpecialEntry> pasteSpecialEntries(const QMimeData* source) {
     const bool all = source == nullptr;
     const bool rtf = all || !rtfOf(source).isEmpty();
     QList<TPasteSpecialEntry> out;
     if (rtf) {
-        out.append({TPasteFormat::pfRtf, QStringLiteral("Rich Text Format"), QStringLiteral("Rich Text Format")});
+        out.append(
+            {TPasteFormat::pfRtf, QStringLiteral("Rich Text Format"), QStringLiteral("Rich Text Format")});
         out.append({TPasteFormat::pfRtfNoObjects, QStringLiteral("Rich Text Format Without Objects"),
                     QStringLiteral("Rich Text Format Without Objects")});
     }
@@ -84,12 +79,12 @@ QList<TPasteSpecialEntry> pasteSpecialEntries(const QMimeData* source)
         out.append({TPasteFormat::pfText, QStringLiteral("Unformatted text"),
                     QStringLiteral("text without any formatting")});
     if (all || source->hasImage())
-        out.append({TPasteFormat::pfBitmap, QStringLiteral("Windows Bitmap"), QStringLiteral("bitmap image")});
+        out.append(
+            {TPasteFormat::pfBitmap, QStringLiteral("Windows Bitmap"), QStringLiteral("bitmap image")});
     return out;
 }
 
-bool canPasteData(const QMimeData* source, bool plainText)
-{
+bool canPasteData(const QMimeData* source, bool plainText) {
     if (!source)
         return false;
     if (plainText)
@@ -97,8 +92,7 @@ bool canPasteData(const QMimeData* source, bool plainText)
     return source->hasText() || source->hasHtml() || source->hasImage() || !rtfOf(source).isEmpty();
 }
 
-bool insertMimeData(const QMimeData* source, QTextCursor& cursor, bool plainText)
-{
+bool insertMimeData(const QMimeData* source, QTextCursor& cursor, bool plainText) {
     if (!source)
         return false;
     const QByteArray rtfData = rtfOf(source);
@@ -123,8 +117,7 @@ bool insertMimeData(const QMimeData* source, QTextCursor& cursor, bool plainText
     return false;
 }
 
-bool insertMimeDataAs(const QMimeData* source, QTextCursor& cursor, TPasteFormat format)
-{
+bool insertMimeDataAs(const QMimeData* source, QTextCursor& cursor, TPasteFormat format) {
     if (!source)
         return false;
     switch (format) {
@@ -144,15 +137,15 @@ bool insertMimeDataAs(const QMimeData* source, QTextCursor& cursor, TPasteFormat
         }
         return rtf::insertRtf(rtfData, cursor);
     }
-    case TPasteFormat::pfText: return insertText(cursor, source->text());
+    case TPasteFormat::pfText:
+        return insertText(cursor, source->text());
     case TPasteFormat::pfBitmap:
         return source->hasImage() && insertImage(cursor, qvariant_cast<QImage>(source->imageData()));
     }
     return false;
 }
 
-qsizetype mimeTextLength(const QMimeData* source, bool plainText)
-{
+qsizetype mimeTextLength(const QMimeData* source, bool plainText) {
     if (!source)
         return 0;
     const QByteArray rtfData = rtfOf(source);
@@ -167,8 +160,7 @@ qsizetype mimeTextLength(const QMimeData* source, bool plainText)
     return source->hasImage() ? 1 : 0;
 }
 
-TDropEffect dropEffectFor(bool ctrl, bool shift, bool reverse)
-{
+TDropEffect dropEffectFor(bool ctrl, bool shift, bool reverse) {
     if (ctrl && shift)
         return TDropEffect::deLink;
     const bool copy = ctrl != reverse;

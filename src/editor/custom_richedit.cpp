@@ -35,15 +35,13 @@ namespace {
 // Streams larger than this are refused rather than read into memory.
 constexpr qint64 kMaxStreamBytes = qint64(512) * 1024 * 1024;
 
-QString rangeText(QString text)
-{
+QString rangeText(QString text) {
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(QChar::LineSeparator, u'\n');
     return text;
 }
 
-QString normalizedLineEnds(QString text)
-{
+QString normalizedLineEnds(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text;
@@ -52,8 +50,7 @@ QString normalizedLineEnds(QString text)
 } // namespace
 
 TMyCustomRichEdit::TMyCustomRichEdit(QWidget* parent)
-    : QTextEdit(parent), m_undo(this), m_formatRange(std::make_unique<TRichFormatRange>())
-{
+    : QTextEdit(parent), m_undo(this), m_formatRange(std::make_unique<TRichFormatRange>()) {
     setAcceptRichText(true);
     setTabChangesFocus(false);
     viewport()->setMouseTracking(true);
@@ -71,8 +68,7 @@ TMyCustomRichEdit::TMyCustomRichEdit(QWidget* parent)
 
 TMyCustomRichEdit::~TMyCustomRichEdit() = default;
 
-void TMyCustomRichEdit::attachDocument()
-{
+void TMyCustomRichEdit::attachDocument() {
     QTextDocument* doc = document();
     // Whatever was done to the document before is no step to undo.
     doc->setUndoRedoEnabled(false);
@@ -91,8 +87,7 @@ void TMyCustomRichEdit::attachDocument()
 
 // ---------------------------------------------------------------- settings
 
-void TMyCustomRichEdit::SetPlainText(bool on)
-{
+void TMyCustomRichEdit::SetPlainText(bool on) {
     if (on == m_plainText)
         return;
     // The text survives the switch; formatting does not exist in plain mode.
@@ -113,37 +108,31 @@ void TMyCustomRichEdit::SetPlainText(bool on)
     SetSelection(0, 0, true);
 }
 
-bool TMyCustomRichEdit::AutoURLDetect() const
-{
+bool TMyCustomRichEdit::AutoURLDetect() const {
     return m_decorations->detectUrls();
 }
 
-void TMyCustomRichEdit::SetAutoURLDetect(bool on)
-{
+void TMyCustomRichEdit::SetAutoURLDetect(bool on) {
     if (on == m_decorations->detectUrls())
         return;
     m_decorations->setDetectUrls(on);
     redecorate();
 }
 
-void TMyCustomRichEdit::redecorate()
-{
+void TMyCustomRichEdit::redecorate() {
     m_decorations->decorateAll();
 }
 
-bool TMyCustomRichEdit::WordWrap() const
-{
+bool TMyCustomRichEdit::WordWrap() const {
     return lineWrapMode() != QTextEdit::NoWrap;
 }
 
-void TMyCustomRichEdit::SetWordWrap(bool on)
-{
+void TMyCustomRichEdit::SetWordWrap(bool on) {
     setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     applyScrollBars();
 }
 
-void TMyCustomRichEdit::SetSelectionBar(bool on)
-{
+void TMyCustomRichEdit::SetSelectionBar(bool on) {
     if (on == SelectionBar())
         return;
     if (on) {
@@ -157,20 +146,17 @@ void TMyCustomRichEdit::SetSelectionBar(bool on)
     resizeEvent(nullptr);
 }
 
-void TMyCustomRichEdit::SetHideSelection(bool on)
-{
+void TMyCustomRichEdit::SetHideSelection(bool on) {
     m_hideSelection = on;
     applyPalette();
 }
 
-void TMyCustomRichEdit::SetHideScrollBars(bool on)
-{
+void TMyCustomRichEdit::SetHideScrollBars(bool on) {
     m_hideScrollBars = on;
     applyScrollBars();
 }
 
-void TMyCustomRichEdit::applyScrollBars()
-{
+void TMyCustomRichEdit::applyScrollBars() {
     setVerticalScrollBarPolicy(m_hideScrollBars ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn);
     if (WordWrap())
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -178,22 +164,19 @@ void TMyCustomRichEdit::applyScrollBars()
         setHorizontalScrollBarPolicy(m_hideScrollBars ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn);
 }
 
-void TMyCustomRichEdit::SetReadOnly(bool on)
-{
+void TMyCustomRichEdit::SetReadOnly(bool on) {
     setReadOnly(on);
     // Read-only text keeps a caret and keyboard selection.
     if (on)
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-void TMyCustomRichEdit::SetColor(quint32 color)
-{
+void TMyCustomRichEdit::SetColor(quint32 color) {
     m_color = color;
     applyPalette();
 }
 
-void TMyCustomRichEdit::applyPalette()
-{
+void TMyCustomRichEdit::applyPalette() {
     QPalette p = QApplication::palette(this);
     if (m_color != kColorWindow && m_color != kColorAutomatic)
         p.setColor(QPalette::Base, colorFromValue(m_color, p));
@@ -211,18 +194,15 @@ void TMyCustomRichEdit::applyPalette()
         m_selectionBar->update();
 }
 
-QFont TMyCustomRichEdit::Font() const
-{
+QFont TMyCustomRichEdit::Font() const {
     return m_defAttributes.ToFont();
 }
 
-void TMyCustomRichEdit::SetFont(const QFont& font)
-{
+void TMyCustomRichEdit::SetFont(const QFont& font) {
     m_defAttributes.Assign(font, m_defAttributes.Color(), m_defAttributes.Charset());
 }
 
-void TMyCustomRichEdit::applyDefaultFormat()
-{
+void TMyCustomRichEdit::applyDefaultFormat() {
     QTextDocument* doc = document();
     QFont f = doc->defaultFont();
     const QStringList families = m_defaultFormat.fontFamilies().toStringList();
@@ -247,18 +227,19 @@ void TMyCustomRichEdit::applyDefaultFormat()
 
 // ---------------------------------------------------------------- streaming
 
-bool TMyCustomRichEdit::streamsRtf() const
-{
+bool TMyCustomRichEdit::streamsRtf() const {
     switch (m_streamFormat) {
-    case TStreamFormat::sfRichText: return true;
-    case TStreamFormat::sfPlainText: return false;
-    case TStreamFormat::sfDefault: break;
+    case TStreamFormat::sfRichText:
+        return true;
+    case TStreamFormat::sfPlainText:
+        return false;
+    case TStreamFormat::sfDefault:
+        break;
     }
     return !m_plainText;
 }
 
-void TMyCustomRichEdit::LoadFromStream(QIODevice& stream)
-{
+void TMyCustomRichEdit::LoadFromStream(QIODevice& stream) {
     if (!stream.isReadable())
         throw EVellinorError(QStringLiteral("Failed to Load Stream"));
     if (!stream.isSequential() && stream.size() - stream.pos() > kMaxStreamBytes)
@@ -278,15 +259,13 @@ void TMyCustomRichEdit::LoadFromStream(QIODevice& stream)
     loadBytes(data);
 }
 
-void TMyCustomRichEdit::LoadFromBytes(QByteArrayView data)
-{
+void TMyCustomRichEdit::LoadFromBytes(QByteArrayView data) {
     if (data.size() > kMaxStreamBytes)
         throw EVellinorError(QStringLiteral("Failed to Load Stream"));
     loadBytes(data);
 }
 
-bool TMyCustomRichEdit::fillDocument(QTextDocument* doc, QByteArrayView data, bool asRtf)
-{
+bool TMyCustomRichEdit::fillDocument(QTextDocument* doc, QByteArrayView data, bool asRtf) {
     if (asRtf && !rtf::looksLikeRtf(data))
         return false;
     if (asRtf && !m_plainText) {
@@ -297,15 +276,15 @@ bool TMyCustomRichEdit::fillDocument(QTextDocument* doc, QByteArrayView data, bo
             QTextCursor(doc).setBlockCharFormat(m_defaultFormat);
         return true;
     }
-    const QString text = asRtf ? rtf::rtfToPlainText(data) : decodePlainStream(data, m_streamMode & smUnicode);
+    const QString text =
+        asRtf ? rtf::rtfToPlainText(data) : decodePlainStream(data, m_streamMode & smUnicode);
     QTextCursor c(doc);
     c.setBlockCharFormat(m_defaultFormat);
     c.insertText(text, m_defaultFormat);
     return true;
 }
 
-bool TMyCustomRichEdit::insertStream(QByteArrayView data, bool asRtf)
-{
+bool TMyCustomRichEdit::insertStream(QByteArrayView data, bool asRtf) {
     if (asRtf && !rtf::looksLikeRtf(data))
         return false;
     QTextCursor c = textCursor();
@@ -319,8 +298,7 @@ bool TMyCustomRichEdit::insertStream(QByteArrayView data, bool asRtf)
     return ok;
 }
 
-void TMyCustomRichEdit::loadBytes(QByteArrayView data)
-{
+void TMyCustomRichEdit::loadBytes(QByteArrayView data) {
     const bool rtfFirst = streamsRtf();
     if (m_streamMode & smSelection) {
         if (!insertStream(data, rtfFirst) && !insertStream(data, !rtfFirst))
@@ -359,8 +337,7 @@ void TMyCustomRichEdit::loadBytes(QByteArrayView data)
     SetSelection(0, 0, true);
 }
 
-QByteArray TMyCustomRichEdit::saveBytes()
-{
+QByteArray TMyCustomRichEdit::saveBytes() {
     const bool selection = m_streamMode & smSelection;
     const QTextCursor c = textCursor();
     if (streamsRtf()) {
@@ -377,20 +354,17 @@ QByteArray TMyCustomRichEdit::saveBytes()
     return encodePlainStream(text, m_streamMode & smUnicode);
 }
 
-void TMyCustomRichEdit::SaveToStream(QIODevice& stream)
-{
+void TMyCustomRichEdit::SaveToStream(QIODevice& stream) {
     const QByteArray data = saveBytes();
     if (!stream.isWritable() || stream.write(data) != data.size())
         throw EVellinorError(QStringLiteral("Failed to Save Stream"));
 }
 
-QByteArray TMyCustomRichEdit::SaveToBytes()
-{
+QByteArray TMyCustomRichEdit::SaveToBytes() {
     return saveBytes();
 }
 
-void TMyCustomRichEdit::Clear()
-{
+void TMyCustomRichEdit::Clear() {
     ++m_loading;
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
@@ -408,47 +382,39 @@ void TMyCustomRichEdit::Clear()
 
 // ---------------------------------------------------------------- text and selection
 
-int TMyCustomRichEdit::TextLength() const
-{
+int TMyCustomRichEdit::TextLength() const {
     return document()->characterCount() - 1;
 }
 
-QString TMyCustomRichEdit::Text() const
-{
+QString TMyCustomRichEdit::Text() const {
     return document()->toPlainText();
 }
 
-int TMyCustomRichEdit::SelStart() const
-{
+int TMyCustomRichEdit::SelStart() const {
     return textCursor().selectionStart();
 }
 
-void TMyCustomRichEdit::SetSelStart(int pos)
-{
+void TMyCustomRichEdit::SetSelStart(int pos) {
     SetSelection(pos, pos, true);
 }
 
-int TMyCustomRichEdit::SelLength() const
-{
+int TMyCustomRichEdit::SelLength() const {
     const QTextCursor c = textCursor();
     return c.selectionEnd() - c.selectionStart();
 }
 
-void TMyCustomRichEdit::SetSelLength(int length)
-{
+void TMyCustomRichEdit::SetSelLength(int length) {
     const int start = SelStart();
     SetSelection(start, start + qMax(0, length), true);
 }
 
-void TMyCustomRichEdit::GetSelection(int& start, int& end) const
-{
+void TMyCustomRichEdit::GetSelection(int& start, int& end) const {
     const QTextCursor c = textCursor();
     start = c.selectionStart();
     end = c.selectionEnd();
 }
 
-void TMyCustomRichEdit::SetSelection(int start, int end, bool scrollCaret)
-{
+void TMyCustomRichEdit::SetSelection(int start, int end, bool scrollCaret) {
     const int length = TextLength();
     QTextCursor c = textCursor();
     if (start < 0) {
@@ -465,13 +431,11 @@ void TMyCustomRichEdit::SetSelection(int start, int end, bool scrollCaret)
         ensureCursorVisible();
 }
 
-QString TMyCustomRichEdit::SelText() const
-{
+QString TMyCustomRichEdit::SelText() const {
     return rangeText(textCursor().selectedText());
 }
 
-bool TMyCustomRichEdit::SetSelText(const QString& text)
-{
+bool TMyCustomRichEdit::SetSelText(const QString& text) {
     QTextCursor c = textCursor();
     const QString t = normalizedLineEnds(text);
     if (!allowCursorEdit(c))
@@ -488,8 +452,7 @@ bool TMyCustomRichEdit::SetSelText(const QString& text)
     return true;
 }
 
-void TMyCustomRichEdit::InsertText(const QString& text)
-{
+void TMyCustomRichEdit::InsertText(const QString& text) {
     QTextCursor c = textCursor();
     const QString t = normalizedLineEnds(text);
     if (!allowCursorEdit(c))
@@ -505,8 +468,7 @@ void TMyCustomRichEdit::InsertText(const QString& text)
     ensureCursorVisible();
 }
 
-int TMyCustomRichEdit::InsertSymbol(int code, const QString& fontName, int charset)
-{
+int TMyCustomRichEdit::InsertSymbol(int code, const QString& fontName, int charset) {
     changeCharFormats(TAttributeType::atSelected, [&](QTextCharFormat& f) {
         f.setFontFamilies(QStringList{fontName.left(31)});
         f.setProperty(rtf::PropFontCharset, charset);
@@ -520,8 +482,7 @@ int TMyCustomRichEdit::InsertSymbol(int code, const QString& fontName, int chars
     return textCursor().position();
 }
 
-QString TMyCustomRichEdit::GetTextRange(int start, int end) const
-{
+QString TMyCustomRichEdit::GetTextRange(int start, int end) const {
     const int length = TextLength();
     if (end < 0)
         end = length;
@@ -533,8 +494,7 @@ QString TMyCustomRichEdit::GetTextRange(int start, int end) const
     return rangeText(c.selectedText());
 }
 
-void TMyCustomRichEdit::layoutThrough(int pos) const
-{
+void TMyCustomRichEdit::layoutThrough(int pos) const {
     // Line numbers come from the layout, which is built on demand.
     auto* layout = document()->documentLayout();
     if (pos < 0)
@@ -546,16 +506,14 @@ void TMyCustomRichEdit::layoutThrough(int pos) const
 namespace {
 
 // Lines a paragraph takes on screen (at least one).
-int linesOf(const QTextBlock& b)
-{
+int linesOf(const QTextBlock& b) {
     const QTextLayout* tl = b.layout();
     return tl && tl->lineCount() > 0 ? tl->lineCount() : 1;
 }
 
 } // namespace
 
-int TMyCustomRichEdit::LineCount() const
-{
+int TMyCustomRichEdit::LineCount() const {
     layoutThrough(-1);
     int count = 0;
     for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
@@ -563,8 +521,7 @@ int TMyCustomRichEdit::LineCount() const
     return qMax(1, count);
 }
 
-int TMyCustomRichEdit::LineFromChar(int pos) const
-{
+int TMyCustomRichEdit::LineFromChar(int pos) const {
     if (pos < 0)
         pos = textCursor().selectionEnd();
     pos = qBound(0, pos, TextLength());
@@ -583,8 +540,7 @@ int TMyCustomRichEdit::LineFromChar(int pos) const
     return line;
 }
 
-int TMyCustomRichEdit::GetLineIndex(int line) const
-{
+int TMyCustomRichEdit::GetLineIndex(int line) const {
     if (line < 0)
         line = LineFromChar(-1);
     layoutThrough(-1);
@@ -603,8 +559,7 @@ int TMyCustomRichEdit::GetLineIndex(int line) const
     return -1;
 }
 
-int TMyCustomRichEdit::GetLineLength(int pos) const
-{
+int TMyCustomRichEdit::GetLineLength(int pos) const {
     if (pos < 0)
         pos = textCursor().selectionEnd();
     pos = qBound(0, pos, TextLength());
@@ -621,57 +576,49 @@ int TMyCustomRichEdit::GetLineLength(int pos) const
     return block.length() - 1;
 }
 
-QPoint TMyCustomRichEdit::CaretPos() const
-{
+QPoint TMyCustomRichEdit::CaretPos() const {
     const int pos = textCursor().selectionEnd();
     const int line = LineFromChar(pos);
     const int start = GetLineIndex(line);
     return QPoint(start >= 0 ? pos - start : 0, line);
 }
 
-QPoint TMyCustomRichEdit::GetCharPos(int pos) const
-{
+QPoint TMyCustomRichEdit::GetCharPos(int pos) const {
     QTextCursor c(document());
     c.setPosition(qBound(0, pos, TextLength()));
     return cursorRect(c).topLeft();
 }
 
-QPoint TMyCustomRichEdit::ScrollPos() const
-{
+QPoint TMyCustomRichEdit::ScrollPos() const {
     return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
-void TMyCustomRichEdit::SetScrollPos(QPoint pos)
-{
+void TMyCustomRichEdit::SetScrollPos(QPoint pos) {
     horizontalScrollBar()->setValue(pos.x());
     verticalScrollBar()->setValue(pos.y());
 }
 
 // ---------------------------------------------------------------- zoom and sizes
 
-int TMyCustomRichEdit::ZoomPercent() const
-{
+int TMyCustomRichEdit::ZoomPercent() const {
     if (m_zoomNum <= 0 || m_zoomDen <= 0)
         return 100;
     return m_zoomNum * 100 / m_zoomDen;
 }
 
-void TMyCustomRichEdit::SetZoomPercent(int percent)
-{
+void TMyCustomRichEdit::SetZoomPercent(int percent) {
     if (percent <= 0)
         SetZoom(1, 1);
     else
         SetZoom(percent, 100);
 }
 
-void TMyCustomRichEdit::GetZoom(int& numerator, int& denominator) const
-{
+void TMyCustomRichEdit::GetZoom(int& numerator, int& denominator) const {
     numerator = m_zoomNum;
     denominator = m_zoomDen;
 }
 
-bool TMyCustomRichEdit::SetZoom(int numerator, int denominator)
-{
+bool TMyCustomRichEdit::SetZoom(int numerator, int denominator) {
     if (numerator == 0 && denominator == 0) {
         m_zoomNum = m_zoomDen = 0;
     } else {
@@ -687,8 +634,7 @@ bool TMyCustomRichEdit::SetZoom(int numerator, int denominator)
     return true;
 }
 
-void TMyCustomRichEdit::applyZoom()
-{
+void TMyCustomRichEdit::applyZoom() {
     auto* layout = document()->documentLayout();
     if (m_zoomNum <= 0 || m_zoomDen <= 0 || m_zoomNum == m_zoomDen) {
         layout->setPaintDevice(nullptr);
@@ -706,8 +652,7 @@ void TMyCustomRichEdit::applyZoom()
     viewport()->update();
 }
 
-void TMyCustomRichEdit::ChangeFontSize(int step)
-{
+void TMyCustomRichEdit::ChangeFontSize(int step) {
     if (step == 0)
         return;
     const qreal defaultSize = document()->defaultFont().pointSizeF();
@@ -719,8 +664,7 @@ void TMyCustomRichEdit::ChangeFontSize(int step)
 
 // ---------------------------------------------------------------- queries
 
-int TMyCustomRichEdit::FindText(const QString& text, int start, int length, TRichSearchTypes options)
-{
+int TMyCustomRichEdit::FindText(const QString& text, int start, int length, TRichSearchTypes options) {
     const int end = length < 0 ? -1 : start + length;
     const int pos = findText(document(), text, start, end, options);
     if (pos >= 0 && (options & stSetSelection))
@@ -728,8 +672,7 @@ int TMyCustomRichEdit::FindText(const QString& text, int start, int length, TRic
     return pos;
 }
 
-TRichSelectionType TMyCustomRichEdit::SelectionType() const
-{
+TRichSelectionType TMyCustomRichEdit::SelectionType() const {
     const QTextCursor c = textCursor();
     TRichSelectionType result;
     if (!c.hasSelection())
@@ -761,36 +704,32 @@ TRichSelectionType TMyCustomRichEdit::SelectionType() const
     return result;
 }
 
-bool TMyCustomRichEdit::CanPaste() const
-{
+bool TMyCustomRichEdit::CanPaste() const {
     return canPasteData(QApplication::clipboard()->mimeData(), m_plainText);
 }
 
-void TMyCustomRichEdit::SetModified(bool on)
-{
+void TMyCustomRichEdit::SetModified(bool on) {
     m_modified = on;
     document()->setModified(on);
 }
 
-int TMyCustomRichEdit::FindWordBreak(int pos) const
-{
+int TMyCustomRichEdit::FindWordBreak(int pos) const {
     return wordBreakRight(document(), pos);
 }
 
-int TMyCustomRichEdit::FormatRange(const TFormatRangeRequest& request)
-{
+int TMyCustomRichEdit::FormatRange(const TFormatRangeRequest& request) {
     QPaintDevice* device = request.painter ? request.painter->device() : request.device;
     if (!device) {
         m_formatRange->clear();
         return 0;
     }
-    return m_formatRange->format(document(), device, request.painter, request.rc, request.cpMin, request.cpMax);
+    return m_formatRange->format(document(), device, request.painter, request.rc, request.cpMin,
+                                 request.cpMax);
 }
 
 // ---------------------------------------------------------------- undo
 
-void TMyCustomRichEdit::Undo()
-{
+void TMyCustomRichEdit::Undo() {
     if (isReadOnly())
         return;
     if (m_undo.undo()) {
@@ -799,8 +738,7 @@ void TMyCustomRichEdit::Undo()
     }
 }
 
-void TMyCustomRichEdit::Redo()
-{
+void TMyCustomRichEdit::Redo() {
     if (isReadOnly())
         return;
     if (m_undo.redo()) {
@@ -811,13 +749,11 @@ void TMyCustomRichEdit::Redo()
 
 // ---------------------------------------------------------------- clipboard and drops
 
-void TMyCustomRichEdit::CopyToClipboard()
-{
+void TMyCustomRichEdit::CopyToClipboard() {
     copy();
 }
 
-void TMyCustomRichEdit::CutToClipboard()
-{
+void TMyCustomRichEdit::CutToClipboard() {
     QTextCursor c = textCursor();
     if (isReadOnly() || !c.hasSelection() || !allowCursorEdit(c))
         return;
@@ -825,13 +761,11 @@ void TMyCustomRichEdit::CutToClipboard()
     cut();
 }
 
-void TMyCustomRichEdit::PasteFromClipboard()
-{
+void TMyCustomRichEdit::PasteFromClipboard() {
     pasteData(QApplication::clipboard()->mimeData(), TUndoName::unPaste);
 }
 
-void TMyCustomRichEdit::pasteData(const QMimeData* data, TUndoName kind)
-{
+void TMyCustomRichEdit::pasteData(const QMimeData* data, TUndoName kind) {
     if (isReadOnly() || !data || !canPasteData(data, m_plainText))
         return;
     const QTextCursor c = textCursor();
@@ -845,8 +779,7 @@ void TMyCustomRichEdit::pasteData(const QMimeData* data, TUndoName kind)
     insertFromMimeData(data);
 }
 
-QList<TPasteSpecialEntry> TMyCustomRichEdit::PasteSpecialEntries() const
-{
+QList<TPasteSpecialEntry> TMyCustomRichEdit::PasteSpecialEntries() const {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data)
         return {};
@@ -856,8 +789,7 @@ QList<TPasteSpecialEntry> TMyCustomRichEdit::PasteSpecialEntries() const
     return entries;
 }
 
-bool TMyCustomRichEdit::PasteSpecial(TPasteFormat format)
-{
+bool TMyCustomRichEdit::PasteSpecial(TPasteFormat format) {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (isReadOnly() || !data)
         return false;
@@ -866,7 +798,8 @@ bool TMyCustomRichEdit::PasteSpecial(TPasteFormat format)
     QTextCursor c = textCursor();
     if (!allowCursorEdit(c))
         return false;
-    if (!fitsLimit(mimeTextLength(data, format == TPasteFormat::pfText), c.selectionEnd() - c.selectionStart())) {
+    if (!fitsLimit(mimeTextLength(data, format == TPasteFormat::pfText),
+                   c.selectionEnd() - c.selectionStart())) {
         QApplication::beep();
         return false;
     }
@@ -879,18 +812,15 @@ bool TMyCustomRichEdit::PasteSpecial(TPasteFormat format)
     return ok;
 }
 
-QMimeData* TMyCustomRichEdit::createMimeDataFromSelection() const
-{
+QMimeData* TMyCustomRichEdit::createMimeDataFromSelection() const {
     return mimeDataForSelection(textCursor());
 }
 
-bool TMyCustomRichEdit::canInsertFromMimeData(const QMimeData* source) const
-{
+bool TMyCustomRichEdit::canInsertFromMimeData(const QMimeData* source) const {
     return canPasteData(source, m_plainText);
 }
 
-void TMyCustomRichEdit::insertFromMimeData(const QMimeData* source)
-{
+void TMyCustomRichEdit::insertFromMimeData(const QMimeData* source) {
     QTextCursor c = textCursor();
     c.beginEditBlock();
     insertMimeData(source, c, m_plainText);
@@ -901,48 +831,51 @@ void TMyCustomRichEdit::insertFromMimeData(const QMimeData* source)
 
 namespace {
 
-Qt::DropAction qtAction(TDropEffect effect)
-{
+Qt::DropAction qtAction(TDropEffect effect) {
     switch (effect) {
-    case TDropEffect::deCopy: return Qt::CopyAction;
-    case TDropEffect::deLink: return Qt::LinkAction;
-    case TDropEffect::deMove: return Qt::MoveAction;
-    case TDropEffect::deNone: break;
+    case TDropEffect::deCopy:
+        return Qt::CopyAction;
+    case TDropEffect::deLink:
+        return Qt::LinkAction;
+    case TDropEffect::deMove:
+        return Qt::MoveAction;
+    case TDropEffect::deNone:
+        break;
     }
     return Qt::IgnoreAction;
 }
 
 } // namespace
 
-void TMyCustomRichEdit::dragEnterEvent(QDragEnterEvent* e)
-{
+void TMyCustomRichEdit::dragEnterEvent(QDragEnterEvent* e) {
     QTextEdit::dragEnterEvent(e);
     if (e->isAccepted()) {
         const auto mods = e->modifiers();
-        e->setDropAction(qtAction(dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop)));
+        e->setDropAction(
+            qtAction(dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop)));
         e->accept();
     }
 }
 
-void TMyCustomRichEdit::dragMoveEvent(QDragMoveEvent* e)
-{
+void TMyCustomRichEdit::dragMoveEvent(QDragMoveEvent* e) {
     QTextEdit::dragMoveEvent(e);
     if (e->isAccepted()) {
         const auto mods = e->modifiers();
-        e->setDropAction(qtAction(dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop)));
+        e->setDropAction(
+            qtAction(dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop)));
         e->accept();
     }
 }
 
-void TMyCustomRichEdit::dropEvent(QDropEvent* e)
-{
+void TMyCustomRichEdit::dropEvent(QDropEvent* e) {
     const QMimeData* data = e->mimeData();
     if (isReadOnly() || !canPasteData(data, m_plainText)) {
         e->ignore();
         return;
     }
     const auto mods = e->modifiers();
-    const TDropEffect effect = dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop);
+    const TDropEffect effect =
+        dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop);
     const bool moveOwn = effect == TDropEffect::deMove && e->source() == this;
     const int at = cursorForPosition(e->position().toPoint()).position();
     const QTextCursor own = textCursor();
@@ -950,7 +883,8 @@ void TMyCustomRichEdit::dropEvent(QDropEvent* e)
         e->ignore();
         return;
     }
-    if (!fitsLimit(mimeTextLength(data, m_plainText), moveOwn ? own.selectionEnd() - own.selectionStart() : 0)) {
+    if (!fitsLimit(mimeTextLength(data, m_plainText),
+                   moveOwn ? own.selectionEnd() - own.selectionStart() : 0)) {
         QApplication::beep();
         e->ignore();
         return;
@@ -962,8 +896,7 @@ void TMyCustomRichEdit::dropEvent(QDropEvent* e)
 
 // ---------------------------------------------------------------- protection, limits
 
-bool TMyCustomRichEdit::allowEdit(int start, int end)
-{
+bool TMyCustomRichEdit::allowEdit(int start, int end) {
     if (!touchesProtected(document(), start, end))
         return true;
     bool allow = false;
@@ -972,15 +905,13 @@ bool TMyCustomRichEdit::allowEdit(int start, int end)
     return allow;
 }
 
-bool TMyCustomRichEdit::fitsLimit(qsizetype added, int removed) const
-{
+bool TMyCustomRichEdit::fitsLimit(qsizetype added, int removed) const {
     return qint64(TextLength()) - removed + added <= TextLimit();
 }
 
 // ---------------------------------------------------------------- change events
 
-void TMyCustomRichEdit::contentsChanged()
-{
+void TMyCustomRichEdit::contentsChanged() {
     if (m_loading)
         return;
     m_modified = true;
@@ -988,10 +919,10 @@ void TMyCustomRichEdit::contentsChanged()
         OnChange(this);
 }
 
-void TMyCustomRichEdit::selectionMoved()
-{
+void TMyCustomRichEdit::selectionMoved() {
     const QTextCursor c = textCursor();
-    if (c.selectionStart() == m_lastSelStart && c.selectionEnd() == m_lastSelEnd && c.position() == c.selectionEnd())
+    if (c.selectionStart() == m_lastSelStart && c.selectionEnd() == m_lastSelEnd &&
+        c.position() == c.selectionEnd())
         return;
     m_lastSelStart = c.selectionStart();
     m_lastSelEnd = c.selectionEnd();
@@ -1001,8 +932,7 @@ void TMyCustomRichEdit::selectionMoved()
 
 // ---------------------------------------------------------------- keys
 
-bool TMyCustomRichEdit::keyEditRange(QKeyEvent* e, int& start, int& end, TUndoName& kind) const
-{
+bool TMyCustomRichEdit::keyEditRange(QKeyEvent* e, int& start, int& end, TUndoName& kind) const {
     const QTextCursor c = textCursor();
     start = c.selectionStart();
     end = c.selectionEnd();
@@ -1040,7 +970,8 @@ bool TMyCustomRichEdit::keyEditRange(QKeyEvent* e, int& start, int& end, TUndoNa
         moved(QTextCursor::PreviousCharacter);
         return true;
     }
-    if (e->matches(QKeySequence::Delete) || (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier)) {
+    if (e->matches(QKeySequence::Delete) ||
+        (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier)) {
         moved(QTextCursor::NextCharacter);
         return true;
     }
@@ -1057,8 +988,7 @@ bool TMyCustomRichEdit::keyEditRange(QKeyEvent* e, int& start, int& end, TUndoNa
     return true;
 }
 
-void TMyCustomRichEdit::keyPressEvent(QKeyEvent* e)
-{
+void TMyCustomRichEdit::keyPressEvent(QKeyEvent* e) {
     int key = e->key();
     if (OnKeyDown) {
         OnKeyDown(this, key, e->modifiers());
@@ -1124,8 +1054,7 @@ void TMyCustomRichEdit::keyPressEvent(QKeyEvent* e)
     }
 }
 
-void TMyCustomRichEdit::keyReleaseEvent(QKeyEvent* e)
-{
+void TMyCustomRichEdit::keyReleaseEvent(QKeyEvent* e) {
     int key = e->key();
     if (OnKeyUp) {
         OnKeyUp(this, key, e->modifiers());
@@ -1137,8 +1066,7 @@ void TMyCustomRichEdit::keyReleaseEvent(QKeyEvent* e)
     QTextEdit::keyReleaseEvent(e);
 }
 
-void TMyCustomRichEdit::inputMethodEvent(QInputMethodEvent* e)
-{
+void TMyCustomRichEdit::inputMethodEvent(QInputMethodEvent* e) {
     if (!isReadOnly() && (!e->commitString().isEmpty() || e->replacementLength() > 0)) {
         const QTextCursor c = textCursor();
         int start = c.selectionStart(), end = c.selectionEnd();
@@ -1164,8 +1092,7 @@ void TMyCustomRichEdit::inputMethodEvent(QInputMethodEvent* e)
 
 // ---------------------------------------------------------------- mouse and links
 
-int TMyCustomRichEdit::charAt(QPoint p) const
-{
+int TMyCustomRichEdit::charAt(QPoint p) const {
     const int pos = cursorForPosition(p).position();
     const int length = TextLength();
     for (int cand : {pos - 1, pos}) {
@@ -1184,8 +1111,7 @@ int TMyCustomRichEdit::charAt(QPoint p) const
     return -1;
 }
 
-void TMyCustomRichEdit::linkMouse(QMouseEvent* e, int phase)
-{
+void TMyCustomRichEdit::linkMouse(QMouseEvent* e, int phase) {
     enum { Move, Press, Release, Double };
     const int pos = charAt(e->position().toPoint());
     const TCharRange r = pos >= 0 ? linkRangeAt(document(), pos, AutoURLDetect()) : TCharRange{};
@@ -1224,20 +1150,19 @@ void TMyCustomRichEdit::linkMouse(QMouseEvent* e, int phase)
             click(TMouseButton::mbLeft, true);
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-TCharRange TMyCustomRichEdit::wordRangeAt(int pos) const
-{
+TCharRange TMyCustomRichEdit::wordRangeAt(int pos) const {
     QTextCursor c(document());
     c.setPosition(qBound(0, pos, TextLength()));
     c.select(QTextCursor::WordUnderCursor);
     return {c.selectionStart(), c.selectionEnd()};
 }
 
-void TMyCustomRichEdit::mousePressEvent(QMouseEvent* e)
-{
+void TMyCustomRichEdit::mousePressEvent(QMouseEvent* e) {
     if (OnMouseDown)
         OnMouseDown(this, e);
     linkMouse(e, 1);
@@ -1246,8 +1171,7 @@ void TMyCustomRichEdit::mousePressEvent(QMouseEvent* e)
     m_dragAnchor = textCursor().position();
 }
 
-void TMyCustomRichEdit::mouseReleaseEvent(QMouseEvent* e)
-{
+void TMyCustomRichEdit::mouseReleaseEvent(QMouseEvent* e) {
     if (OnMouseUp)
         OnMouseUp(this, e);
     linkMouse(e, 2);
@@ -1255,8 +1179,7 @@ void TMyCustomRichEdit::mouseReleaseEvent(QMouseEvent* e)
     m_dragSelecting = false;
 }
 
-void TMyCustomRichEdit::mouseDoubleClickEvent(QMouseEvent* e)
-{
+void TMyCustomRichEdit::mouseDoubleClickEvent(QMouseEvent* e) {
     if (OnDblClick)
         OnDblClick(this, e);
     linkMouse(e, 3);
@@ -1264,8 +1187,7 @@ void TMyCustomRichEdit::mouseDoubleClickEvent(QMouseEvent* e)
     m_dragSelecting = false;
 }
 
-void TMyCustomRichEdit::mouseMoveEvent(QMouseEvent* e)
-{
+void TMyCustomRichEdit::mouseMoveEvent(QMouseEvent* e) {
     if (OnMouseMove)
         OnMouseMove(this, e);
     linkMouse(e, 0);
@@ -1289,8 +1211,7 @@ void TMyCustomRichEdit::mouseMoveEvent(QMouseEvent* e)
     setTextCursor(c);
 }
 
-void TMyCustomRichEdit::contextMenuEvent(QContextMenuEvent* e)
-{
+void TMyCustomRichEdit::contextMenuEvent(QContextMenuEvent* e) {
     bool handled = false;
     if (OnContextPopup)
         OnContextPopup(this, e->pos(), handled);
@@ -1321,20 +1242,19 @@ void TMyCustomRichEdit::contextMenuEvent(QContextMenuEvent* e)
     delete menu;
 }
 
-void TMyCustomRichEdit::resizeEvent(QResizeEvent* e)
-{
+void TMyCustomRichEdit::resizeEvent(QResizeEvent* e) {
     if (e)
         QTextEdit::resizeEvent(e);
     if (m_selectionBar) {
         const QRect vp = viewport()->geometry();
-        m_selectionBar->setGeometry(vp.left() - TSelectionBar::kWidth, vp.top(), TSelectionBar::kWidth, vp.height());
+        m_selectionBar->setGeometry(vp.left() - TSelectionBar::kWidth, vp.top(), TSelectionBar::kWidth,
+                                    vp.height());
     }
 }
 
 // ---------------------------------------------------------------- attribute access
 
-QList<QTextCharFormat> TMyCustomRichEdit::charFormatsOf(TAttributeType type) const
-{
+QList<QTextCharFormat> TMyCustomRichEdit::charFormatsOf(TAttributeType type) const {
     if (type == TAttributeType::atDefaultText)
         return {m_defaultFormat};
     QTextCursor c = textCursor();
@@ -1366,8 +1286,8 @@ QList<QTextCharFormat> TMyCustomRichEdit::charFormatsOf(TAttributeType type) con
     return out;
 }
 
-void TMyCustomRichEdit::changeCharFormats(TAttributeType type, const std::function<void(QTextCharFormat&)>& change)
-{
+void TMyCustomRichEdit::changeCharFormats(TAttributeType type,
+                                          const std::function<void(QTextCharFormat&)>& change) {
     if (type == TAttributeType::atDefaultText || m_plainText) {
         // Plain text has one format: the default one, everywhere.
         change(m_defaultFormat);
@@ -1423,8 +1343,7 @@ void TMyCustomRichEdit::changeCharFormats(TAttributeType type, const std::functi
     edit.endEditBlock();
 }
 
-bool TMyCustomRichEdit::linkCovers(TAttributeType type) const
-{
+bool TMyCustomRichEdit::linkCovers(TAttributeType type) const {
     if (type == TAttributeType::atDefaultText)
         return false;
     QTextCursor c = textCursor();
@@ -1443,8 +1362,7 @@ bool TMyCustomRichEdit::linkCovers(TAttributeType type) const
     return !r.isEmpty() && r.end >= end;
 }
 
-QList<QTextBlock> TMyCustomRichEdit::selectedBlocks() const
-{
+QList<QTextBlock> TMyCustomRichEdit::selectedBlocks() const {
     const QTextCursor c = textCursor();
     const int start = c.selectionStart(), end = c.selectionEnd();
     QList<QTextBlock> out;
@@ -1456,8 +1374,7 @@ QList<QTextBlock> TMyCustomRichEdit::selectedBlocks() const
     return out;
 }
 
-void TMyCustomRichEdit::changeBlocks(const std::function<void(QTextCursor&)>& change)
-{
+void TMyCustomRichEdit::changeBlocks(const std::function<void(QTextCursor&)>& change) {
     QTextCursor c = textCursor();
     c.beginEditBlock();
     change(c);

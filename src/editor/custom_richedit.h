@@ -48,10 +48,11 @@ public:
     std::function<void(TMyCustomRichEdit* Sender)> OnChange;
     std::function<void(TMyCustomRichEdit* Sender)> OnSelectionChange;
     // AllowChange starts false; the edit happens only when the handler sets it.
-    std::function<void(TMyCustomRichEdit* Sender, int StartPos, int EndPos, bool& AllowChange)> OnProtectChange;
+    std::function<void(TMyCustomRichEdit* Sender, int StartPos, int EndPos, bool& AllowChange)>
+        OnProtectChange;
     std::function<void(TMyCustomRichEdit* Sender, TCharRange URLRange)> OnURLMouseOver;
-    std::function<void(TMyCustomRichEdit* Sender, TCharRange URLRange, const QString& URLText, TMouseButton Button,
-                       Qt::KeyboardModifiers ShiftState, bool Double)>
+    std::function<void(TMyCustomRichEdit* Sender, TCharRange URLRange, const QString& URLText,
+                       TMouseButton Button, Qt::KeyboardModifiers ShiftState, bool Double)>
         OnURLClick;
     std::function<void(TMyCustomRichEdit* Sender, const QString& FindText)> OnTextNotFound;
     std::function<void(TMyCustomRichEdit* Sender, QDialog* Dialog)> OnCloseFindDialog;
@@ -148,7 +149,7 @@ public:
     int InsertSymbol(int code, const QString& fontName, int charset);
     QString GetTextRange(int start, int end) const;
     int LineCount() const;
-    int LineFromChar(int pos) const; // pos < 0: the caret's line
+    int LineFromChar(int pos) const;  // pos < 0: the caret's line
     int GetLineIndex(int line) const; // line < 0: the caret's line; -1 beyond the last
     int GetLineLength(int pos) const; // length of the line holding pos, without its end
     QPoint CaretPos() const;          // x: column, y: line

@@ -9,10 +9,10 @@
 
 namespace vlr {
 
-TRichDecorations::TRichDecorations(QObject* parent) : QObject(parent), m_link(Qt::blue), m_disabled(Qt::gray) {}
+TRichDecorations::TRichDecorations(QObject* parent)
+    : QObject(parent), m_link(Qt::blue), m_disabled(Qt::gray) {}
 
-void TRichDecorations::setDocument(QTextDocument* doc)
-{
+void TRichDecorations::setDocument(QTextDocument* doc) {
     if (m_doc)
         disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
@@ -20,25 +20,21 @@ void TRichDecorations::setDocument(QTextDocument* doc)
         connect(doc, &QTextDocument::contentsChange, this, &TRichDecorations::contentsChange);
 }
 
-void TRichDecorations::setColors(const QColor& link, const QColor& disabled)
-{
+void TRichDecorations::setColors(const QColor& link, const QColor& disabled) {
     m_link = link;
     m_disabled = disabled;
 }
 
-void TRichDecorations::decorateAll()
-{
+void TRichDecorations::decorateAll() {
     if (m_doc)
         decorate(0, m_doc->characterCount());
 }
 
-void TRichDecorations::contentsChange(int from, int, int added)
-{
+void TRichDecorations::contentsChange(int from, int, int added) {
     decorate(from, from + added);
 }
 
-void TRichDecorations::decorate(int from, int to)
-{
+void TRichDecorations::decorate(int from, int to) {
     int dirtyFrom = -1, dirtyTo = -1;
     for (QTextBlock b = m_doc->findBlock(from); b.isValid() && b.position() <= to; b = b.next()) {
         if (decorateBlock(b)) {
@@ -52,8 +48,7 @@ void TRichDecorations::decorate(int from, int to)
         m_doc->markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
 }
 
-bool TRichDecorations::decorateBlock(const QTextBlock& block)
-{
+bool TRichDecorations::decorateBlock(const QTextBlock& block) {
     QTextLayout* layout = block.layout();
     if (!layout)
         return false;

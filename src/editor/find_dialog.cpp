@@ -11,8 +11,7 @@
 
 namespace vlr {
 
-TRichFindDialog::TRichFindDialog(QWidget* parent, bool replace) : QDialog(parent), m_replace(replace)
-{
+TRichFindDialog::TRichFindDialog(QWidget* parent, bool replace) : QDialog(parent), m_replace(replace) {
     setWindowTitle(replace ? QStringLiteral("Заменить") : QStringLiteral("Найти"));
     setModal(false);
     auto* fields = new QFormLayout;
@@ -66,27 +65,36 @@ TRichFindDialog::TRichFindDialog(QWidget* parent, bool replace) : QDialog(parent
     enable();
 }
 
-QString TRichFindDialog::findText() const { return m_find->text(); }
-void TRichFindDialog::setFindText(const QString& text) { m_find->setText(text); }
-QString TRichFindDialog::replaceText() const { return m_replaceWith ? m_replaceWith->text() : QString(); }
+QString TRichFindDialog::findText() const {
+    return m_find->text();
+}
+void TRichFindDialog::setFindText(const QString& text) {
+    m_find->setText(text);
+}
+QString TRichFindDialog::replaceText() const {
+    return m_replaceWith ? m_replaceWith->text() : QString();
+}
 
-void TRichFindDialog::setReplaceText(const QString& text)
-{
+void TRichFindDialog::setReplaceText(const QString& text) {
     if (m_replaceWith)
         m_replaceWith->setText(text);
 }
 
-bool TRichFindDialog::wholeWord() const { return m_wholeWord->isChecked(); }
-bool TRichFindDialog::matchCase() const { return m_matchCase->isChecked(); }
-bool TRichFindDialog::down() const
-{
+bool TRichFindDialog::wholeWord() const {
+    return m_wholeWord->isChecked();
+}
+bool TRichFindDialog::matchCase() const {
+    return m_matchCase->isChecked();
+}
+bool TRichFindDialog::down() const {
     // Without the direction choice the search always goes down.
     return m_direction->isHidden() || m_down->isChecked();
 }
-void TRichFindDialog::setDirectionVisible(bool visible) { m_direction->setVisible(visible); }
+void TRichFindDialog::setDirectionVisible(bool visible) {
+    m_direction->setVisible(visible);
+}
 
-void TRichFindDialog::reject()
-{
+void TRichFindDialog::reject() {
     QDialog::reject();
     emit closed();
 }

@@ -33,7 +33,6 @@ signals:
     void replaceAll();
     void closed();
 
-
 private:
     bool m_replace;
     QLineEdit* m_find = nullptr;

@@ -7,15 +7,13 @@ namespace vlr {
 
 namespace {
 
-bool isWordChar(QChar c)
-{
+bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_';
 }
 
 } // namespace
 
-int findText(const QTextDocument* doc, const QString& text, int start, int end, TRichSearchTypes options)
-{
+int findText(const QTextDocument* doc, const QString& text, int start, int end, TRichSearchTypes options) {
     if (!doc || text.isEmpty())
         return -1;
     // The plain text has one character per editor position.
@@ -29,7 +27,8 @@ int findText(const QTextDocument* doc, const QString& text, int start, int end, 
     const Qt::CaseSensitivity cs = options & stMatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     const bool whole = options & stWholeWord;
     auto wholeAt = [&](int pos) {
-        return !whole || ((pos == 0 || !isWordChar(all[pos - 1])) && (pos + n >= last || !isWordChar(all[pos + n])));
+        return !whole ||
+               ((pos == 0 || !isWordChar(all[pos - 1])) && (pos + n >= last || !isWordChar(all[pos + n])));
     };
     const QStringView range = QStringView(all).mid(start, end - start);
     if (options & stBackward) {
@@ -54,8 +53,7 @@ int findText(const QTextDocument* doc, const QString& text, int start, int end, 
     return -1;
 }
 
-int wordBreakRight(const QTextDocument* doc, int pos)
-{
+int wordBreakRight(const QTextDocument* doc, int pos) {
     if (!doc)
         return 0;
     const int last = doc->characterCount() - 1;

@@ -8,15 +8,13 @@ namespace vlr {
 namespace {
 
 // 1: whole points, 2: even points, 3: the jumps 28, 36, 48, 72, 80, 4: tens.
-int band(int size)
-{
+int band(int size) {
     return size <= 12 ? 1 : size <= 28 ? 2 : size <= 80 ? 3 : 4;
 }
 
 } // namespace
 
-int steppedFontSize(int size, int delta)
-{
+int steppedFontSize(int size, int delta) {
     const int raw = std::clamp(size + delta, 1, 1638);
     const bool up = delta > 0;
     // The coarser rounding of the old and the new size decides (14 - 3 gives
@@ -48,7 +46,8 @@ int steppedFontSize(int size, int delta)
         if (raw % 10)
             result = up ? (raw / 10 + 1) * 10 : (raw / 10) * 10;
         break;
-    default: break;
+    default:
+        break;
     }
     return std::clamp(result, 1, 1638);
 }

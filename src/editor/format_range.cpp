@@ -20,8 +20,7 @@ struct TRichFormatRange::Cache {
 TRichFormatRange::TRichFormatRange() = default;
 TRichFormatRange::~TRichFormatRange() = default;
 
-void TRichFormatRange::clear()
-{
+void TRichFormatRange::clear() {
     m_cache.reset();
 }
 
@@ -34,9 +33,7 @@ struct LineBox {
 
 // The lines of the document from `pos` on, in text order, with their place
 // in document coordinates; stops once a line starts at or after `end`.
-template <typename Visit>
-void forEachLine(QTextDocument* doc, int pos, int end, Visit visit)
-{
+template <typename Visit> void forEachLine(QTextDocument* doc, int pos, int end, Visit visit) {
     auto* layout = doc->documentLayout();
     for (QTextBlock b = doc->findBlock(pos); b.isValid(); b = b.next()) {
         const QRectF br = layout->blockBoundingRect(b);
@@ -64,8 +61,7 @@ void forEachLine(QTextDocument* doc, int pos, int end, Visit visit)
 } // namespace
 
 int TRichFormatRange::format(const QTextDocument* source, QPaintDevice* device, QPainter* painter,
-                             const QRect& rcTwips, int start, int end)
-{
+                             const QRect& rcTwips, int start, int end) {
     if (!source || !device || rcTwips.width() <= 0 || rcTwips.height() <= 0)
         return -1;
     const int length = source->characterCount() - 1;
@@ -79,8 +75,8 @@ int TRichFormatRange::format(const QTextDocument* source, QPaintDevice* device, 
     const QRectF rc(rcTwips.left() * qreal(dpiX) / 1440, rcTwips.top() * qreal(dpiY) / 1440,
                     rcTwips.width() * qreal(dpiX) / 1440, rcTwips.height() * qreal(dpiY) / 1440);
     const int width = qMax(1, int(rc.width()));
-    if (!m_cache || m_cache->source != source || m_cache->revision != source->revision() || m_cache->dpiX != dpiX ||
-        m_cache->dpiY != dpiY || m_cache->width != width) {
+    if (!m_cache || m_cache->source != source || m_cache->revision != source->revision() ||
+        m_cache->dpiX != dpiX || m_cache->dpiY != dpiY || m_cache->width != width) {
         m_cache = std::make_unique<Cache>();
         m_cache->source = source;
         m_cache->revision = source->revision();

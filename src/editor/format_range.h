@@ -21,8 +21,8 @@ public:
     // the device; draws it when a painter is given. Returns the first
     // position not on the page (at least one line always is), or -1 when
     // the request makes no sense.
-    int format(const QTextDocument* source, QPaintDevice* device, QPainter* painter, const QRect& rcTwips, int start,
-               int end);
+    int format(const QTextDocument* source, QPaintDevice* device, QPainter* painter, const QRect& rcTwips,
+               int start, int end);
     void clear();
 
 private:

@@ -8,25 +8,23 @@ namespace vlr {
 
 namespace {
 
-const QRegularExpression& urlPattern()
-{
+const QRegularExpression& urlPattern() {
     // The schemes the control has always recognised, plus bare "www." names.
     static const QRegularExpression re(
-        QStringLiteral(R"((?:(?:https?|ftp|file|gopher|nntp|prospero|telnet|news|wais)://|mailto:|news:|www\.)[^\s<>"]+)"),
+        QStringLiteral(
+            R"((?:(?:https?|ftp|file|gopher|nntp|prospero|telnet|news|wais)://|mailto:|news:|www\.)[^\s<>"]+)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     return re;
 }
 
-bool isTrailingPunctuation(QChar c)
-{
+bool isTrailingPunctuation(QChar c) {
     return c == u'.' || c == u',' || c == u';' || c == u':' || c == u'!' || c == u'?' || c == u')' ||
            c == u'\'' || c == u']' || c == u'}';
 }
 
 } // namespace
 
-QList<TCharRange> detectUrls(QStringView text)
-{
+QList<TCharRange> detectUrls(QStringView text) {
     QList<TCharRange> out;
     // Cheap test first: most paragraphs hold no URL at all.
     if (!text.contains(u':') && !text.contains(u"www.", Qt::CaseInsensitive))
@@ -44,8 +42,7 @@ QList<TCharRange> detectUrls(QStringView text)
     return out;
 }
 
-TCharRange linkRangeAt(const QTextDocument* doc, int pos, bool detect)
-{
+TCharRange linkRangeAt(const QTextDocument* doc, int pos, bool detect) {
     if (!doc || pos < 0 || pos >= doc->characterCount() - 1)
         return {};
     const QTextBlock block = doc->findBlock(pos);
@@ -63,7 +60,8 @@ TCharRange linkRangeAt(const QTextDocument* doc, int pos, bool detect)
         if (fmt.isAnchor() && !fmt.anchorHref().isEmpty()) {
             const QString href = fmt.anchorHref();
             qsizetype a = i, b = i;
-            while (a > 0 && frags[a - 1].charFormat().isAnchor() && frags[a - 1].charFormat().anchorHref() == href)
+            while (a > 0 && frags[a - 1].charFormat().isAnchor() &&
+                   frags[a - 1].charFormat().anchorHref() == href)
                 --a;
             while (b + 1 < frags.size() && frags[b + 1].charFormat().isAnchor() &&
                    frags[b + 1].charFormat().anchorHref() == href)

@@ -15,50 +15,59 @@ namespace {
 constexpr qreal kPtPerPx = 0.75;
 constexpr int kMinNumberingOffset = 200; // twips
 
-int pt(qreal px)
-{
+int pt(qreal px) {
     return qRound(px * kPtPerPx);
 }
 
-qreal px(qreal points)
-{
+qreal px(qreal points) {
     return points / kPtPerPx;
 }
 
 // The editor-side numbering tab, kept on the list format.
 constexpr int kPropNumberingTab = QTextFormat::UserProperty + 0x5401;
 
-TRxNumbering numberingOf(QTextListFormat::Style style)
-{
+TRxNumbering numberingOf(QTextListFormat::Style style) {
     switch (style) {
     case QTextListFormat::ListDisc:
     case QTextListFormat::ListCircle:
-    case QTextListFormat::ListSquare: return TRxNumbering::nsBullet;
-    case QTextListFormat::ListDecimal: return TRxNumbering::nsArabicNumbers;
-    case QTextListFormat::ListLowerAlpha: return TRxNumbering::nsLoCaseLetter;
-    case QTextListFormat::ListUpperAlpha: return TRxNumbering::nsUpCaseLetter;
-    case QTextListFormat::ListLowerRoman: return TRxNumbering::nsLoCaseRoman;
-    case QTextListFormat::ListUpperRoman: return TRxNumbering::nsUpCaseRoman;
-    default: return TRxNumbering::nsNone;
+    case QTextListFormat::ListSquare:
+        return TRxNumbering::nsBullet;
+    case QTextListFormat::ListDecimal:
+        return TRxNumbering::nsArabicNumbers;
+    case QTextListFormat::ListLowerAlpha:
+        return TRxNumbering::nsLoCaseLetter;
+    case QTextListFormat::ListUpperAlpha:
+        return TRxNumbering::nsUpCaseLetter;
+    case QTextListFormat::ListLowerRoman:
+        return TRxNumbering::nsLoCaseRoman;
+    case QTextListFormat::ListUpperRoman:
+        return TRxNumbering::nsUpCaseRoman;
+    default:
+        return TRxNumbering::nsNone;
     }
 }
 
-QTextListFormat::Style styleOf(TRxNumbering n)
-{
+QTextListFormat::Style styleOf(TRxNumbering n) {
     switch (n) {
-    case TRxNumbering::nsBullet: return QTextListFormat::ListDisc;
-    case TRxNumbering::nsLoCaseLetter: return QTextListFormat::ListLowerAlpha;
-    case TRxNumbering::nsUpCaseLetter: return QTextListFormat::ListUpperAlpha;
-    case TRxNumbering::nsLoCaseRoman: return QTextListFormat::ListLowerRoman;
-    case TRxNumbering::nsUpCaseRoman: return QTextListFormat::ListUpperRoman;
-    default: return QTextListFormat::ListDecimal;
+    case TRxNumbering::nsBullet:
+        return QTextListFormat::ListDisc;
+    case TRxNumbering::nsLoCaseLetter:
+        return QTextListFormat::ListLowerAlpha;
+    case TRxNumbering::nsUpCaseLetter:
+        return QTextListFormat::ListUpperAlpha;
+    case TRxNumbering::nsLoCaseRoman:
+        return QTextListFormat::ListLowerRoman;
+    case TRxNumbering::nsUpCaseRoman:
+        return QTextListFormat::ListUpperRoman;
+    default:
+        return QTextListFormat::ListDecimal;
     }
 }
 
-int numberingStyleOf(const QTextListFormat& lf)
-{
+int numberingStyleOf(const QTextListFormat& lf) {
     const QString prefix = lf.numberPrefix();
-    const QString suffix = lf.hasProperty(QTextFormat::ListNumberSuffix) ? lf.numberSuffix() : QStringLiteral(".");
+    const QString suffix =
+        lf.hasProperty(QTextFormat::ListNumberSuffix) ? lf.numberSuffix() : QStringLiteral(".");
     if (prefix == u"(" && suffix == u")")
         return nsParenthesises;
     if (suffix == u")")
@@ -68,8 +77,7 @@ int numberingStyleOf(const QTextListFormat& lf)
     return nsSimple;
 }
 
-void setNumberingStyle(QTextListFormat& lf, int style)
-{
+void setNumberingStyle(QTextListFormat& lf, int style) {
     switch (style & 0xF00) {
     case nsParenthesis:
         lf.setNumberPrefix(QString());
@@ -90,8 +98,7 @@ void setNumberingStyle(QTextListFormat& lf, int style)
     }
 }
 
-TRxParaFormat formatOf(const QTextBlock& block)
-{
+TRxParaFormat formatOf(const QTextBlock& block) {
     TRxParaFormat p;
     const QTextBlockFormat f = block.blockFormat();
     const bool rtl = f.layoutDirection() == Qt::RightToLeft;
@@ -103,7 +110,8 @@ TRxParaFormat formatOf(const QTextBlock& block)
     else if (a & Qt::AlignRight)
         p.alignment = rtl ? TParaAlignment::paLeftJustify : TParaAlignment::paRightJustify;
     else
-        p.alignment = rtl && (a & Qt::AlignLeft) ? TParaAlignment::paRightJustify : TParaAlignment::paLeftJustify;
+        p.alignment =
+            rtl && (a & Qt::AlignLeft) ? TParaAlignment::paRightJustify : TParaAlignment::paLeftJustify;
     p.firstIndent = pt(f.leftMargin() + f.textIndent());
     p.leftIndent = pt(-f.textIndent());
     p.rightIndent = pt(f.rightMargin());
@@ -140,7 +148,8 @@ TRxParaFormat formatOf(const QTextBlock& block)
             p.lineSpacingRule = TLineSpacingRule::lsExactly;
             p.lineSpacing = f.lineHeight() * kPtPerPx;
             break;
-        default: break;
+        default:
+            break;
         }
     }
     if (const QTextList* list = block.textList()) {
@@ -156,12 +165,12 @@ TRxParaFormat formatOf(const QTextBlock& block)
     return p;
 }
 
-void writeLineSpacing(QTextBlockFormat& f, TLineSpacingRule rule, double value)
-{
+void writeLineSpacing(QTextBlockFormat& f, TLineSpacingRule rule, double value) {
     int sl = 0;
     bool mult = false;
     switch (rule) {
-    case TLineSpacingRule::lsSingle: break;
+    case TLineSpacingRule::lsSingle:
+        break;
     case TLineSpacingRule::lsOneAndHalf:
         sl = 360;
         mult = true;
@@ -170,8 +179,12 @@ void writeLineSpacing(QTextBlockFormat& f, TLineSpacingRule rule, double value)
         sl = 480;
         mult = true;
         break;
-    case TLineSpacingRule::lsAtLeast: sl = qRound(qAbs(value) * 20); break;
-    case TLineSpacingRule::lsExactly: sl = -qRound(qAbs(value) * 20); break;
+    case TLineSpacingRule::lsAtLeast:
+        sl = qRound(qAbs(value) * 20);
+        break;
+    case TLineSpacingRule::lsExactly:
+        sl = -qRound(qAbs(value) * 20);
+        break;
     case TLineSpacingRule::lsMultiple:
         sl = qRound(qAbs(value) * 240);
         mult = true;
@@ -194,15 +207,22 @@ void writeLineSpacing(QTextBlockFormat& f, TLineSpacingRule rule, double value)
 }
 
 // Writes everything but the numbering into the block.
-void writeBlock(QTextCursor& c, const QTextBlock& block, const TRxParaFormat& p)
-{
+void writeBlock(QTextCursor& c, const QTextBlock& block, const TRxParaFormat& p) {
     QTextBlockFormat f = block.blockFormat();
     const bool rtl = f.layoutDirection() == Qt::RightToLeft;
     switch (p.alignment) {
-    case TParaAlignment::paLeftJustify: f.setAlignment(rtl ? Qt::AlignRight : Qt::AlignLeft); break;
-    case TParaAlignment::paRightJustify: f.setAlignment(rtl ? Qt::AlignLeft : Qt::AlignRight); break;
-    case TParaAlignment::paCenter: f.setAlignment(Qt::AlignHCenter); break;
-    case TParaAlignment::paJustify: f.setAlignment(Qt::AlignJustify); break;
+    case TParaAlignment::paLeftJustify:
+        f.setAlignment(rtl ? Qt::AlignRight : Qt::AlignLeft);
+        break;
+    case TParaAlignment::paRightJustify:
+        f.setAlignment(rtl ? Qt::AlignLeft : Qt::AlignRight);
+        break;
+    case TParaAlignment::paCenter:
+        f.setAlignment(Qt::AlignHCenter);
+        break;
+    case TParaAlignment::paJustify:
+        f.setAlignment(Qt::AlignJustify);
+        break;
     }
     f.setLeftMargin(px(p.firstIndent + p.leftIndent));
     f.setTextIndent(-px(p.leftIndent));
@@ -223,8 +243,7 @@ void writeBlock(QTextCursor& c, const QTextBlock& block, const TRxParaFormat& p)
 }
 
 // Numbering of all the blocks together: one list for the run.
-void writeNumbering(QTextCursor& c, const QList<QTextBlock>& blocks, const TRxParaFormat& p)
-{
+void writeNumbering(QTextCursor& c, const QList<QTextBlock>& blocks, const TRxParaFormat& p) {
     if (blocks.isEmpty())
         return;
     if (p.numbering == TRxNumbering::nsNone) {
@@ -276,28 +295,52 @@ void writeNumbering(QTextCursor& c, const QList<QTextBlock>& blocks, const TRxPa
 
 // ---- reading: the first touched paragraph
 
-TRxParaFormat TRxParaAttributes::Get() const
-{
+TRxParaFormat TRxParaAttributes::Get() const {
     const QList<QTextBlock> blocks = m_owner->selectedBlocks();
     return blocks.isEmpty() ? TRxParaFormat{} : formatOf(blocks.first());
 }
 
-TParaAlignment TRxParaAttributes::Alignment() const { return Get().alignment; }
-int TRxParaAttributes::FirstIndent() const { return Get().firstIndent; }
-int TRxParaAttributes::LeftIndent() const { return Get().leftIndent; }
-int TRxParaAttributes::RightIndent() const { return Get().rightIndent; }
-int TRxParaAttributes::SpaceBefore() const { return Get().spaceBefore; }
-int TRxParaAttributes::SpaceAfter() const { return Get().spaceAfter; }
-TLineSpacingRule TRxParaAttributes::LineSpacingRule() const { return Get().lineSpacingRule; }
-double TRxParaAttributes::LineSpacing() const { return Get().lineSpacing; }
-TRxNumbering TRxParaAttributes::Numbering() const { return Get().numbering; }
-int TRxParaAttributes::NumberingStart() const { return Get().numberingStart; }
-int TRxParaAttributes::NumberingStyle() const { return Get().numberingStyle; }
-int TRxParaAttributes::NumberingTab() const { return Get().numberingTab; }
-int TRxParaAttributes::TabCount() const { return int(Get().tabs.size()); }
+TParaAlignment TRxParaAttributes::Alignment() const {
+    return Get().alignment;
+}
+int TRxParaAttributes::FirstIndent() const {
+    return Get().firstIndent;
+}
+int TRxParaAttributes::LeftIndent() const {
+    return Get().leftIndent;
+}
+int TRxParaAttributes::RightIndent() const {
+    return Get().rightIndent;
+}
+int TRxParaAttributes::SpaceBefore() const {
+    return Get().spaceBefore;
+}
+int TRxParaAttributes::SpaceAfter() const {
+    return Get().spaceAfter;
+}
+TLineSpacingRule TRxParaAttributes::LineSpacingRule() const {
+    return Get().lineSpacingRule;
+}
+double TRxParaAttributes::LineSpacing() const {
+    return Get().lineSpacing;
+}
+TRxNumbering TRxParaAttributes::Numbering() const {
+    return Get().numbering;
+}
+int TRxParaAttributes::NumberingStart() const {
+    return Get().numberingStart;
+}
+int TRxParaAttributes::NumberingStyle() const {
+    return Get().numberingStyle;
+}
+int TRxParaAttributes::NumberingTab() const {
+    return Get().numberingTab;
+}
+int TRxParaAttributes::TabCount() const {
+    return int(Get().tabs.size());
+}
 
-int TRxParaAttributes::Tab(int index) const
-{
+int TRxParaAttributes::Tab(int index) const {
     const QList<int> tabs = Get().tabs;
     return index >= 0 && index < tabs.size() ? tabs[index] : 0;
 }
@@ -306,8 +349,7 @@ int TRxParaAttributes::Tab(int index) const
 
 namespace {
 
-void changeEach(TMyCustomRichEdit* owner, const std::function<void(TRxParaFormat&)>& change)
-{
+void changeEach(TMyCustomRichEdit* owner, const std::function<void(TRxParaFormat&)>& change) {
     const QList<QTextBlock> blocks = owner->selectedBlocks();
     owner->changeBlocks([&](QTextCursor& c) {
         for (const QTextBlock& b : blocks) {
@@ -319,8 +361,7 @@ void changeEach(TMyCustomRichEdit* owner, const std::function<void(TRxParaFormat
 }
 
 // The numbering of the touched paragraphs with one property changed.
-void changeNumbering(TMyCustomRichEdit* owner, const std::function<void(TRxParaFormat&)>& change)
-{
+void changeNumbering(TMyCustomRichEdit* owner, const std::function<void(TRxParaFormat&)>& change) {
     const QList<QTextBlock> blocks = owner->selectedBlocks();
     if (blocks.isEmpty())
         return;
@@ -331,72 +372,59 @@ void changeNumbering(TMyCustomRichEdit* owner, const std::function<void(TRxParaF
 
 } // namespace
 
-void TRxParaAttributes::SetAlignment(TParaAlignment a)
-{
+void TRxParaAttributes::SetAlignment(TParaAlignment a) {
     changeEach(m_owner, [&](TRxParaFormat& p) { p.alignment = a; });
 }
 
-void TRxParaAttributes::SetFirstIndent(int points)
-{
+void TRxParaAttributes::SetFirstIndent(int points) {
     changeEach(m_owner, [&](TRxParaFormat& p) { p.firstIndent = points; });
 }
 
-void TRxParaAttributes::SetLeftIndent(int points)
-{
+void TRxParaAttributes::SetLeftIndent(int points) {
     changeEach(m_owner, [&](TRxParaFormat& p) { p.leftIndent = points; });
 }
 
-void TRxParaAttributes::SetRightIndent(int points)
-{
+void TRxParaAttributes::SetRightIndent(int points) {
     changeEach(m_owner, [&](TRxParaFormat& p) { p.rightIndent = points; });
 }
 
-void TRxParaAttributes::SetSpaceBefore(int points)
-{
+void TRxParaAttributes::SetSpaceBefore(int points) {
     changeEach(m_owner, [&](TRxParaFormat& p) { p.spaceBefore = points; });
 }
 
-void TRxParaAttributes::SetSpaceAfter(int points)
-{
+void TRxParaAttributes::SetSpaceAfter(int points) {
     changeEach(m_owner, [&](TRxParaFormat& p) { p.spaceAfter = points; });
 }
 
-void TRxParaAttributes::SetLineSpacing(TLineSpacingRule rule, double value)
-{
+void TRxParaAttributes::SetLineSpacing(TLineSpacingRule rule, double value) {
     changeEach(m_owner, [&](TRxParaFormat& p) {
         p.lineSpacingRule = rule;
         p.lineSpacing = value;
     });
 }
 
-void TRxParaAttributes::SetTabs(const QList<int>& points)
-{
+void TRxParaAttributes::SetTabs(const QList<int>& points) {
     const QList<int> tabs = points.mid(0, kMaxTabStops);
     changeEach(m_owner, [&](TRxParaFormat& p) { p.tabs = tabs; });
 }
 
-void TRxParaAttributes::SetNumbering(TRxNumbering kind)
-{
+void TRxParaAttributes::SetNumbering(TRxNumbering kind) {
     changeNumbering(m_owner, [&](TRxParaFormat& p) { p.numbering = kind; });
 }
 
-void TRxParaAttributes::SetNumberingStart(int start)
-{
+void TRxParaAttributes::SetNumberingStart(int start) {
     changeNumbering(m_owner, [&](TRxParaFormat& p) { p.numberingStart = start; });
 }
 
-void TRxParaAttributes::SetNumberingStyle(int style)
-{
+void TRxParaAttributes::SetNumberingStyle(int style) {
     changeNumbering(m_owner, [&](TRxParaFormat& p) { p.numberingStyle = style; });
 }
 
-void TRxParaAttributes::SetNumberingTab(int twips)
-{
+void TRxParaAttributes::SetNumberingTab(int twips) {
     changeNumbering(m_owner, [&](TRxParaFormat& p) { p.numberingTab = twips; });
 }
 
-void TRxParaAttributes::Set(const TRxParaFormat& format)
-{
+void TRxParaAttributes::Set(const TRxParaFormat& format) {
     TRxParaFormat f = format;
     f.tabs = f.tabs.mid(0, kMaxTabStops);
     const QList<QTextBlock> blocks = m_owner->selectedBlocks();

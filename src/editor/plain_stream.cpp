@@ -7,8 +7,7 @@
 
 namespace vlr {
 
-QString decodePlainStream(QByteArrayView data, bool unicode)
-{
+QString decodePlainStream(QByteArrayView data, bool unicode) {
     if (!unicode)
         return rtf::plainBodyText(data);
     QByteArrayView d = data;
@@ -22,8 +21,7 @@ QString decodePlainStream(QByteArrayView data, bool unicode)
     return text;
 }
 
-QByteArray encodePlainStream(const QString& text, bool unicode)
-{
+QByteArray encodePlainStream(const QString& text, bool unicode) {
     QString t = text;
     t.replace(u'\n', QStringLiteral("\r\n"));
     if (unicode) {
@@ -37,8 +35,7 @@ QByteArray encodePlainStream(const QString& text, bool unicode)
     return QByteArray("\xEF\xBB\xBF") + t.toUtf8();
 }
 
-QString streamTextOf(QString text)
-{
+QString streamTextOf(QString text) {
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(QChar::LineSeparator, u'\n');
     text.remove(QChar::ObjectReplacementCharacter);

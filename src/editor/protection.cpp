@@ -10,15 +10,13 @@ namespace vlr {
 
 namespace {
 
-bool isProtected(const QTextCharFormat& f)
-{
+bool isProtected(const QTextCharFormat& f) {
     return f.boolProperty(rtf::PropProtect);
 }
 
 } // namespace
 
-bool touchesProtected(const QTextDocument* doc, int start, int end)
-{
+bool touchesProtected(const QTextDocument* doc, int start, int end) {
     if (!doc)
         return false;
     const int last = doc->characterCount() - 1;
@@ -49,8 +47,7 @@ bool touchesProtected(const QTextDocument* doc, int start, int end)
     return false;
 }
 
-bool touchesProtected(const QTextCursor& cursor)
-{
+bool touchesProtected(const QTextCursor& cursor) {
     return touchesProtected(cursor.document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 

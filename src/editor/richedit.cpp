@@ -9,14 +9,12 @@ namespace vlr {
 
 TMyRichEdit::TMyRichEdit(QWidget* parent) : TMyCustomRichEdit(parent) {}
 
-TMyRichEdit::~TMyRichEdit()
-{
+TMyRichEdit::~TMyRichEdit() {
     delete m_find;
     delete m_replace;
 }
 
-TRichFindDialog* TMyRichEdit::dialog(bool replace)
-{
+TRichFindDialog* TMyRichEdit::dialog(bool replace) {
     QPointer<TRichFindDialog>& slot = replace ? m_replace : m_find;
     if (!slot) {
         slot = new TRichFindDialog(window(), replace);
@@ -35,8 +33,7 @@ TRichFindDialog* TMyRichEdit::dialog(bool replace)
     return slot;
 }
 
-QDialog* TMyRichEdit::FindDialog(const QString& searchText)
-{
+QDialog* TMyRichEdit::FindDialog(const QString& searchText) {
     TRichFindDialog* d = dialog(false);
     if (!searchText.isEmpty())
         d->setFindText(searchText);
@@ -47,8 +44,7 @@ QDialog* TMyRichEdit::FindDialog(const QString& searchText)
     return d;
 }
 
-QDialog* TMyRichEdit::ReplaceDialog(const QString& searchText, const QString& replaceText)
-{
+QDialog* TMyRichEdit::ReplaceDialog(const QString& searchText, const QString& replaceText) {
     TRichFindDialog* d = dialog(true);
     if (!searchText.isEmpty())
         d->setFindText(searchText);
@@ -61,21 +57,18 @@ QDialog* TMyRichEdit::ReplaceDialog(const QString& searchText, const QString& re
     return d;
 }
 
-void TMyRichEdit::CloseFindDialog()
-{
+void TMyRichEdit::CloseFindDialog() {
     for (TRichFindDialog* d : {m_find.data(), m_replace.data()}) {
         if (d && d->isVisible())
             d->reject();
     }
 }
 
-bool TMyRichEdit::CanFindNext() const
-{
+bool TMyRichEdit::CanFindNext() const {
     return m_lastUsed && !m_lastUsed->findText().isEmpty();
 }
 
-bool TMyRichEdit::FindNext()
-{
+bool TMyRichEdit::FindNext() {
     if (!CanFindNext())
         return false;
     TRichFindDialog* d = m_lastUsed;
@@ -86,8 +79,7 @@ bool TMyRichEdit::FindNext()
     return false;
 }
 
-bool TMyRichEdit::SearchFor(const QString& text, bool down, bool wholeWord, bool matchCase)
-{
+bool TMyRichEdit::SearchFor(const QString& text, bool down, bool wholeWord, bool matchCase) {
     int start = 0, end = 0;
     GetSelection(start, end);
     TRichSearchTypes options = stSetSelection;
@@ -109,8 +101,7 @@ bool TMyRichEdit::SearchFor(const QString& text, bool down, bool wholeWord, bool
 }
 
 TMyRichEdit::Step TMyRichEdit::replaceStep(const QString& text, const QString& replacement, bool down,
-                                           bool wholeWord, bool matchCase)
-{
+                                           bool wholeWord, bool matchCase) {
     // A match already selected is the next one.
     int start = 0, end = 0;
     GetSelection(start, end);
@@ -128,8 +119,7 @@ TMyRichEdit::Step TMyRichEdit::replaceStep(const QString& text, const QString& r
 }
 
 bool TMyRichEdit::ReplaceNext(const QString& text, const QString& replacement, bool down, bool wholeWord,
-                              bool matchCase)
-{
+                              bool matchCase) {
     Step step;
     do {
         step = replaceStep(text, replacement, down, wholeWord, matchCase);
@@ -138,8 +128,7 @@ bool TMyRichEdit::ReplaceNext(const QString& text, const QString& replacement, b
 }
 
 int TMyRichEdit::ReplaceAll(const QString& text, const QString& replacement, bool down, bool wholeWord,
-                            bool matchCase)
-{
+                            bool matchCase) {
     // One selection and one change notification for the whole run.
     auto onChange = std::exchange(OnChange, nullptr);
     auto onSelection = std::exchange(OnSelectionChange, nullptr);
@@ -159,18 +148,17 @@ int TMyRichEdit::ReplaceAll(const QString& text, const QString& replacement, boo
     return count;
 }
 
-void TMyRichEdit::runFind(TRichFindDialog* d)
-{
+void TMyRichEdit::runFind(TRichFindDialog* d) {
     m_lastUsed = d;
     if (!SearchFor(d->findText(), d->down(), d->wholeWord(), d->matchCase()) && OnTextNotFound)
         OnTextNotFound(this, d->findText());
 }
 
-void TMyRichEdit::runReplace(TRichFindDialog* d, bool all)
-{
+void TMyRichEdit::runReplace(TRichFindDialog* d, bool all) {
     m_lastUsed = d;
-    const bool found = all ? ReplaceAll(d->findText(), d->replaceText(), d->down(), d->wholeWord(), d->matchCase()) > 0
-                           : ReplaceNext(d->findText(), d->replaceText(), d->down(), d->wholeWord(), d->matchCase());
+    const bool found =
+        all ? ReplaceAll(d->findText(), d->replaceText(), d->down(), d->wholeWord(), d->matchCase()) > 0
+            : ReplaceNext(d->findText(), d->replaceText(), d->down(), d->wholeWord(), d->matchCase());
     if (found) {
         keepClearOf(SelStart(), SelStart() + SelLength());
     } else if (OnTextNotFound) {
@@ -178,8 +166,7 @@ void TMyRichEdit::runReplace(TRichFindDialog* d, bool all)
     }
 }
 
-void TMyRichEdit::keepClearOf(int start, int end)
-{
+void TMyRichEdit::keepClearOf(int start, int end) {
     // Moves the open dialog off the match: above it when there is room,
     // otherwise below it when it then fits on the screen.
     TRichFindDialog* d = m_lastUsed;

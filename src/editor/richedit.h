@@ -32,13 +32,16 @@ public:
     bool SearchFor(const QString& text, bool down, bool wholeWord, bool matchCase);
     // Replaces the next match from the selection; false when none was
     // replaced (a protected match is passed over).
-    bool ReplaceNext(const QString& text, const QString& replacement, bool down, bool wholeWord, bool matchCase);
+    bool ReplaceNext(const QString& text, const QString& replacement, bool down, bool wholeWord,
+                     bool matchCase);
     // Replaces every match in the dialog's direction; the number replaced.
-    int ReplaceAll(const QString& text, const QString& replacement, bool down, bool wholeWord, bool matchCase);
+    int ReplaceAll(const QString& text, const QString& replacement, bool down, bool wholeWord,
+                   bool matchCase);
 
 private:
     enum class Step { NotFound, Replaced, Refused };
-    Step replaceStep(const QString& text, const QString& replacement, bool down, bool wholeWord, bool matchCase);
+    Step replaceStep(const QString& text, const QString& replacement, bool down, bool wholeWord,
+                     bool matchCase);
     TRichFindDialog* dialog(bool replace);
     void runFind(TRichFindDialog* d);
     void runReplace(TRichFindDialog* d, bool all);

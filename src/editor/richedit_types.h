@@ -66,11 +66,19 @@ enum class TAttributeType { atSelected, atWord, atDefaultText };
 enum class TParaAlignment { paLeftJustify, paRightJustify, paCenter, paJustify };
 
 // Numbering kinds 0..6.
-enum class TRxNumbering { nsNone, nsBullet, nsArabicNumbers, nsLoCaseLetter, nsUpCaseLetter, nsLoCaseRoman, nsUpCaseRoman };
+enum class TRxNumbering {
+    nsNone,
+    nsBullet,
+    nsArabicNumbers,
+    nsLoCaseLetter,
+    nsUpCaseLetter,
+    nsLoCaseRoman,
+    nsUpCaseRoman
+};
 
 // Numbering styles: how the number is framed.
 enum TRxNumberingStyle : int {
-    nsParenthesis = 0x000, // 1)
+    nsParenthesis = 0x000,   // 1)
     nsParenthesises = 0x100, // (1)
     nsPeriod = 0x200,        // 1.
     nsSimple = 0x300,        // 1

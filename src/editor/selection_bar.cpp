@@ -8,23 +8,20 @@
 
 namespace vlr {
 
-TSelectionBar::TSelectionBar(TMyCustomRichEdit* editor) : QWidget(editor), m_editor(editor)
-{
+TSelectionBar::TSelectionBar(TMyCustomRichEdit* editor) : QWidget(editor), m_editor(editor) {
     // A right-pointing arrow tells the user the strip selects lines.
     setCursor(Qt::ArrowCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QTextCursor TSelectionBar::lineAt(int y) const
-{
+QTextCursor TSelectionBar::lineAt(int y) const {
     QTextCursor c = m_editor->cursorForPosition(QPoint(0, y));
     c.movePosition(QTextCursor::StartOfLine);
     c.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
     return c;
 }
 
-void TSelectionBar::mousePressEvent(QMouseEvent* e)
-{
+void TSelectionBar::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton)
         return;
     QTextCursor line = lineAt(e->position().toPoint().y());
@@ -37,8 +34,7 @@ void TSelectionBar::mousePressEvent(QMouseEvent* e)
     m_editor->setFocus(Qt::MouseFocusReason);
 }
 
-void TSelectionBar::mouseMoveEvent(QMouseEvent* e)
-{
+void TSelectionBar::mouseMoveEvent(QMouseEvent* e) {
     if (!(e->buttons() & Qt::LeftButton) || m_anchorLineStart < 0)
         return;
     const QTextCursor line = lineAt(e->position().toPoint().y());
@@ -53,8 +49,7 @@ void TSelectionBar::mouseMoveEvent(QMouseEvent* e)
     m_editor->setTextCursor(c);
 }
 
-void TSelectionBar::mouseDoubleClickEvent(QMouseEvent* e)
-{
+void TSelectionBar::mouseDoubleClickEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton)
         return;
     QTextCursor c = m_editor->cursorForPosition(QPoint(0, e->position().toPoint().y()));
@@ -63,8 +58,7 @@ void TSelectionBar::mouseDoubleClickEvent(QMouseEvent* e)
     m_editor->setTextCursor(c);
 }
 
-void TSelectionBar::paintEvent(QPaintEvent*)
-{
+void TSelectionBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), m_editor->viewport()->palette().color(QPalette::Base));
 }

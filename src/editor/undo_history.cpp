@@ -6,8 +6,7 @@ namespace vlr {
 
 TRichUndoHistory::TRichUndoHistory(QObject* parent) : QObject(parent) {}
 
-void TRichUndoHistory::attach(QTextDocument* doc)
-{
+void TRichUndoHistory::attach(QTextDocument* doc) {
     if (m_doc)
         disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
@@ -16,8 +15,7 @@ void TRichUndoHistory::attach(QTextDocument* doc)
         connect(doc, &QTextDocument::undoCommandAdded, this, &TRichUndoHistory::stepAdded);
 }
 
-void TRichUndoHistory::setLimit(int limit)
-{
+void TRichUndoHistory::setLimit(int limit) {
     m_limit = limit;
     const size_t depth = size_t(qMax(1, limit));
     while (m_undo.size() > depth)
@@ -26,36 +24,30 @@ void TRichUndoHistory::setLimit(int limit)
         m_redo.pop_front();
 }
 
-void TRichUndoHistory::stepAdded()
-{
+void TRichUndoHistory::stepAdded() {
     m_redo.clear();
     m_undo.push_back(m_pending);
     if (m_undo.size() > size_t(qMax(1, m_limit)))
         m_undo.pop_front();
 }
 
-bool TRichUndoHistory::canUndo() const
-{
+bool TRichUndoHistory::canUndo() const {
     return !m_undo.empty() && m_doc && m_doc->isUndoAvailable();
 }
 
-bool TRichUndoHistory::canRedo() const
-{
+bool TRichUndoHistory::canRedo() const {
     return !m_redo.empty() && m_doc && m_doc->isRedoAvailable();
 }
 
-TUndoName TRichUndoHistory::undoName() const
-{
+TUndoName TRichUndoHistory::undoName() const {
     return canUndo() ? m_undo.back() : TUndoName::unUnknown;
 }
 
-TUndoName TRichUndoHistory::redoName() const
-{
+TUndoName TRichUndoHistory::redoName() const {
     return canRedo() ? m_redo.back() : TUndoName::unUnknown;
 }
 
-bool TRichUndoHistory::undo()
-{
+bool TRichUndoHistory::undo() {
     if (!canUndo())
         return false;
     const TUndoName name = m_undo.back();
@@ -65,8 +57,7 @@ bool TRichUndoHistory::undo()
     return true;
 }
 
-bool TRichUndoHistory::redo()
-{
+bool TRichUndoHistory::redo() {
     if (!canRedo())
         return false;
     const TUndoName name = m_redo.back();
@@ -76,8 +67,7 @@ bool TRichUndoHistory::redo()
     return true;
 }
 
-void TRichUndoHistory::clear()
-{
+void TRichUndoHistory::clear() {
     m_undo.clear();
     m_redo.clear();
     if (m_doc)

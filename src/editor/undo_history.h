@@ -9,7 +9,6 @@
 #include <QTextDocument>
 #include <deque>
 
-
 namespace vlr {
 
 class TRichUndoHistory final : public QObject {
@@ -48,8 +47,7 @@ private:
 // Sets the kind of the steps recorded while it lives.
 class TUndoScope {
 public:
-    TUndoScope(TRichUndoHistory& history, TUndoName name) : m_history(history), m_saved(history.pending())
-    {
+    TUndoScope(TRichUndoHistory& history, TUndoName name) : m_history(history), m_saved(history.pending()) {
         history.setPending(name);
     }
     ~TUndoScope() { m_history.setPending(m_saved); }

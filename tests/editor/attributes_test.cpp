@@ -17,8 +17,7 @@ protected:
 
 } // namespace
 
-TEST_F(AttributesTest, ReadingGivesWhatTheWholeRangeHasInCommon)
-{
+TEST_F(AttributesTest, ReadingGivesWhatTheWholeRangeHasInCommon) {
     // 0..3 "aaa" bold red Arial 10; 3..6 "bbb" bold italic blue Courier 14, protected.
     load("\\b\\cf1 aaa\\i\\cf2\\f1\\fs28\\protect bbb");
     struct Case {
@@ -44,8 +43,7 @@ TEST_F(AttributesTest, ReadingGivesWhatTheWholeRangeHasInCommon)
     }
 }
 
-TEST_F(AttributesTest, WritingChangesOnlyTheNamedProperty)
-{
+TEST_F(AttributesTest, WritingChangesOnlyTheNamedProperty) {
     load("\\b\\cf1 aaa\\b0\\i\\cf2\\f1\\fs28 bbb");
     select(0, 6);
     sel().SetSize(16);
@@ -61,8 +59,7 @@ TEST_F(AttributesTest, WritingChangesOnlyTheNamedProperty)
     EXPECT_TRUE(edit.Modified());
 }
 
-TEST_F(AttributesTest, AutomaticColours)
-{
+TEST_F(AttributesTest, AutomaticColours) {
     load("\\cf1\\highlight2 x\\cf0\\highlight0 y");
     select(0, 1);
     EXPECT_EQ(sel().Color(), 0x0000FFu);
@@ -82,8 +79,7 @@ TEST_F(AttributesTest, AutomaticColours)
     EXPECT_EQ(sel().BackColor(), kColorWindow);
 }
 
-TEST_F(AttributesTest, UnderlineKindsSurviveSavingAndTurnUnderlineOn)
-{
+TEST_F(AttributesTest, UnderlineKindsSurviveSavingAndTurnUnderlineOn) {
     load("abcdefghijklmnopqrs");
     for (int kind : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18}) {
         SCOPED_TRACE(kind);
@@ -103,8 +99,7 @@ TEST_F(AttributesTest, UnderlineKindsSurviveSavingAndTurnUnderlineOn)
     EXPECT_EQ(sel().UnderlineType(), 0);
 }
 
-TEST_F(AttributesTest, FlagsAndPositions)
-{
+TEST_F(AttributesTest, FlagsAndPositions) {
     load("normal text here");
     select(0, 6);
     sel().SetSubscriptStyle(TSubscriptStyle::ssSuperscript);
@@ -123,8 +118,7 @@ TEST_F(AttributesTest, FlagsAndPositions)
     EXPECT_EQ(again.SelAttributes().Language(), 1049);
 }
 
-TEST_F(AttributesTest, DisabledIsDrawnGreyWithoutChangingTheColour)
-{
+TEST_F(AttributesTest, DisabledIsDrawnGreyWithoutChangingTheColour) {
     load("\\cf1 red text");
     select(0, 3);
     sel().SetDisabled(true);
@@ -140,9 +134,9 @@ TEST_F(AttributesTest, DisabledIsDrawnGreyWithoutChangingTheColour)
     EXPECT_TRUE(grey);
 }
 
-TEST_F(AttributesTest, LinkIsReadFromFieldsAndRecognisedUrls)
-{
-    load("see {\\field{\\*\\fldinst{HYPERLINK \"http://a.example/\"}}{\\fldrslt{here}}} or www.b.example now");
+TEST_F(AttributesTest, LinkIsReadFromFieldsAndRecognisedUrls) {
+    load(
+        "see {\\field{\\*\\fldinst{HYPERLINK \"http://a.example/\"}}{\\fldrslt{here}}} or www.b.example now");
     select(4, 8);
     EXPECT_TRUE(sel().Link());
     select(0, 3);
@@ -156,8 +150,7 @@ TEST_F(AttributesTest, LinkIsReadFromFieldsAndRecognisedUrls)
     EXPECT_EQ(edit.SaveToBytes().count("HYPERLINK"), 1);
 }
 
-TEST_F(AttributesTest, WordViewActsOnTheWordAtTheCaret)
-{
+TEST_F(AttributesTest, WordViewActsOnTheWordAtTheCaret) {
     load("one two three");
     select(5, 5);
     edit.WordAttributes().SetStyle(fsBold);
@@ -167,8 +160,7 @@ TEST_F(AttributesTest, WordViewActsOnTheWordAtTheCaret)
     EXPECT_EQ(sel().Style(), 0);
 }
 
-TEST_F(AttributesTest, DefaultViewIsWhatTypingIntoAnEmptyControlGets)
-{
+TEST_F(AttributesTest, DefaultViewIsWhatTypingIntoAnEmptyControlGets) {
     QFont f(QStringLiteral("Courier New"));
     f.setPointSize(15);
     f.setItalic(true);
@@ -185,8 +177,7 @@ TEST_F(AttributesTest, DefaultViewIsWhatTypingIntoAnEmptyControlGets)
     EXPECT_EQ(sel().Color(), 0x0000FFu);
 }
 
-TEST_F(AttributesTest, WholeFontIsOneWrite)
-{
+TEST_F(AttributesTest, WholeFontIsOneWrite) {
     load("\\cf1\\ul abc");
     select(0, 3);
     QFont f(QStringLiteral("Courier New"));
@@ -202,8 +193,7 @@ TEST_F(AttributesTest, WholeFontIsOneWrite)
     EXPECT_EQ(sel().Color(), 0x0000FFu);
 }
 
-TEST_F(AttributesTest, PlainModeFormatsEverythingAlike)
-{
+TEST_F(AttributesTest, PlainModeFormatsEverythingAlike) {
     edit.SetPlainText(true);
     edit.LoadFromBytes(QByteArray("one two"));
     select(0, 3);
@@ -212,8 +202,7 @@ TEST_F(AttributesTest, PlainModeFormatsEverythingAlike)
     EXPECT_EQ(sel().Size(), 20);
 }
 
-TEST(ColorValue, ExplicitAndSystemColours)
-{
+TEST(ColorValue, ExplicitAndSystemColours) {
     EXPECT_EQ(colorValue(QColor(0x11, 0x22, 0x33)), 0x332211u);
     EXPECT_EQ(colorFromValue(0x332211), QColor(0x11, 0x22, 0x33));
     QPalette p;

@@ -2,11 +2,14 @@
 #include "editor_fixture.h"
 
 #include "editor/clipboard_formats.h"
+#include "editor/paste_special_dialog.h"
 #include "rtf/rtf.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLabel>
+#include <QListWidget>
 #include <QMimeData>
 
 using namespace vlr;
@@ -18,8 +21,7 @@ class ClipboardTest : public EditorTest {};
 
 } // namespace
 
-TEST_F(ClipboardTest, CopyOffersRtfHtmlAndText)
-{
+TEST_F(ClipboardTest, CopyOffersRtfHtmlAndText) {
     load("a \\b bold\\b0  c");
     select(2, 6);
     edit.CopyToClipboard();
@@ -33,8 +35,7 @@ TEST_F(ClipboardTest, CopyOffersRtfHtmlAndText)
     EXPECT_EQ(data->text(), QStringLiteral("bold"));
 }
 
-TEST_F(ClipboardTest, PastePrefersRtfThenHtmlThenText)
-{
+TEST_F(ClipboardTest, PastePrefersRtfThenHtmlThenText) {
     struct Case {
         const char* name;
         QByteArray rtf;
@@ -67,8 +68,7 @@ TEST_F(ClipboardTest, PastePrefersRtfThenHtmlThenText)
     }
 }
 
-TEST_F(ClipboardTest, PlainModePastesText)
-{
+TEST_F(ClipboardTest, PlainModePastesText) {
     auto* data = new QMimeData;
     data->setData(QStringLiteral("application/rtf"), rtfFragment("\\b only rtf"));
     QApplication::clipboard()->setMimeData(data);
@@ -82,8 +82,7 @@ TEST_F(ClipboardTest, PlainModePastesText)
     EXPECT_EQ(edit.SelAttributes().Style(), 0);
 }
 
-TEST_F(ClipboardTest, PasteSpecialEntriesAndFormats)
-{
+TEST_F(ClipboardTest, PasteSpecialEntriesAndFormats) {
     auto* data = new QMimeData;
     data->setData(QStringLiteral("text/rtf"), rtfFragment("\\b rich"));
     data->setText(QStringLiteral("plain"));
@@ -116,8 +115,7 @@ TEST_F(ClipboardTest, PasteSpecialEntriesAndFormats)
     EXPECT_TRUE(edit.SaveToBytes().contains("\\pngblip"));
 }
 
-TEST_F(ClipboardTest, TextLimitRefusesWhatDoesNotFit)
-{
+TEST_F(ClipboardTest, TextLimitRefusesWhatDoesNotFit) {
     edit.SetMaxLength(5);
     load("abc");
     QApplication::clipboard()->setText(QStringLiteral("12345"));
@@ -132,8 +130,7 @@ TEST_F(ClipboardTest, TextLimitRefusesWhatDoesNotFit)
     EXPECT_EQ(edit.TextLimit(), 16777215);
 }
 
-TEST(DropEffect, KeysAndReverse)
-{
+TEST(DropEffect, KeysAndReverse) {
     struct Case {
         bool ctrl, shift, reverse;
         TDropEffect effect;
@@ -145,4 +142,20 @@ TEST(DropEffect, KeysAndReverse)
     };
     for (const Case& c : cases)
         EXPECT_EQ(dropEffectFor(c.ctrl, c.shift, c.reverse), c.effect) << c.ctrl << c.shift << c.reverse;
+}
+
+TEST_F(ClipboardTest, PasteSpecialDialogListsTheEntries) {
+    const QList<TPasteSpecialEntry> entries = pasteSpecialEntries(nullptr);
+    TPasteSpecialDialog dialog(nullptr, entries);
+    auto* list = dialog.findChild<QListWidget*>();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->item(3)->text(), QStringLiteral("Windows Bitmap"));
+    EXPECT_EQ(dialog.chosen(), 0);
+    list->setCurrentRow(2);
+    EXPECT_EQ(dialog.chosen(), 2);
+    bool shown = false;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        shown |= label->text() == QStringLiteral("text without any formatting");
+    EXPECT_TRUE(shown);
 }

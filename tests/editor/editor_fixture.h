@@ -12,8 +12,7 @@
 namespace vlr::test {
 
 // An RTF document with one font, a colour table (1 red, 2 blue) and the body.
-inline QByteArray rtfDoc(const char* body)
-{
+inline QByteArray rtfDoc(const char* body) {
     return QByteArray("{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}"
                       "{\\f1\\fmodern\\fcharset204 Courier New;}}"
                       "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
@@ -22,8 +21,7 @@ inline QByteArray rtfDoc(const char* body)
 }
 
 // The same without the closing paragraph mark: inserted, it adds no paragraph.
-inline QByteArray rtfFragment(const char* body)
-{
+inline QByteArray rtfFragment(const char* body) {
     QByteArray doc = rtfDoc(body);
     doc.replace("\\par\n}", "}");
     return doc;
@@ -38,16 +36,14 @@ public:
 
 class EditorTest : public ::testing::Test {
 public:
-    EditorTest()
-    {
+    EditorTest() {
         edit.resize(400, 300);
         edit.SetUndoLimit(100);
     }
 
     void load(const char* body) { edit.LoadFromBytes(rtfDoc(body)); }
     void select(int start, int end) { edit.SetSelection(start, end, false); }
-    void type(const QString& text)
-    {
+    void type(const QString& text) {
         for (QChar ch : text)
             QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
     }

@@ -11,8 +11,7 @@ namespace {
 
 class FindDialogTest : public EditorTest {
 protected:
-    FindDialogTest()
-    {
+    FindDialogTest() {
         load("red green red blue red");
         edit.OnTextNotFound = [this](TMyCustomRichEdit*, const QString& text) { notFound.append(text); };
     }
@@ -21,8 +20,7 @@ protected:
 
 } // namespace
 
-TEST_F(FindDialogTest, SecondDialogStartsWithTheOthersText)
-{
+TEST_F(FindDialogTest, SecondDialogStartsWithTheOthersText) {
     edit.FindDialog(QStringLiteral("green"));
     auto* replace = edit.ReplaceDialog();
     ASSERT_NE(replace, nullptr);
@@ -36,8 +34,7 @@ TEST_F(FindDialogTest, SecondDialogStartsWithTheOthersText)
     EXPECT_EQ(closed, 1);
 }
 
-TEST_F(FindDialogTest, SearchDownUpAndAgain)
-{
+TEST_F(FindDialogTest, SearchDownUpAndAgain) {
     select(0, 0);
     EXPECT_TRUE(edit.SearchFor(QStringLiteral("red"), true, false, false));
     EXPECT_EQ(edit.SelStart(), 0);
@@ -50,8 +47,7 @@ TEST_F(FindDialogTest, SearchDownUpAndAgain)
     EXPECT_TRUE(notFound.isEmpty());
 }
 
-TEST_F(FindDialogTest, ReplaceAllCountsAndNotifiesOnce)
-{
+TEST_F(FindDialogTest, ReplaceAllCountsAndNotifiesOnce) {
     int changes = 0, selections = 0;
     edit.OnChange = [&](TMyCustomRichEdit*) { ++changes; };
     edit.OnSelectionChange = [&](TMyCustomRichEdit*) { ++selections; };
@@ -63,8 +59,7 @@ TEST_F(FindDialogTest, ReplaceAllCountsAndNotifiesOnce)
     EXPECT_EQ(edit.ReplaceAll(QStringLiteral("red"), QStringLiteral("x"), true, true, false), 0);
 }
 
-TEST_F(FindDialogTest, ReplacePassesOverProtectedMatches)
-{
+TEST_F(FindDialogTest, ReplacePassesOverProtectedMatches) {
     load("red \\protect red\\protect0  red");
     select(0, 0);
     EXPECT_EQ(edit.ReplaceAll(QStringLiteral("red"), QStringLiteral("R"), true, false, false), 2);

@@ -11,8 +11,7 @@ namespace {
 
 class FormatRangeTest : public EditorTest {
 protected:
-    FormatRangeTest()
-    {
+    FormatRangeTest() {
         QByteArray body;
         for (int i = 0; i < 60; ++i)
             body += "Paragraph number " + QByteArray::number(i) + " with some words to wrap around.\\par ";
@@ -27,8 +26,7 @@ protected:
 
 } // namespace
 
-TEST_F(FormatRangeTest, PagesCoverTheTextInOrder)
-{
+TEST_F(FormatRangeTest, PagesCoverTheTextInOrder) {
     QList<int> starts;
     int pos = 0;
     while (pos < edit.TextLength() && starts.size() < 100) {
@@ -46,8 +44,7 @@ TEST_F(FormatRangeTest, PagesCoverTheTextInOrder)
     edit.FormatRange({});
 }
 
-TEST_F(FormatRangeTest, RenderingDrawsInsideTheRectangleOnly)
-{
+TEST_F(FormatRangeTest, RenderingDrawsInsideTheRectangleOnly) {
     page.fill(Qt::white);
     QPainter painter(&page);
     const int next = edit.FormatRange({nullptr, &painter, rc, 0, -1});
@@ -66,8 +63,7 @@ TEST_F(FormatRangeTest, RenderingDrawsInsideTheRectangleOnly)
     EXPECT_FALSE(outside);
 }
 
-TEST_F(FormatRangeTest, BadRequestsAreRefused)
-{
+TEST_F(FormatRangeTest, BadRequestsAreRefused) {
     EXPECT_EQ(edit.FormatRange({&page, nullptr, QRect(0, 0, 0, 100), 0, -1}), -1);
     EXPECT_EQ(edit.FormatRange({&page, nullptr, rc, -3, -1}), -1);
     EXPECT_EQ(edit.FormatRange({&page, nullptr, rc, 50, 20}), -1);

@@ -20,8 +20,7 @@ struct Click {
 
 class LinkTest : public EditorTest {
 protected:
-    LinkTest()
-    {
+    LinkTest() {
         // "one" 4..7 and "two" 12..15 are fields; a URL at 20..33.
         load("see {\\field{\\*\\fldinst{HYPERLINK \"http://one/\"}}{\\fldrslt{one}}} and "
              "{\\field{\\*\\fldinst{HYPERLINK \"http://two/\"}}{\\fldrslt{two}}} at www.x.example end");
@@ -35,10 +34,11 @@ protected:
         edit.OnURLMouseOver = [this](TMyCustomRichEdit*, TCharRange) { ++overs; };
     }
     QPoint at(int pos) { return edit.GetCharPos(pos) + QPoint(2, 3); }
-    void send(QEvent::Type type, int pos, Qt::MouseButton button, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
+    void send(QEvent::Type type, int pos, Qt::MouseButton button,
+              Qt::KeyboardModifiers mods = Qt::NoModifier) {
         const QPoint p = at(pos);
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
         QMouseEvent e(type, p, edit.viewport()->mapToGlobal(p), button, held, mods);
         QApplication::sendEvent(edit.viewport(), &e);
     }
@@ -48,8 +48,7 @@ protected:
 
 } // namespace
 
-TEST_F(LinkTest, PressAndReleaseOnOneLinkClicksOnce)
-{
+TEST_F(LinkTest, PressAndReleaseOnOneLinkClicksOnce) {
     send(QEvent::MouseButtonPress, 5, Qt::LeftButton, Qt::ControlModifier);
     send(QEvent::MouseButtonRelease, 5, Qt::LeftButton, Qt::ControlModifier);
     ASSERT_EQ(clicks.size(), 1);
@@ -60,8 +59,7 @@ TEST_F(LinkTest, PressAndReleaseOnOneLinkClicksOnce)
     EXPECT_EQ(overs, 2);
 }
 
-TEST_F(LinkTest, PressOnOneLinkAndReleaseOnAnotherRaisesNothing)
-{
+TEST_F(LinkTest, PressOnOneLinkAndReleaseOnAnotherRaisesNothing) {
     send(QEvent::MouseButtonPress, 5, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, 13, Qt::LeftButton);
     EXPECT_TRUE(clicks.isEmpty());
@@ -70,8 +68,7 @@ TEST_F(LinkTest, PressOnOneLinkAndReleaseOnAnotherRaisesNothing)
     EXPECT_TRUE(clicks.isEmpty());
 }
 
-TEST_F(LinkTest, DoubleClickGivesSingleThenDouble)
-{
+TEST_F(LinkTest, DoubleClickGivesSingleThenDouble) {
     send(QEvent::MouseButtonPress, 13, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, 13, Qt::LeftButton);
     send(QEvent::MouseButtonDblClick, 13, Qt::LeftButton);
@@ -82,8 +79,7 @@ TEST_F(LinkTest, DoubleClickGivesSingleThenDouble)
     EXPECT_EQ(clicks[1].text, QStringLiteral("two"));
 }
 
-TEST_F(LinkTest, RightClickAndRecognisedUrls)
-{
+TEST_F(LinkTest, RightClickAndRecognisedUrls) {
     send(QEvent::MouseButtonPress, 22, Qt::RightButton);
     send(QEvent::MouseButtonRelease, 22, Qt::RightButton);
     ASSERT_EQ(clicks.size(), 1);
@@ -99,8 +95,7 @@ TEST_F(LinkTest, RightClickAndRecognisedUrls)
     EXPECT_EQ(clicks.size(), 1);
 }
 
-TEST(DetectUrls, RecognisedForms)
-{
+TEST(DetectUrls, RecognisedForms) {
     struct Case {
         const char* text;
         QList<TCharRange> urls;

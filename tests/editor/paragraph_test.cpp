@@ -15,8 +15,7 @@ protected:
 
 } // namespace
 
-TEST_F(ParagraphTest, ReadsTheRtfIndentsAsFirstAndOffset)
-{
+TEST_F(ParagraphTest, ReadsTheRtfIndentsAsFirstAndOffset) {
     // li 720, fi -360: the first line at 18 pt, the others 18 pt further.
     load("\\li720\\fi-360\\ri200\\sb100\\sa240\\qc text");
     EXPECT_EQ(para().Alignment(), TParaAlignment::paCenter);
@@ -27,8 +26,7 @@ TEST_F(ParagraphTest, ReadsTheRtfIndentsAsFirstAndOffset)
     EXPECT_EQ(para().SpaceAfter(), 12);
 }
 
-TEST_F(ParagraphTest, WritesTouchEveryParagraphOfTheSelectionAndOnlyTheProperty)
-{
+TEST_F(ParagraphTest, WritesTouchEveryParagraphOfTheSelectionAndOnlyTheProperty) {
     load("\\qr one\\par two\\par three");
     select(1, 6); // "one" and "two"
     para().SetLeftIndent(24);
@@ -46,8 +44,7 @@ TEST_F(ParagraphTest, WritesTouchEveryParagraphOfTheSelectionAndOnlyTheProperty)
     EXPECT_EQ(again.Paragraph().LeftIndent(), 24);
 }
 
-TEST_F(ParagraphTest, LineSpacingRules)
-{
+TEST_F(ParagraphTest, LineSpacingRules) {
     load("text");
     struct Case {
         TLineSpacingRule rule;
@@ -68,8 +65,7 @@ TEST_F(ParagraphTest, LineSpacingRules)
     }
 }
 
-TEST_F(ParagraphTest, NumberingKindsAndTheirOffset)
-{
+TEST_F(ParagraphTest, NumberingKindsAndTheirOffset) {
     load("one\\par two\\par three");
     select(0, 8);
     for (int kind = 1; kind <= 6; ++kind) {
@@ -94,8 +90,7 @@ TEST_F(ParagraphTest, NumberingKindsAndTheirOffset)
     EXPECT_EQ(para().Numbering(), TRxNumbering::nsNone);
 }
 
-TEST_F(ParagraphTest, TabStopsUpToThirtyTwo)
-{
+TEST_F(ParagraphTest, TabStopsUpToThirtyTwo) {
     load("a\\tab b");
     QList<int> tabs;
     for (int i = 1; i <= 40; ++i)
@@ -110,8 +105,7 @@ TEST_F(ParagraphTest, TabStopsUpToThirtyTwo)
     EXPECT_EQ(again.Paragraph().TabCount(), 32);
 }
 
-TEST_F(ParagraphTest, AllPropertiesInOneCall)
-{
+TEST_F(ParagraphTest, AllPropertiesInOneCall) {
     load("one\\par two");
     select(0, 5);
     TRxParaFormat f;

@@ -13,8 +13,7 @@ namespace {
 
 class ProtectionTest : public EditorTest {
 public:
-    ProtectionTest()
-    {
+    ProtectionTest() {
         // "open " 0..5, "LOCKED" 5..11 protected, " free" 11..16
         load("open \\protect LOCKED\\protect0  free");
         edit.OnProtectChange = [this](TMyCustomRichEdit*, int start, int end, bool& allow) {
@@ -30,8 +29,7 @@ const QString kOriginal = QStringLiteral("open LOCKED free");
 
 } // namespace
 
-TEST_F(ProtectionTest, EveryKindOfEditAsksAndIsRefused)
-{
+TEST_F(ProtectionTest, EveryKindOfEditAsksAndIsRefused) {
     struct Case {
         const char* name;
         int selStart, selEnd;
@@ -71,8 +69,7 @@ TEST_F(ProtectionTest, EveryKindOfEditAsksAndIsRefused)
     }
 }
 
-TEST_F(ProtectionTest, TheHandlerMayAllowTheEdit)
-{
+TEST_F(ProtectionTest, TheHandlerMayAllowTheEdit) {
     allowAll = true;
     select(5, 11);
     edit.SetSelText(QStringLiteral("OPEN"));
@@ -81,8 +78,7 @@ TEST_F(ProtectionTest, TheHandlerMayAllowTheEdit)
     EXPECT_EQ(asked[0], qMakePair(5, 11));
 }
 
-TEST_F(ProtectionTest, EditsBesideProtectedTextDoNotAsk)
-{
+TEST_F(ProtectionTest, EditsBesideProtectedTextDoNotAsk) {
     select(2, 2);
     type("x");
     select(15, 16);
@@ -91,16 +87,14 @@ TEST_F(ProtectionTest, EditsBesideProtectedTextDoNotAsk)
     EXPECT_TRUE(asked.isEmpty());
 }
 
-TEST_F(ProtectionTest, WithoutAHandlerProtectedTextStays)
-{
+TEST_F(ProtectionTest, WithoutAHandlerProtectedTextStays) {
     edit.OnProtectChange = nullptr;
     select(0, 16);
     key(Qt::Key_Delete);
     EXPECT_EQ(edit.Text(), kOriginal);
 }
 
-TEST_F(ProtectionTest, DropOntoProtectedTextIsRefused)
-{
+TEST_F(ProtectionTest, DropOntoProtectedTextIsRefused) {
     QMimeData data;
     data.setText(QStringLiteral("dropped"));
     edit.show();

@@ -10,8 +10,7 @@ class SelectionTest : public EditorTest {};
 
 } // namespace
 
-TEST_F(SelectionTest, ReplaceSelectionLeavesExactlyTheNewTextSelected)
-{
+TEST_F(SelectionTest, ReplaceSelectionLeavesExactlyTheNewTextSelected) {
     load("alpha beta gamma");
     select(6, 10);
     edit.SetSelText(QStringLiteral("BETA\r\nline"));
@@ -30,8 +29,7 @@ TEST_F(SelectionTest, ReplaceSelectionLeavesExactlyTheNewTextSelected)
     EXPECT_EQ(edit.Text(), QStringLiteral("alpha beta gamma"));
 }
 
-TEST_F(SelectionTest, InsertTextTakesCurrentAttributesAndLeavesCaretAfter)
-{
+TEST_F(SelectionTest, InsertTextTakesCurrentAttributesAndLeavesCaretAfter) {
     load("a \\b bold\\b0  c");
     select(4, 4); // inside the bold word
     edit.InsertText(QStringLiteral("XY"));
@@ -43,8 +41,7 @@ TEST_F(SelectionTest, InsertTextTakesCurrentAttributesAndLeavesCaretAfter)
     EXPECT_TRUE(edit.CanUndo());
 }
 
-TEST_F(SelectionTest, SetSelectionClampsAndHandlesSpecialValues)
-{
+TEST_F(SelectionTest, SetSelectionClampsAndHandlesSpecialValues) {
     load("0123456789");
     struct Case {
         int start, end;
@@ -59,8 +56,7 @@ TEST_F(SelectionTest, SetSelectionClampsAndHandlesSpecialValues)
     }
 }
 
-TEST_F(SelectionTest, TextRangeLinesAndCaret)
-{
+TEST_F(SelectionTest, TextRangeLinesAndCaret) {
     edit.SetWordWrap(false);
     load("first\\par second line\\par\\par last");
     EXPECT_EQ(edit.GetTextRange(3, 9), QStringLiteral("st\nsec"));
@@ -79,8 +75,7 @@ TEST_F(SelectionTest, TextRangeLinesAndCaret)
     EXPECT_EQ(edit.CaretPos(), QPoint(3, 1)); // the selection's end
 }
 
-TEST_F(SelectionTest, WrappedLinesCountAsLines)
-{
+TEST_F(SelectionTest, WrappedLinesCountAsLines) {
     edit.resize(120, 300);
     edit.show();
     load("word word word word word word word word word word word word word word");
@@ -91,8 +86,7 @@ TEST_F(SelectionTest, WrappedLinesCountAsLines)
     EXPECT_EQ(edit.LineFromChar(second - 1), 0);
 }
 
-TEST_F(SelectionTest, FindHonoursDirectionWordAndCase)
-{
+TEST_F(SelectionTest, FindHonoursDirectionWordAndCase) {
     load("Cat concat cat CAT");
     struct Case {
         const char* name;
@@ -113,13 +107,13 @@ TEST_F(SelectionTest, FindHonoursDirectionWordAndCase)
     for (const Case& c : cases) {
         EXPECT_EQ(edit.FindText(QStringLiteral("cat"), c.start, c.length, c.options), c.expected) << c.name;
     }
-    EXPECT_EQ(edit.FindText(QStringLiteral("CAT"), 0, -1, TRichSearchTypes(stMatchCase | stSetSelection)), 15);
+    EXPECT_EQ(edit.FindText(QStringLiteral("CAT"), 0, -1, TRichSearchTypes(stMatchCase | stSetSelection)),
+              15);
     EXPECT_EQ(edit.SelStart(), 15);
     EXPECT_EQ(edit.SelLength(), 3);
 }
 
-TEST_F(SelectionTest, WordBreakAndSelectionType)
-{
+TEST_F(SelectionTest, WordBreakAndSelectionType) {
     load("one two");
     EXPECT_EQ(edit.FindWordBreak(0), 4);
     EXPECT_EQ(edit.FindWordBreak(5), 7);
@@ -131,8 +125,7 @@ TEST_F(SelectionTest, WordBreakAndSelectionType)
     EXPECT_EQ(edit.SelectionType(), TRichSelectionType(stText | stMultiChar));
 }
 
-TEST_F(SelectionTest, SelectionChangeEventFollowsTheCaret)
-{
+TEST_F(SelectionTest, SelectionChangeEventFollowsTheCaret) {
     load("abcdef");
     int events = 0;
     edit.OnSelectionChange = [&](TMyCustomRichEdit*) { ++events; };
@@ -142,4 +135,20 @@ TEST_F(SelectionTest, SelectionChangeEventFollowsTheCaret)
     EXPECT_EQ(events, 1);
     key(Qt::Key_Right);
     EXPECT_GE(events, 2);
+}
+
+TEST_F(SelectionTest, InsertSymbolTakesTheFontAndCodePage) {
+    load("ab");
+    select(1, 1);
+    EXPECT_EQ(edit.InsertSymbol(0xC0, QStringLiteral("Times New Roman"), 204), 2);
+    EXPECT_EQ(edit.Text(), QStringLiteral("aАb"));
+    EXPECT_EQ(edit.InsertSymbol(0xB7, QStringLiteral("Symbol"), 2), 3);
+    EXPECT_EQ(edit.Text(), QString::fromUtf8("aА\u00B7b"));
+    select(1, 2);
+    EXPECT_EQ(edit.SelAttributes().Name(), QStringLiteral("Times New Roman"));
+    select(2, 3);
+    EXPECT_EQ(edit.SelAttributes().Name(), QStringLiteral("Symbol"));
+    EXPECT_EQ(edit.SelAttributes().Charset(), 2);
+    select(0, 1);
+    EXPECT_EQ(edit.SelAttributes().Name(), QStringLiteral("Arial"));
 }

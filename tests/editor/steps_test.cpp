@@ -6,14 +6,13 @@
 using namespace vlr;
 using namespace vlr::test;
 
-TEST(FontSizeStep, StandardSequence)
-{
+TEST(FontSizeStep, StandardSequence) {
     struct Case {
         int size, delta, expected;
     } cases[] = {
-        {7, 1, 8},   {7, 3, 10},  {10, 3, 14}, {14, -3, 10}, {28, 1, 36},  {28, 3, 36},   {80, 1, 90},
-        {80, -1, 72}, {12, 1, 14}, {14, -1, 12}, {36, -1, 28}, {48, 1, 72}, {1, -1, 1},    {1638, 1, 1638},
-        {11, 1, 12},  {90, -1, 80}, {72, 1, 80}, {26, 1, 28},
+        {7, 1, 8},   {7, 3, 10},      {10, 3, 14}, {14, -3, 10}, {28, 1, 36},  {28, 3, 36},
+        {80, 1, 90}, {80, -1, 72},    {12, 1, 14}, {14, -1, 12}, {36, -1, 28}, {48, 1, 72},
+        {1, -1, 1},  {1638, 1, 1638}, {11, 1, 12}, {90, -1, 80}, {72, 1, 80},  {26, 1, 28},
     };
     for (const Case& c : cases)
         EXPECT_EQ(steppedFontSize(c.size, c.delta), c.expected) << c.size << " " << c.delta;
@@ -25,8 +24,7 @@ class StepsTest : public EditorTest {};
 
 } // namespace
 
-TEST_F(StepsTest, FontSizeStepMovesEachRun)
-{
+TEST_F(StepsTest, FontSizeStepMovesEachRun) {
     load("\\fs20 ten \\fs56 twentyeight");
     select(0, 15);
     edit.ChangeFontSize(1);
@@ -42,8 +40,7 @@ TEST_F(StepsTest, FontSizeStepMovesEachRun)
     EXPECT_EQ(edit.SelAttributes().Size(), 28);
 }
 
-TEST_F(StepsTest, ZoomIsARatio)
-{
+TEST_F(StepsTest, ZoomIsARatio) {
     int num = -1, den = -1;
     EXPECT_EQ(edit.ZoomPercent(), 100);
     edit.GetZoom(num, den);
@@ -68,8 +65,7 @@ TEST_F(StepsTest, ZoomIsARatio)
     EXPECT_EQ(edit.ZoomPercent(), 100);
 }
 
-TEST_F(StepsTest, ZoomEnlargesTheLayout)
-{
+TEST_F(StepsTest, ZoomEnlargesTheLayout) {
     load("some text to measure");
     edit.show();
     const int base = edit.GetCharPos(10).x() - edit.GetCharPos(0).x();

@@ -22,8 +22,7 @@ class StreamTest : public EditorTest {};
 
 } // namespace
 
-TEST_F(StreamTest, FallBackReadsEachFormatInTheOtherMode)
-{
+TEST_F(StreamTest, FallBackReadsEachFormatInTheOtherMode) {
     struct Case {
         const char* name;
         bool plainMode;
@@ -33,7 +32,8 @@ TEST_F(StreamTest, FallBackReadsEachFormatInTheOtherMode)
     const QList<Case> cases = {
         {"rtf in rich mode", false, rtfDoc("Hello \\b world\\b0"), "Hello world"},
         {"text body in rich mode", false, QByteArray("plain\r\nsecond line"), "plain\nsecond line"},
-        {"cp1251 text in rich mode", false, QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2"), QString::fromUtf8("Привет")},
+        {"cp1251 text in rich mode", false, QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2"),
+         QString::fromUtf8("Привет")},
         {"utf-8 behind the mark", false, QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("日本 и ё").toUtf8(),
          QString::fromUtf8("日本 и ё")},
         {"text in plain mode", true, QByteArray("a\rb"), "a\nb"},
@@ -51,16 +51,14 @@ TEST_F(StreamTest, FallBackReadsEachFormatInTheOtherMode)
     }
 }
 
-TEST_F(StreamTest, TextBodyInRichNoteIsSavedBackAsRtf)
-{
+TEST_F(StreamTest, TextBodyInRichNoteIsSavedBackAsRtf) {
     edit.LoadFromBytes(QByteArray("just text"));
     const QByteArray out = edit.SaveToBytes();
     EXPECT_TRUE(rtf::looksLikeRtf(out));
     EXPECT_EQ(rtf::rtfToPlainText(out), QStringLiteral("just text"));
 }
 
-TEST_F(StreamTest, ExplicitFormatForcesOneTransfer)
-{
+TEST_F(StreamTest, ExplicitFormatForcesOneTransfer) {
     // sfPlainText in a rich control shows RTF source as text.
     edit.SetStreamFormat(TStreamFormat::sfPlainText);
     edit.LoadFromBytes(rtfDoc("x"));
@@ -70,8 +68,7 @@ TEST_F(StreamTest, ExplicitFormatForcesOneTransfer)
     EXPECT_EQ(edit.Text(), QStringLiteral("x"));
 }
 
-TEST_F(StreamTest, StreamErrorsRaiseTheirTexts)
-{
+TEST_F(StreamTest, StreamErrorsRaiseTheirTexts) {
     QBuffer closed;
     try {
         edit.LoadFromStream(closed);
@@ -92,8 +89,7 @@ TEST_F(StreamTest, StreamErrorsRaiseTheirTexts)
     EXPECT_EQ(edit.Text(), QStringLiteral("kept"));
 }
 
-TEST_F(StreamTest, SelectionModeStreamsOnlyTheSelection)
-{
+TEST_F(StreamTest, SelectionModeStreamsOnlyTheSelection) {
     load("one \\b two\\b0  three");
     select(4, 7);
     edit.SetStreamMode(smSelection);
@@ -118,8 +114,7 @@ TEST_F(StreamTest, SelectionModeStreamsOnlyTheSelection)
     EXPECT_TRUE(edit.Modified());
 }
 
-TEST_F(StreamTest, PlainTextOutIsAnsiOrMarkedUtf8WithCrLf)
-{
+TEST_F(StreamTest, PlainTextOutIsAnsiOrMarkedUtf8WithCrLf) {
     edit.SetPlainText(true);
     edit.LoadFromBytes(QByteArray("\xc0\xe1\r\nz"));
     EXPECT_EQ(edit.SaveToBytes(), QByteArray("\xc0\xe1\r\nz"));
@@ -131,8 +126,7 @@ TEST_F(StreamTest, PlainTextOutIsAnsiOrMarkedUtf8WithCrLf)
     EXPECT_EQ(edit.Text(), QStringLiteral("a\nb"));
 }
 
-TEST_F(StreamTest, SwitchingPlainModeKeepsTheText)
-{
+TEST_F(StreamTest, SwitchingPlainModeKeepsTheText) {
     load("Bold \\b text\\b0\\par second");
     const QString before = edit.Text();
     edit.SetPlainText(true);
@@ -144,8 +138,7 @@ TEST_F(StreamTest, SwitchingPlainModeKeepsTheText)
     EXPECT_TRUE(rtf::looksLikeRtf(edit.SaveToBytes()));
 }
 
-TEST_F(StreamTest, ClearEmptiesAndForgets)
-{
+TEST_F(StreamTest, ClearEmptiesAndForgets) {
     load("abc");
     type("x");
     ASSERT_TRUE(edit.Modified());
@@ -155,8 +148,7 @@ TEST_F(StreamTest, ClearEmptiesAndForgets)
     EXPECT_FALSE(edit.CanUndo());
 }
 
-TEST_F(StreamTest, CorpusFilesLoadAndSaveBack)
-{
+TEST_F(StreamTest, CorpusFilesLoadAndSaveBack) {
     VLR_REQUIRE_TESTDATA();
     const QDir dir(testDataDir() + QStringLiteral("/rtf"));
     const QStringList files = dir.entryList({QStringLiteral("*.rtf")}, QDir::Files);

@@ -14,8 +14,7 @@ class UndoTest : public EditorTest {};
 
 } // namespace
 
-TEST_F(UndoTest, EachKindOfEditIsNamed)
-{
+TEST_F(UndoTest, EachKindOfEditIsNamed) {
     load("hello world");
     EXPECT_EQ(edit.UndoName(), TUndoName::unUnknown);
     select(5, 5);
@@ -47,19 +46,18 @@ TEST_F(UndoTest, EachKindOfEditIsNamed)
     EXPECT_EQ(edit.RedoName(), TUndoName::unUnknown);
 }
 
-TEST_F(UndoTest, DropIsNamedDragAndDrop)
-{
+TEST_F(UndoTest, DropIsNamedDragAndDrop) {
     load("abc");
     QMimeData data;
     data.setText(QStringLiteral("dropped "));
-    QDropEvent drop(QPointF(1, 1), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::ControlModifier);
+    QDropEvent drop(QPointF(1, 1), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                    Qt::ControlModifier);
     edit.dropEvent(&drop);
     EXPECT_TRUE(edit.Text().contains(QStringLiteral("dropped")));
     EXPECT_EQ(edit.UndoName(), TUndoName::unDragDrop);
 }
 
-TEST_F(UndoTest, UndoLimitBoundsTheDepth)
-{
+TEST_F(UndoTest, UndoLimitBoundsTheDepth) {
     struct Case {
         int limit;
         int undoable;
@@ -81,8 +79,7 @@ TEST_F(UndoTest, UndoLimitBoundsTheDepth)
     }
 }
 
-TEST_F(UndoTest, SingleLevelUndoKeepsOnlyTheLastEdit)
-{
+TEST_F(UndoTest, SingleLevelUndoKeepsOnlyTheLastEdit) {
     edit.SetUndoLimit(1);
     load("abc");
     select(3, 3);
@@ -99,8 +96,7 @@ TEST_F(UndoTest, SingleLevelUndoKeepsOnlyTheLastEdit)
     EXPECT_EQ(edit.Text(), QStringLiteral("bcd"));
 }
 
-TEST_F(UndoTest, ClearingTheHistoryAndReadOnly)
-{
+TEST_F(UndoTest, ClearingTheHistoryAndReadOnly) {
     load("abc");
     type("x");
     ASSERT_TRUE(edit.CanUndo());
@@ -112,8 +108,7 @@ TEST_F(UndoTest, ClearingTheHistoryAndReadOnly)
     EXPECT_EQ(edit.UndoName(), TUndoName::unUnknown);
 }
 
-TEST_F(UndoTest, ModifiedBySetByContentFormattingAndUndo)
-{
+TEST_F(UndoTest, ModifiedBySetByContentFormattingAndUndo) {
     load("abc");
     int changes = 0;
     edit.OnChange = [&](TMyCustomRichEdit*) { ++changes; };

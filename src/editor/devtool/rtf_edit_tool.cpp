@@ -23,8 +23,7 @@ namespace {
 
 class ToolWindow : public QMainWindow {
 public:
-    ToolWindow()
-    {
+    ToolWindow() {
         m_editor = new TMyRichEdit(this);
         m_editor->SetSelectionBar(true);
         m_editor->SetAutoURLDetect(true);
@@ -32,7 +31,8 @@ public:
         setCentralWidget(m_editor);
         auto* file = menuBar()->addMenu(QStringLiteral("&File"));
         file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, [this] {
-            const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("RTF (*.rtf);;All (*)"));
+            const QString name = QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                              QStringLiteral("RTF (*.rtf);;All (*)"));
             if (!name.isEmpty())
                 open(name);
         });
@@ -46,9 +46,12 @@ public:
                 save(name);
         });
         auto* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-        edit->addAction(QStringLiteral("&Find..."), QKeySequence::Find, this, [this] { m_editor->FindDialog(); });
-        edit->addAction(QStringLiteral("&Replace..."), QKeySequence::Replace, this, [this] { m_editor->ReplaceDialog(); });
-        edit->addAction(QStringLiteral("Plain &text mode"), this, [this] { m_editor->SetPlainText(!m_editor->PlainText()); });
+        edit->addAction(QStringLiteral("&Find..."), QKeySequence::Find, this,
+                        [this] { m_editor->FindDialog(); });
+        edit->addAction(QStringLiteral("&Replace..."), QKeySequence::Replace, this,
+                        [this] { m_editor->ReplaceDialog(); });
+        edit->addAction(QStringLiteral("Plain &text mode"), this,
+                        [this] { m_editor->SetPlainText(!m_editor->PlainText()); });
         m_status = new QLabel(this);
         statusBar()->addWidget(m_status);
         m_editor->OnSelectionChange = [this](TMyCustomRichEdit* e) {
@@ -59,8 +62,10 @@ public:
                                   .arg(e->Modified() ? QStringLiteral("modified  ") : QString())
                                   .arg(e->ZoomPercent()));
         };
-        m_editor->OnURLClick = [this](TMyCustomRichEdit*, TCharRange, const QString& text, TMouseButton, Qt::KeyboardModifiers, bool dbl) {
-            statusBar()->showMessage(QStringLiteral("%1 link: %2").arg(dbl ? "double" : "single", text), 3000);
+        m_editor->OnURLClick = [this](TMyCustomRichEdit*, TCharRange, const QString& text, TMouseButton,
+                                      Qt::KeyboardModifiers, bool dbl) {
+            statusBar()->showMessage(QStringLiteral("%1 link: %2").arg(dbl ? "double" : "single", text),
+                                     3000);
         };
         m_editor->OnTextNotFound = [this](TMyCustomRichEdit*, const QString& text) {
             statusBar()->showMessage(QStringLiteral("not found: %1").arg(text), 3000);
@@ -69,8 +74,7 @@ public:
 
     TMyRichEdit* editor() { return m_editor; }
 
-    bool open(const QString& path)
-    {
+    bool open(const QString& path) {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) {
             QMessageBox::warning(this, QString(), f.errorString());
@@ -87,8 +91,7 @@ public:
         return true;
     }
 
-    bool save(const QString& path)
-    {
+    bool save(const QString& path) {
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             QMessageBox::warning(this, QString(), f.errorString());
@@ -112,16 +115,20 @@ private:
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("RTF or text file to open"));
-    const QCommandLineOption shot(QStringLiteral("shot"), QStringLiteral("Write a PNG of the window and quit."), QStringLiteral("png"));
-    const QCommandLineOption saveTo(QStringLiteral("save"), QStringLiteral("Save the content to a file and quit."), QStringLiteral("out"));
-    const QCommandLineOption zoom(QStringLiteral("zoom"), QStringLiteral("Zoom percent."), QStringLiteral("percent"));
-    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Window size WxH."), QStringLiteral("size"));
+    const QCommandLineOption shot(
+        QStringLiteral("shot"), QStringLiteral("Write a PNG of the window and quit."), QStringLiteral("png"));
+    const QCommandLineOption saveTo(QStringLiteral("save"),
+                                    QStringLiteral("Save the content to a file and quit."),
+                                    QStringLiteral("out"));
+    const QCommandLineOption zoom(QStringLiteral("zoom"), QStringLiteral("Zoom percent."),
+                                  QStringLiteral("percent"));
+    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Window size WxH."),
+                                  QStringLiteral("size"));
     parser.addOptions({shot, saveTo, zoom, size});
     parser.process(app);
 
