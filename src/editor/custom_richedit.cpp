@@ -68,6 +68,10 @@ TMyCustomRichEdit::TMyCustomRichEdit(QWidget* parent)
 
 TMyCustomRichEdit::~TMyCustomRichEdit() = default;
 
+QString TMyCustomRichEdit::RichEditVersionText() {
+    return QStringLiteral("Qt %1 (%2)").arg(QString::fromLatin1(qVersion())).arg(kRichEditVersion);
+}
+
 void TMyCustomRichEdit::attachDocument() {
     QTextDocument* doc = document();
     // Whatever was done to the document before is no step to undo.
@@ -997,25 +1001,19 @@ void TMyCustomRichEdit::keyPressEvent(QKeyEvent* e) {
             return;
         }
     }
-    if (e->matches(QKeySequence::Undo)) {
-        Undo();
-        e->accept();
-        return;
-    }
-    if (e->matches(QKeySequence::Redo)) {
-        Redo();
-        e->accept();
-        return;
-    }
-    if (e->matches(QKeySequence::Cut)) {
-        CutToClipboard();
-        e->accept();
-        return;
-    }
-    if (e->matches(QKeySequence::Paste)) {
-        PasteFromClipboard();
-        e->accept();
-        return;
+    // These go through the control's own undo depth, protection and limits.
+    static const std::pair<QKeySequence::StandardKey, void (TMyCustomRichEdit::*)()> commands[] = {
+        {QKeySequence::Undo, &TMyCustomRichEdit::Undo},
+        {QKeySequence::Redo, &TMyCustomRichEdit::Redo},
+        {QKeySequence::Cut, &TMyCustomRichEdit::CutToClipboard},
+        {QKeySequence::Paste, &TMyCustomRichEdit::PasteFromClipboard},
+    };
+    for (const auto& [sequence, command] : commands) {
+        if (e->matches(sequence)) {
+            (this->*command)();
+            e->accept();
+            return;
+        }
     }
     if (e->key() == Qt::Key_Insert && e->modifiers() == Qt::NoModifier) {
         setOverwriteMode(!overwriteMode());

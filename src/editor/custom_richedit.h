@@ -43,6 +43,9 @@ public:
     ~TMyCustomRichEdit() override;
 
     static int RichEditVersion() { return kRichEditVersion; }
+    // What the About box shows for the control: its library's version and,
+    // in parentheses, the control version.
+    static QString RichEditVersionText();
 
     // ---- Events (the sender is this control)
     std::function<void(TMyCustomRichEdit* Sender)> OnChange;

@@ -31,24 +31,15 @@ int findText(const QTextDocument* doc, const QString& text, int start, int end, 
                ((pos == 0 || !isWordChar(all[pos - 1])) && (pos + n >= last || !isWordChar(all[pos + n])));
     };
     const QStringView range = QStringView(all).mid(start, end - start);
-    if (options & stBackward) {
-        for (qsizetype from = range.size() - n; from >= 0; --from) {
-            const qsizetype at = range.lastIndexOf(text, from, cs);
-            if (at < 0)
-                return -1;
-            if (wholeAt(start + int(at)))
-                return start + int(at);
-            from = at;
-        }
-        return -1;
-    }
-    for (qsizetype from = 0; from <= range.size() - n; ++from) {
-        const qsizetype at = range.indexOf(text, from, cs);
+    const bool backward = options & stBackward;
+    qsizetype from = backward ? range.size() - n : 0;
+    while (from >= 0 && from <= range.size() - n) {
+        const qsizetype at = backward ? range.lastIndexOf(text, from, cs) : range.indexOf(text, from, cs);
         if (at < 0)
             return -1;
         if (wholeAt(start + int(at)))
             return start + int(at);
-        from = at;
+        from = backward ? at - 1 : at + 1;
     }
     return -1;
 }
