@@ -1181,6 +1181,14 @@ void TMyCustomRichEdit::mouseDoubleClickEvent(QMouseEvent* e) {
     if (OnDblClick)
         OnDblClick(this, e);
     linkMouse(e, 3);
+    // Double-clicking an embedded object opens it, which counts as a change.
+    const int pos = charAt(e->position().toPoint());
+    if (pos >= 0 && e->button() == Qt::LeftButton) {
+        QTextCursor c(document());
+        c.setPosition(pos + 1);
+        if (c.charFormat().isImageFormat())
+            m_modified = true;
+    }
     QTextEdit::mouseDoubleClickEvent(e);
     m_dragSelecting = false;
 }

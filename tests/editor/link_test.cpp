@@ -110,3 +110,13 @@ TEST(DetectUrls, RecognisedForms) {
     for (const Case& c : cases)
         EXPECT_EQ(detectUrls(QString::fromLatin1(c.text)), c.urls) << c.text;
 }
+
+TEST_F(LinkTest, DoubleClickOnAPictureSetsModified) {
+    load("a{\\pict\\pngblip\\picw1\\pich1\\picwgoal300\\pichgoal300 "
+         "89504e470d0a1a0a0000000d4948445200000001000000010806000000"
+         "1f15c4890000000d49444154789c63f8cfc0f01f0005000201a5f2c7a50000000049454e44ae426082}b");
+    ASSERT_EQ(edit.TextLength(), 3);
+    ASSERT_FALSE(edit.Modified());
+    send(QEvent::MouseButtonDblClick, 1, Qt::LeftButton);
+    EXPECT_TRUE(edit.Modified());
+}
