@@ -1173,6 +1173,16 @@ void TMyCustomRichEdit::mouseReleaseEvent(QMouseEvent* e) {
     if (OnMouseUp)
         OnMouseUp(this, e);
     linkMouse(e, 2);
+    const QClipboard* clipboard = QApplication::clipboard();
+    if (e->button() == Qt::MiddleButton && !isReadOnly() && clipboard->supportsSelection()) {
+        // The middle-button paste of the primary selection, through the same
+        // checks as any other paste.
+        setTextCursor(cursorForPosition(e->position().toPoint()));
+        pasteData(clipboard->mimeData(QClipboard::Selection), TUndoName::unPaste);
+        e->accept();
+        m_dragSelecting = false;
+        return;
+    }
     QTextEdit::mouseReleaseEvent(e);
     m_dragSelecting = false;
 }
