@@ -9,6 +9,7 @@ namespace vlr {
 class TMyCustomRichEdit;
 
 class TSelectionBar final : public QWidget {
+    Q_OBJECT
 public:
     explicit TSelectionBar(TMyCustomRichEdit* editor);
     static constexpr int kWidth = 8;

@@ -1,6 +1,11 @@
 // Selection, replacing and inserting text, text ranges, lines and find.
 #include "editor_fixture.h"
 
+#include "editor/selection_bar.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
 using namespace vlr;
 using namespace vlr::test;
 
@@ -151,4 +156,52 @@ TEST_F(SelectionTest, InsertSymbolTakesTheFontAndCodePage) {
     EXPECT_EQ(edit.SelAttributes().Charset(), 2);
     select(0, 1);
     EXPECT_EQ(edit.SelAttributes().Name(), QStringLiteral("Arial"));
+}
+
+namespace {
+
+void sendMouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent e(type, p, w->mapToGlobal(p), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+} // namespace
+
+TEST_F(SelectionTest, SelectionBarSelectsWholeLines) {
+    edit.SetWordWrap(false);
+    edit.SetSelectionBar(true);
+    edit.show();
+    load("first line\\par second line\\par third");
+    auto* bar = edit.findChild<TSelectionBar*>();
+    ASSERT_NE(bar, nullptr);
+    const int y2 = edit.GetCharPos(12).y() + 2;
+    const int y3 = edit.GetCharPos(25).y() + 2;
+    sendMouse(bar, QEvent::MouseButtonPress, QPoint(2, y2), Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(edit.SelText(), QStringLiteral("second line\n"));
+    sendMouse(bar, QEvent::MouseMove, QPoint(2, y3), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(edit.SelText(), QStringLiteral("second line\nthird"));
+    edit.SetSelectionBar(false);
+    EXPECT_EQ(edit.findChild<TSelectionBar*>(), nullptr);
+}
+
+TEST_F(SelectionTest, DraggingPastTheFirstWordSelectsWholeWords) {
+    edit.show();
+    load("alpha beta gamma delta");
+    QWidget* vp = edit.viewport();
+    const QPoint from = edit.GetCharPos(2) + QPoint(1, 3); // inside "alpha"
+    const QPoint to = edit.GetCharPos(13) + QPoint(1, 3);  // inside "gamma"
+    const QPoint near = edit.GetCharPos(4) + QPoint(1, 3); // still inside "alpha"
+    sendMouse(vp, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(vp, QEvent::MouseMove, near, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(edit.SelText(), QStringLiteral("ph"));
+    sendMouse(vp, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(edit.SelText(), QStringLiteral("alpha beta gamma"));
+    sendMouse(vp, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+
+    edit.SetWordSelection(false);
+    select(0, 0);
+    sendMouse(vp, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(vp, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(edit.SelText(), QStringLiteral("pha beta ga"));
+    sendMouse(vp, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
 }
