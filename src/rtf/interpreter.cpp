@@ -1313,13 +1313,19 @@ void Interpreter::word(const Token& t) {
     }
     // Destinations
     case KwFontTbl:
+        // Tables count only where the document's own text is read: inside a
+        // picture, a field instruction or a skipped group they are content.
+        if (g.dest != Dest::Normal) {
+            g.dest = Dest::Skip;
+            return;
+        }
         g.dest = Dest::FontTable;
         fontNum_ = -1;
         fontName_.clear();
         fontNameText_.clear();
         return;
     case KwColorTbl:
-        g.dest = Dest::ColorTable;
+        g.dest = g.dest == Dest::Normal ? Dest::ColorTable : Dest::Skip;
         colorSet_ = false;
         return;
     case KwStyleSheet:
@@ -1393,7 +1399,7 @@ void Interpreter::word(const Token& t) {
             g.dest = Dest::PnTxtB;
         return;
     case KwListTable:
-        g.dest = Dest::ListTable;
+        g.dest = g.dest == Dest::Normal ? Dest::ListTable : Dest::Skip;
         return;
     case KwList:
         if (g.dest == Dest::ListTable) {
@@ -1415,7 +1421,7 @@ void Interpreter::word(const Token& t) {
         }
         return;
     case KwListOverrideTable:
-        g.dest = Dest::ListOverrideTable;
+        g.dest = g.dest == Dest::Normal ? Dest::ListOverrideTable : Dest::Skip;
         return;
     case KwListOverride:
         if (g.dest == Dest::ListOverrideTable) {

@@ -74,6 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"list_override_to_nothing", "{\\rtf1\\pard\\ls99\\ilvl12 item\\par}", "item"},
         BadCase{"star_before_text", "{\\rtf1 a{\\*keis \\par }b}", "akeis \nb"},
         BadCase{"destination_after_text", "{\\rtf1 {x\\*\\foo y}{z\\pict\\wmetafile8 00}c}", u"xz\uFFFCc"_qs},
+        BadCase{"font_table_inside_picture",
+                "{\\rtf1 a{\\pict\\wmetafile8 00{\\fonttbl\\pard x{\\object y}}}b}", u"a\uFFFCb"_qs},
         BadCase{"nul_bytes", QByteArray("{\\rtf1 a\0b}", 10), "ab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
