@@ -194,6 +194,7 @@ void TMyCustomRichEdit::applyPalette() {
     }
     setPalette(p);
     m_decorations->setColors(p.color(QPalette::Link), p.color(QPalette::Disabled, QPalette::Text));
+    m_decorations->decorateAll();
     if (m_selectionBar)
         m_selectionBar->update();
 }
