@@ -1205,9 +1205,13 @@ void Interpreter::word(const Token& t) {
     const bool on = !t.hasParam || p != 0;
 
     // Inside skipped or kept groups only the group structure matters, except
-    // for objects, which may carry a result picture.
-    if (g.dest == Dest::Skip || g.dest == Dest::Raw)
+    // for objects, which may carry a result picture. Binary data is passed
+    // over everywhere: its bytes may look like braces.
+    if (g.dest == Dest::Skip || g.dest == Dest::Raw) {
+        if (kw == KwBin)
+            tok_.binary(p);
         return;
+    }
     if (g.dest == Dest::Object || g.dest == Dest::ObjResult) {
         switch (kw) {
         case KwObjW:

@@ -76,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"destination_after_text", "{\\rtf1 {x\\*\\foo y}{z\\pict\\wmetafile8 00}c}", u"xz\uFFFCc"_qs},
         BadCase{"font_table_inside_picture",
                 "{\\rtf1 a{\\pict\\wmetafile8 00{\\fonttbl\\pard x{\\object y}}}b}", u"a\uFFFCb"_qs},
+        BadCase{"binary_braces_in_skipped_groups", "{\\rtf1 a{\\*\\foo \\bin1 }}b{\\info\\bin1 {}c}", "abc"},
         BadCase{"nul_bytes", QByteArray("{\\rtf1 a\0b}", 10), "ab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
