@@ -723,7 +723,9 @@ int TMyCustomRichEdit::FindWordBreak(int pos) const {
 }
 
 int TMyCustomRichEdit::FormatRange(const TFormatRangeRequest& request) {
-    QPaintDevice* device = request.painter ? request.painter->device() : request.device;
+    QPaintDevice* device = request.device    ? request.device
+                           : request.painter ? request.painter->device()
+                                             : nullptr;
     if (!device) {
         m_formatRange->clear();
         return 0;

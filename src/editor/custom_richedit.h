@@ -29,9 +29,11 @@ enum class TPasteFormat;
 // One page of text for printing and preview: the range [cpMin, cpMax)
 // (cpMax < 0: to the end) laid out in `rc`, in twips of the device.
 struct TFormatRangeRequest {
-    QPaintDevice* device = nullptr; // measured against; the painter's device when rendering
-    QPainter* painter = nullptr;    // required for rendering
-    QRect rc;                       // twips
+    // The text is laid out for this device's resolution (the printer, also
+    // when a preview page is recorded elsewhere); the painter's device when null.
+    QPaintDevice* device = nullptr;
+    QPainter* painter = nullptr; // draws the page when given
+    QRect rc;                    // twips
     int cpMin = 0;
     int cpMax = -1;
 };

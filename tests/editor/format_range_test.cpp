@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 
 using namespace vlr;
 using namespace vlr::test;
@@ -68,4 +69,24 @@ TEST_F(FormatRangeTest, BadRequestsAreRefused) {
     EXPECT_EQ(edit.FormatRange({&page, nullptr, rc, -3, -1}), -1);
     EXPECT_EQ(edit.FormatRange({&page, nullptr, rc, 50, 20}), -1);
     EXPECT_EQ(edit.FormatRange({&page, nullptr, rc, edit.TextLength(), -1}), edit.TextLength());
+}
+
+TEST_F(FormatRangeTest, PreviewPageRecordedForThePrinterResolution) {
+    // The page is measured for the "printer" and recorded into a picture,
+    // which plays back the same page.
+    QPicture picture;
+    QPainter recorder(&picture);
+    const int next = edit.FormatRange({&page, &recorder, rc, 0, -1});
+    recorder.end();
+    EXPECT_EQ(next, edit.FormatRange({&page, nullptr, rc, 0, -1}));
+    page.fill(Qt::white);
+    QPainter player(&page);
+    player.drawPicture(0, 0, picture);
+    player.end();
+    int ink = 0;
+    for (int y = 0; y < page.height(); y += 2) {
+        for (int x = 0; x < page.width(); x += 2)
+            ink += page.pixel(x, y) != qRgb(255, 255, 255);
+    }
+    EXPECT_GT(ink, 100);
 }
