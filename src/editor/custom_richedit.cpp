@@ -293,6 +293,8 @@ bool TMyCustomRichEdit::insertStream(QByteArrayView data, bool asRtf) {
     if (asRtf && !rtf::looksLikeRtf(data))
         return false;
     QTextCursor c = textCursor();
+    if (!allowCursorEdit(c))
+        return true; // refused: nothing changes, and that is no reading error
     c.beginEditBlock();
     bool ok = true;
     if (asRtf && !m_plainText)
@@ -1334,6 +1336,9 @@ void TMyCustomRichEdit::changeCharFormats(TAttributeType type,
     QList<Segment> segments;
     QList<int> emptyBlocks;
     const int start = c.selectionStart(), end = c.selectionEnd();
+    // Formatting protected text is a change of it too.
+    if (!allowEdit(start, end))
+        return;
     for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
@@ -1394,6 +1399,13 @@ QList<QTextBlock> TMyCustomRichEdit::selectedBlocks() const {
 }
 
 void TMyCustomRichEdit::changeBlocks(const std::function<void(QTextCursor&)>& change) {
+    const QList<QTextBlock> blocks = selectedBlocks();
+    if (blocks.isEmpty())
+        return;
+    const int start = blocks.first().position();
+    const int end = blocks.last().position() + blocks.last().length() - 1;
+    if (start < end && !allowEdit(start, end))
+        return;
     QTextCursor c = textCursor();
     c.beginEditBlock();
     change(c);

@@ -200,6 +200,7 @@ public:
     void changeCharFormats(TAttributeType type, const std::function<void(QTextCharFormat&)>& change);
     bool linkCovers(TAttributeType type) const;
     QList<QTextBlock> selectedBlocks() const;
+    // Changes of protected text ask OnProtectChange first and do nothing when refused.
     void changeBlocks(const std::function<void(QTextCursor&)>& change); // one undo step
 
 protected:

@@ -103,9 +103,9 @@ TEST_F(AttributesTest, FlagsAndPositions) {
     load("normal text here");
     select(0, 6);
     sel().SetSubscriptStyle(TSubscriptStyle::ssSuperscript);
-    sel().SetProtected(true);
     sel().SetLanguage(1049);
     sel().SetCharset(2);
+    sel().SetProtected(true);
     EXPECT_EQ(sel().SubscriptStyle(), TSubscriptStyle::ssSuperscript);
     EXPECT_TRUE(sel().Protected());
     EXPECT_EQ(sel().Language(), 1049);

@@ -104,3 +104,40 @@ TEST_F(ProtectionTest, DropOntoProtectedTextIsRefused) {
     EXPECT_EQ(edit.Text(), kOriginal);
     EXPECT_EQ(asked.size(), 1);
 }
+
+TEST_F(ProtectionTest, FormattingProtectedTextAsksToo) {
+    select(3, 8);
+    edit.SelAttributes().SetStyle(fsBold);
+    edit.Paragraph().SetAlignment(TParaAlignment::paCenter);
+    edit.SelAttributes().SetProtected(false);
+    EXPECT_EQ(asked.size(), 3);
+    EXPECT_EQ(edit.SelAttributes().Style(), 0);
+    EXPECT_EQ(edit.Paragraph().Alignment(), TParaAlignment::paLeftJustify);
+    select(6, 6);
+    EXPECT_TRUE(edit.SelAttributes().Protected());
+    // Granted, as while the protected effect itself is switched.
+    allowAll = true;
+    select(3, 8);
+    edit.SelAttributes().SetProtected(false);
+    EXPECT_FALSE(edit.SelAttributes().Protected());
+    // Formatting free text asks nothing.
+    asked.clear();
+    allowAll = false;
+    select(12, 16);
+    edit.SelAttributes().SetStyle(fsItalic);
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_EQ(edit.SelAttributes().Style(), fsItalic);
+}
+
+TEST_F(ProtectionTest, StreamingIntoProtectedTextChangesNothing) {
+    select(4, 7);
+    edit.SetStreamMode(smSelection);
+    edit.LoadFromBytes(rtfFragment("new"));
+    edit.SetStreamMode({});
+    EXPECT_EQ(edit.Text(), kOriginal);
+    EXPECT_EQ(asked.size(), 1);
+    // A whole new text replaces protected text without asking.
+    edit.LoadFromBytes(rtfFragment("fresh"));
+    EXPECT_EQ(edit.Text(), QStringLiteral("fresh"));
+    EXPECT_EQ(asked.size(), 1);
+}
