@@ -17,6 +17,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QIODevice>
 #include <QMenu>
 #include <QMimeData>
@@ -169,6 +170,7 @@ void TMyCustomRichEdit::applyScrollBars() {
 }
 
 void TMyCustomRichEdit::SetReadOnly(bool on) {
+    holdProtectedSelection(false);
     setReadOnly(on);
     // Read-only text keeps a caret and keyboard selection.
     if (on)
@@ -998,6 +1000,7 @@ bool TMyCustomRichEdit::keyEditRange(QKeyEvent* e, int& start, int& end, TUndoNa
 }
 
 void TMyCustomRichEdit::keyPressEvent(QKeyEvent* e) {
+    holdProtectedSelection(false);
     int key = e->key();
     if (OnKeyDown) {
         OnKeyDown(this, key, e->modifiers());
@@ -1165,10 +1168,28 @@ TCharRange TMyCustomRichEdit::wordRangeAt(int pos) const {
     return {c.selectionStart(), c.selectionEnd()};
 }
 
+void TMyCustomRichEdit::holdProtectedSelection(bool hold) {
+    // A selection holding protected text may be dragged out as a copy, never
+    // moved: while it may start a drag the text is not editable, which keeps
+    // the move out of the offered drop actions.
+    if (hold == m_holdingSelection)
+        return;
+    m_holdingSelection = hold;
+    const Qt::TextInteractionFlags flags = textInteractionFlags();
+    setTextInteractionFlags(hold ? flags & ~Qt::TextEditable : flags | Qt::TextEditable);
+}
+
 void TMyCustomRichEdit::mousePressEvent(QMouseEvent* e) {
+    holdProtectedSelection(false);
     if (OnMouseDown)
         OnMouseDown(this, e);
     linkMouse(e, 1);
+    if (e->button() == Qt::LeftButton && !isReadOnly()) {
+        const QTextCursor c = textCursor();
+        const int at = cursorForPosition(e->position().toPoint()).position();
+        if (c.hasSelection() && at >= c.selectionStart() && at <= c.selectionEnd() && touchesProtected(c))
+            holdProtectedSelection(true);
+    }
     QTextEdit::mousePressEvent(e);
     m_dragSelecting = e->button() == Qt::LeftButton && !textCursor().hasSelection();
     m_dragAnchor = textCursor().position();
@@ -1189,6 +1210,7 @@ void TMyCustomRichEdit::mouseReleaseEvent(QMouseEvent* e) {
         return;
     }
     QTextEdit::mouseReleaseEvent(e);
+    holdProtectedSelection(false);
     m_dragSelecting = false;
 }
 
@@ -1213,6 +1235,9 @@ void TMyCustomRichEdit::mouseMoveEvent(QMouseEvent* e) {
         OnMouseMove(this, e);
     linkMouse(e, 0);
     QTextEdit::mouseMoveEvent(e);
+    // A drag that ran inside the move ended with the button released.
+    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        holdProtectedSelection(false);
     if (!m_dragSelecting || !m_wordSelection || !(e->buttons() & Qt::LeftButton))
         return;
     // Once the drag leaves the word it started in, whole words are selected.
@@ -1261,6 +1286,11 @@ void TMyCustomRichEdit::contextMenuEvent(QContextMenuEvent* e) {
     });
     menu->exec(e->globalPos());
     delete menu;
+}
+
+void TMyCustomRichEdit::focusOutEvent(QFocusEvent* e) {
+    holdProtectedSelection(false);
+    QTextEdit::focusOutEvent(e);
 }
 
 void TMyCustomRichEdit::resizeEvent(QResizeEvent* e) {

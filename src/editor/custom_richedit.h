@@ -216,6 +216,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -246,6 +247,7 @@ private:
     void linkMouse(QMouseEvent* e, int phase);
     void pasteData(const QMimeData* data, TUndoName kind);
     TCharRange wordRangeAt(int pos) const;
+    void holdProtectedSelection(bool hold);
 
     bool m_plainText = false;
     TStreamFormat m_streamFormat = TStreamFormat::sfDefault;
@@ -274,6 +276,7 @@ private:
     // Word selection while dragging
     bool m_dragSelecting = false;
     int m_dragAnchor = 0;
+    bool m_holdingSelection = false;
 
     TRichUndoHistory m_undo;
     TRichDecorations* m_decorations = nullptr;

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 
 using namespace vlr;
 using namespace vlr::test;
@@ -140,4 +141,26 @@ TEST_F(ProtectionTest, StreamingIntoProtectedTextChangesNothing) {
     edit.LoadFromBytes(rtfFragment("fresh"));
     EXPECT_EQ(edit.Text(), QStringLiteral("fresh"));
     EXPECT_EQ(asked.size(), 1);
+}
+
+TEST_F(ProtectionTest, ProtectedSelectionIsDraggedAsACopyOnly) {
+    edit.show();
+    select(3, 8);
+    const QPoint inside = edit.GetCharPos(6) + QPoint(1, 3);
+    auto mouse = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent e(type, inside, edit.viewport()->mapToGlobal(inside), Qt::LeftButton, held,
+                      Qt::NoModifier);
+        QApplication::sendEvent(edit.viewport(), &e);
+    };
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_FALSE(edit.textInteractionFlags() & Qt::TextEditable);
+    mouse(QEvent::MouseButtonRelease, Qt::NoButton);
+    EXPECT_TRUE(edit.textInteractionFlags() & Qt::TextEditable);
+    // The free text around stays editable throughout.
+    select(12, 14);
+    const QPoint free = edit.GetCharPos(13) + QPoint(1, 3);
+    QMouseEvent press(QEvent::MouseButtonPress, free, edit.viewport()->mapToGlobal(free), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit.viewport(), &press);
+    EXPECT_TRUE(edit.textInteractionFlags() & Qt::TextEditable);
 }
