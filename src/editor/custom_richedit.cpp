@@ -858,22 +858,23 @@ Qt::DropAction qtAction(TDropEffect effect) {
 
 } // namespace
 
+TDropEffect TMyCustomRichEdit::dropEffectOf(const QDropEvent* e) const {
+    const auto mods = e->modifiers();
+    return dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop);
+}
+
 void TMyCustomRichEdit::dragEnterEvent(QDragEnterEvent* e) {
-    QTextEdit::dragEnterEvent(e);
-    if (e->isAccepted()) {
-        const auto mods = e->modifiers();
-        e->setDropAction(
-            qtAction(dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop)));
-        e->accept();
-    }
+    dragMoveEvent(e);
 }
 
 void TMyCustomRichEdit::dragMoveEvent(QDragMoveEvent* e) {
-    QTextEdit::dragMoveEvent(e);
+    // The cursor shows the effect the keys give, as the drop will do.
+    if (e->type() == QEvent::DragEnter)
+        QTextEdit::dragEnterEvent(static_cast<QDragEnterEvent*>(e));
+    else
+        QTextEdit::dragMoveEvent(e);
     if (e->isAccepted()) {
-        const auto mods = e->modifiers();
-        e->setDropAction(
-            qtAction(dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop)));
+        e->setDropAction(qtAction(dropEffectOf(e)));
         e->accept();
     }
 }
@@ -884,9 +885,7 @@ void TMyCustomRichEdit::dropEvent(QDropEvent* e) {
         e->ignore();
         return;
     }
-    const auto mods = e->modifiers();
-    const TDropEffect effect =
-        dropEffectFor(mods & Qt::ControlModifier, mods & Qt::ShiftModifier, m_reverseDrop);
+    const TDropEffect effect = dropEffectOf(e);
     const bool moveOwn = effect == TDropEffect::deMove && e->source() == this;
     const int at = cursorForPosition(e->position().toPoint()).position();
     const QTextCursor own = textCursor();

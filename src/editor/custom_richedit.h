@@ -248,6 +248,7 @@ private:
     void pasteData(const QMimeData* data, TUndoName kind);
     TCharRange wordRangeAt(int pos) const;
     void holdProtectedSelection(bool hold);
+    TDropEffect dropEffectOf(const QDropEvent* e) const;
 
     bool m_plainText = false;
     TStreamFormat m_streamFormat = TStreamFormat::sfDefault;

@@ -159,3 +159,27 @@ TEST_F(ClipboardTest, PasteSpecialDialogListsTheEntries) {
         shown |= label->text() == QStringLiteral("text without any formatting");
     EXPECT_TRUE(shown);
 }
+
+TEST_F(ClipboardTest, DragOverShowsTheEffectOfTheKeys) {
+    load("target");
+    QMimeData data;
+    data.setText(QStringLiteral("x"));
+    struct Case {
+        Qt::KeyboardModifiers mods;
+        bool reverse;
+        Qt::DropAction action;
+    } cases[] = {
+        {Qt::NoModifier, false, Qt::MoveAction},
+        {Qt::ControlModifier, false, Qt::CopyAction},
+        {Qt::ControlModifier | Qt::ShiftModifier, false, Qt::LinkAction},
+        {Qt::NoModifier, true, Qt::CopyAction},
+    };
+    for (const Case& c : cases) {
+        edit.SetReverseDrop(c.reverse);
+        QDragMoveEvent move(QPoint(2, 2), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data,
+                            Qt::LeftButton, c.mods);
+        edit.dragMoveEvent(&move);
+        EXPECT_TRUE(move.isAccepted());
+        EXPECT_EQ(move.dropAction(), c.action) << int(c.mods) << c.reverse;
+    }
+}

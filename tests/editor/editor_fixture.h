@@ -31,6 +31,7 @@ inline QByteArray rtfFragment(const char* body) {
 // through the application is not delivered without a drag in progress.
 class TestEdit : public TMyRichEdit {
 public:
+    using TMyCustomRichEdit::dragMoveEvent;
     using TMyCustomRichEdit::dropEvent;
 };
 
