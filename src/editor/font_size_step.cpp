@@ -15,6 +15,8 @@ int band(int size) {
 } // namespace
 
 int steppedFontSize(int size, int delta) {
+    size = std::clamp(size, 1, 1638);
+    delta = std::clamp(delta, -1638, 1638);
     const int raw = std::clamp(size + delta, 1, 1638);
     const bool up = delta > 0;
     // The coarser rounding of the old and the new size decides (14 - 3 gives

@@ -3,6 +3,8 @@
 
 #include "editor/font_size_step.h"
 
+#include <climits>
+
 using namespace vlr;
 using namespace vlr::test;
 
