@@ -71,7 +71,7 @@ const char16_t* tableFor(int codePage) {
         if (decoded.size() == 256) {
             table = std::make_shared<Table>();
             for (int i = 0; i < 256; ++i)
-                (*table)[i] = decoded.at(i).unicode();
+                (*table)[i] = safeTextChar(decoded.at(i).unicode());
         }
     }
     tables.insert(codePage, table);

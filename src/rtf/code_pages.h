@@ -10,6 +10,19 @@ namespace vlr::rtf {
 // (the document's \ansicpg applies).
 int codePageOfCharset(int charset, int ansiCodePage);
 
+// Characters that would change a document's structure (block and frame marks,
+// object marks, line ends, NUL, lone surrogate halves) are not text: they map
+// to a space, a line break or the replacement character. Others are kept.
+inline char16_t safeTextChar(char16_t c) {
+    if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFC || c == 0xFDD0 || c == 0xFDD1 || c == 0)
+        return 0xFFFD;
+    if (c == '\r' || c == '\n' || c == 0x2029)
+        return u' ';
+    if (c == 0x0B)
+        return 0x2028;
+    return c;
+}
+
 // One decoder per code page; single-byte pages decode byte by byte from a table.
 class CodePageDecoder {
 public:

@@ -690,7 +690,8 @@ private:
     int ucSkip_ = 0;
     bool starPending_ = false;
     qsizetype starPos_ = 0;
-    quint64 outputs_ = 0; // events handed to the sink so far
+    quint64 outputs_ = 0;    // events handed to the sink so far
+    bool textDirty_ = false; // text_ may hold characters safeTextChar changes
     bool bodyStarted_ = false;
     bool inRow_ = false;
     bool inTable_ = false;
@@ -757,18 +758,17 @@ void Interpreter::flushText() {
     // Unpaired surrogate halves (damaged \u pairs) become the replacement character.
     // Characters that would change the document's structure (block and frame
     // marks, object marks) are not text and become the replacement character.
-    for (qsizetype i = 0; i < text_.size(); ++i) {
-        const QChar c = text_.at(i);
-        const char16_t u = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < text_.size() && text_.at(i + 1).isLowSurrogate()) {
-            ++i;
-        } else if (c.isSurrogate() || u == 0xFFFC || u == 0xFDD0 || u == 0xFDD1 || u == 0) {
-            text_[i] = QChar(0xFFFD);
-        } else if (u == '\r' || u == '\n' || u == 0x2029) {
-            text_[i] = QChar(u' ');
-        } else if (u == 0x0B) {
-            text_[i] = QChar(0x2028);
+    // Single-byte tables already map their bytes this way, so only text with
+    // \uN letters or double-byte runs needs the pass.
+    if (textDirty_) {
+        for (qsizetype i = 0; i < text_.size(); ++i) {
+            const QChar c = text_.at(i);
+            if (c.isHighSurrogate() && i + 1 < text_.size() && text_.at(i + 1).isLowSurrogate())
+                ++i;
+            else
+                text_[i] = QChar(safeTextChar(c.unicode()));
         }
+        textDirty_ = false;
     }
     if (textState_.hidden) {
         // Hidden text has no place in the shown text but must survive a save.
@@ -816,6 +816,7 @@ void Interpreter::bodyBytes(QByteArrayView bytes) {
         if (!bytes_.isEmpty() && bytesCodePage_ != cp)
             flushBytes();
         bytesCodePage_ = cp;
+        textDirty_ = true;
         // 7-bit bytes are ASCII unless they complete a double-byte letter.
         for (const char b : bytes) {
             if (uchar(b) < 0x80 && !endsWithLeadByte(bytes_, cp)) {
@@ -842,6 +843,8 @@ void Interpreter::bodyString(QStringView s) {
 }
 
 void Interpreter::bodyChar(char16_t c) {
+    if (safeTextChar(c) != c)
+        textDirty_ = true;
     const QChar ch(c);
     bodyString(QStringView(&ch, 1));
 }
