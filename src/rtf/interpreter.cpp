@@ -843,10 +843,11 @@ void Interpreter::bodyString(QStringView s) {
 }
 
 void Interpreter::bodyChar(char16_t c) {
-    if (safeTextChar(c) != c)
-        textDirty_ = true;
     const QChar ch(c);
     bodyString(QStringView(&ch, 1));
+    // After the append: bodyString may have flushed (and cleaned) earlier text.
+    if (safeTextChar(c) != c)
+        textDirty_ = true;
 }
 
 ParaState Interpreter::resolvedPara() {

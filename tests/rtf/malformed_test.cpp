@@ -77,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"font_table_inside_picture",
                 "{\\rtf1 a{\\pict\\wmetafile8 00{\\fonttbl\\pard x{\\object y}}}b}", u"a\uFFFCb"_qs},
         BadCase{"binary_braces_in_skipped_groups", "{\\rtf1 a{\\*\\foo \\bin1 }}b{\\info\\bin1 {}c}", "abc"},
+        BadCase{"structure_char_after_a_format_change", "{\\rtf1 a\\b\\u0?b}", u"a\uFFFDb"_qs},
         BadCase{"nul_bytes", QByteArray("{\\rtf1 a\0b}", 10), "ab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
