@@ -30,6 +30,7 @@ namespace {
 // Deeper groups are still read, with the state of the deepest kept level:
 // no writer nests this deep, and the cap keeps memory small for hostile input.
 constexpr int kMaxDepth = 1024;
+constexpr int kMaxParam = 1 << 24;
 
 enum class Dest : quint8 {
     Normal,
@@ -1205,7 +1206,9 @@ void Interpreter::word(const Token& t) {
     const bool star = starPending_;
     starPending_ = false;
     GroupState& g = cur();
-    const int p = t.param;
+    // Parameters are bounded so that no arithmetic on them can overflow
+    // (measures, numbers, keys); \bin counts and list identifiers are kept whole.
+    const int p = (kw == KwBin || kw == KwListId) ? t.param : qBound(-kMaxParam, t.param, kMaxParam);
     const bool on = !t.hasParam || p != 0;
 
     // Inside skipped or kept groups only the group structure matters, except

@@ -78,6 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "{\\rtf1 a{\\pict\\wmetafile8 00{\\fonttbl\\pard x{\\object y}}}b}", u"a\uFFFCb"_qs},
         BadCase{"binary_braces_in_skipped_groups", "{\\rtf1 a{\\*\\foo \\bin1 }}b{\\info\\bin1 {}c}", "abc"},
         BadCase{"structure_char_after_a_format_change", "{\\rtf1 a\\b\\u0?b}", u"a\uFFFDb"_qs},
+        BadCase{"extreme_parameters",
+                "{\\rtf1\\pard\\sl-2147483648\\fi-2147483648\\li2147483647\\tx-2147483648\\ls2147483647"
+                "\\ilvl-2147483648{\\*\\pn\\pnlvl-2147483648\\pnstart2147483647}\\up-2147483648 x\\par y\\par"
+                "{\\pict\\pngblip\\picwgoal2147483647\\pichgoal-2147483648\\picscalex2147483647 00}}",
+                "x\ny"},
         BadCase{"nul_bytes", QByteArray("{\\rtf1 a\0b}", 10), "ab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
