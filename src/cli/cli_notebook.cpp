@@ -150,39 +150,39 @@ int listIndex(const Session& session, const TNodeData* note)
     return deleted >= 0 ? int(nb.Notes.size()) + deleted : -1;
 }
 
-TNodeData* resolveNote(Session& session, const QString& spec)
+TNodeData* resolveNote(Session& session, const QString& reference)
 {
     TNodeRoot& nb = *session.root;
     bool isNumber = false;
-    const int index = spec.toInt(&isNumber);
+    const int index = reference.toInt(&isNumber);
     if (isNumber) {
         if (index >= 0 && index < nb.Notes.size())
             return nb.Notes[index];
         const int d = index - int(nb.Notes.size());
         if (d >= 0 && d < nb.DeletedNotes.size())
             return nb.DeletedNotes[d];
-        throw UsageError{QStringLiteral("no note with index %1").arg(spec)};
+        throw UsageError{QStringLiteral("no note with index %1").arg(reference)};
     }
     GuidBytes id{};
-    if (spec.startsWith(QLatin1Char('{')) && parseGuid(spec, id)) {
+    if (reference.startsWith(QLatin1Char('{')) && parseGuid(reference, id)) {
         for (const QList<TNodeData*>* list : {&nb.Notes, &nb.DeletedNotes})
             for (TNodeData* note : *list)
                 if (std::memcmp(note->Record.ID(), id.data(), id.size()) == 0)
                     return note;
-        throw UsageError{QStringLiteral("no note with the id %1").arg(spec)};
+        throw UsageError{QStringLiteral("no note with the id %1").arg(reference)};
     }
     TTreeNode* node = nb.RootNode;
-    for (const QString& name : spec.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    for (const QString& name : reference.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         TTreeNode* found = nullptr;
         for (int i = 0; i < node->Count() && !found; ++i)
             if (node->Child(i)->Text == name)
                 found = node->Child(i);
         if (!found)
-            throw UsageError{QStringLiteral("no note \"%1\"").arg(spec)};
+            throw UsageError{QStringLiteral("no note \"%1\"").arg(reference)};
         node = found;
     }
     if (!node->Note)
-        throw UsageError{QStringLiteral("no note \"%1\"").arg(spec)};
+        throw UsageError{QStringLiteral("no note \"%1\"").arg(reference)};
     return node->Note;
 }
 

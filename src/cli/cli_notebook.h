@@ -32,7 +32,7 @@ std::unique_ptr<Session> newSession(const QString& path);
 
 // A note by its index as `ls` prints it (deleted notes follow the live ones),
 // by its GUID in braces, or by a path of names joined by "/".
-TNodeData* resolveNote(Session& session, const QString& spec);
+TNodeData* resolveNote(Session& session, const QString& reference);
 // The index `ls` prints for a note.
 int listIndex(const Session& session, const TNodeData* note);
 
