@@ -12,9 +12,9 @@ demo="${TMPDIR:-/tmp}/vellinor-demo.vlr"
 rm -f "$demo"
 vlr=build/bin/vlr
 $vlr new "$demo" --title "Демо"
-$vlr add "$demo" --name "Добро пожаловать" --plain --body - <<<"Это демонстрационная книжка."
-$vlr add "$demo" --name "Проекты"
-$vlr add "$demo" --name "Идеи" --under "Проекты" --plain --body - <<<"Записать всё."
-$vlr add "$demo" --name "Список дел" --under "Проекты"
+$vlr add "$demo" --name "Добро пожаловать" --plain --body - <<<"Это демонстрационная книжка." >/dev/null
+$vlr add "$demo" --name "Проекты" >/dev/null
+$vlr add "$demo" --name "Идеи" --under "Проекты" --plain --body - <<<"Записать всё." >/dev/null
+$vlr add "$demo" --name "Список дел" --under "Проекты" >/dev/null
 $vlr info "$demo"
 $vlr ls "$demo"
