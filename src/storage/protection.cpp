@@ -68,6 +68,11 @@ MasterKeyBytes DeriveKey(const QString& password)
 
 namespace {
 
+Digest digestOf(const MasterKeyBytes& key)
+{
+    return TVlrLib::MD5(QByteArrayView(reinterpret_cast<const char*>(key.data()), qsizetype(key.size())));
+}
+
 // Runs the seven 8-byte blocks of a 56-byte key through the cipher keyed by the password.
 void cryptKeyBlock(TVlrLib& lib, const MasterKeyBytes& passwordKey, const unsigned char* iv,
                    const unsigned char* in, unsigned char* out, bool encrypt)
@@ -92,7 +97,7 @@ bool SetupKey(TNodeRoot& notebook, const QString& password)
     MasterKeyBytes master;
     if (!systemRandom(master.data(), master.size()))
         return false;
-    const Digest digest = TVlrLib::MD5(QByteArrayView(reinterpret_cast<const char*>(master.data()), qsizetype(master.size())));
+    const Digest digest = digestOf(master);
     unsigned char block[NotebookHeader::KeySize];
     cryptKeyBlock(lib, DeriveKey(password), notebook.Header.KeyIV(), master.data(), block, true);
     notebook.Header.setKeyDigest(digest.data());
@@ -108,8 +113,7 @@ bool Unlock(TNodeRoot& notebook, const QString& password)
     TVlrLib& lib = notebook.engine();
     MasterKeyBytes candidate;
     cryptKeyBlock(lib, DeriveKey(password), notebook.Header.KeyIV(), notebook.Header.KeyBlock(), candidate.data(), false);
-    const Digest digest =
-        TVlrLib::MD5(QByteArrayView(reinterpret_cast<const char*>(candidate.data()), qsizetype(candidate.size())));
+    const Digest digest = digestOf(candidate);
     if (std::memcmp(digest.data(), notebook.Header.KeyDigest(), digest.size()) != 0)
         return false; // the candidate is wiped on leaving
     notebook.MasterKey = candidate;
