@@ -6,8 +6,8 @@
 #include "libs/extlib.h"
 #include "libs/vlrlib.h"
 #include "storage/images/default_images.h"
-#include "storage/new_note.h"
 #include "storage/node_root.h"
+#include "storage/notebook_service.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,8 +24,7 @@ using namespace vlr;
 namespace {
 
 // Peak resident memory since the last reset, in MiB.
-double peakMiB()
-{
+double peakMiB() {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return -1;
@@ -35,8 +34,7 @@ double peakMiB()
     return -1;
 }
 
-double currentMiB()
-{
+double currentMiB() {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return -1;
@@ -46,19 +44,24 @@ double currentMiB()
     return -1;
 }
 
-void resetPeak()
-{
+void resetPeak() {
     QFile f(QStringLiteral("/proc/self/clear_refs"));
     if (f.open(QIODevice::WriteOnly))
         f.write("5");
 }
 
-QByteArray rtfBody(QRandomGenerator& random, int index)
-{
-    static const char* const words[] = {"\\'ea\\'ed\\'e8\\'e6\\'ea\\'e0", "\\'e7\\'e0\\'ec\\'e5\\'f2\\'ea\\'e0", "note",
-                                        "\\'e4\\'e5\\'eb\\'ee", "project", "\\'e8\\'e4\\'e5\\'ff", "list", "\\'f2\\'e5\\'ea\\'f1\\'f2"};
-    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}}\r\n"
-                     "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+QByteArray rtfBody(QRandomGenerator& random, int index) {
+    static const char* const words[] = {"\\'ea\\'ed\\'e8\\'e6\\'ea\\'e0",
+                                        "\\'e7\\'e0\\'ec\\'e5\\'f2\\'ea\\'e0",
+                                        "note",
+                                        "\\'e4\\'e5\\'eb\\'ee",
+                                        "project",
+                                        "\\'e8\\'e4\\'e5\\'ff",
+                                        "list",
+                                        "\\'f2\\'e5\\'ea\\'f1\\'f2"};
+    QByteArray rtf =
+        "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}}\r\n"
+        "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
     rtf += "Note " + QByteArray::number(index) + "\\par ";
     while (rtf.size() < 1000) {
         rtf += words[random.bounded(8)];
@@ -69,54 +72,42 @@ QByteArray rtfBody(QRandomGenerator& random, int index)
     return rtf + "\\par\r\n}\r\n";
 }
 
-struct Book {
-    TNoteForest forest;
-    std::unique_ptr<TNodeRoot> nb;
-    ~Book() { nb.reset(); }
-};
-
-std::unique_ptr<Book> makeBook(const QString& path)
-{
-    auto b = std::make_unique<Book>();
-    b->nb = std::make_unique<TNodeRoot>(nullptr, defaultImages());
-    b->nb->FileName = path;
-    b->nb->RootNode = b->forest.AddRoot(QStringLiteral("bench"));
-    b->nb->RootNode->Notebook = b->nb.get();
-    return b;
-}
-
-void row(const char* what, const QString& value)
-{
+void row(const char* what, const QString& value) {
     std::printf("| %-44s | %s |\n", what, value.toUtf8().constData());
 }
 
-int measure(const QString& path, int count, const QString& password)
-{
+int measure(const QString& path, int count, const QString& password) {
     const qint64 fileSize = QFileInfo(path).size();
     QElapsedTimer t;
 
-    auto b = makeBook(path);
-    b->nb->OnAskPassword = [&](TNodeRoot*, TNodeRoot* notebook, bool& res) { res = Unlock(*notebook, password); };
+    TNotebookService service(defaultImages());
+    OpenOptions options;
+    options.askPassword = [&](TNodeRoot*, TNodeRoot* notebook, bool& res) {
+        res = service.Unlock(*notebook, password);
+    };
     const double before = currentMiB();
     resetPeak();
     t.start();
-    const int result = b->nb->LoadNotes();
+    const OpenOutcome outcome = service.Open(path, options);
+    const int result = outcome.result;
+    TNodeRoot* nb = outcome.notebook;
     const qint64 openMs = t.elapsed();
     if (result != lrOk) {
         std::fprintf(stderr, "open failed: %d\n", result);
         return 1;
     }
     row("open (LoadNotes)", QStringLiteral("%1 ms").arg(openMs));
-    row("memory while opening (peak over start)", QStringLiteral("%1 MiB").arg(peakMiB() - before, 0, 'f', 1));
-    const qint64 tableAndStrip = fileSize - b->nb->Header.TreeOffset();
+    row("memory while opening (peak over start)",
+        QStringLiteral("%1 MiB").arg(peakMiB() - before, 0, 'f', 1));
+    const qint64 tableAndStrip = fileSize - nb->Header.TreeOffset();
     row("bytes read by open", QStringLiteral("%1 (header + tree + strip = %2)")
-                                  .arg(b->nb->File().bytesRead())
+                                  .arg(nb->File().bytesRead())
                                   .arg(1024 + tableAndStrip));
 
     t.start();
     qint64 bodyBytes = 0;
-    for (int i = 0; i < b->nb->Notes.size(); ++i)
-        bodyBytes += qMax<qint64>(0, b->nb->ReadNoteByIndex(i));
+    for (int i = 0; i < nb->Notes.size(); ++i)
+        bodyBytes += qMax<qint64>(0, nb->ReadNoteByIndex(i));
     const qint64 readMs = qMax<qint64>(1, t.elapsed());
     row("read every body", QStringLiteral("%1 ms, %2 MB/s of body text")
                                .arg(readMs)
@@ -124,18 +115,19 @@ int measure(const QString& path, int count, const QString& password)
     row("memory with every body loaded", QStringLiteral("%1 MiB").arg(currentMiB(), 0, 'f', 1));
 
     // One changed body that no longer fits its reserve: it moves to the end.
-    TNodeData* changed = b->nb->Notes[count / 2];
-    changed->Body.insert(changed->Body.size() - 4, QByteArray(300, 'x'));
-    changed->Clean = false;
-    const qint64 writtenBefore = b->nb->File().bytesWritten();
+    TNodeData* changed = nb->Notes[count / 2];
+    QByteArray grown = changed->Body;
+    grown.insert(grown.size() - 4, QByteArray(300, 'x'));
+    service.SetBody(*changed, grown);
+    const qint64 writtenBefore = nb->File().bytesWritten();
     t.start();
-    if (b->nb->SaveNotes() != srOk) {
+    if (service.Save(*nb) != srOk) {
         std::fprintf(stderr, "save failed\n");
         return 1;
     }
     const qint64 saveMs = t.elapsed();
-    const qint64 written = b->nb->File().bytesWritten() - writtenBefore;
-    const qint64 newTail = QFileInfo(path).size() - b->nb->Header.TreeOffset();
+    const qint64 written = nb->File().bytesWritten() - writtenBefore;
+    const qint64 newTail = QFileInfo(path).size() - nb->Header.TreeOffset();
     row("save after one changed body", QStringLiteral("%1 ms").arg(saveMs));
     row("bytes written by that save", QStringLiteral("%1 (body %2 + header 1024 + tree and strip %3)")
                                           .arg(written)
@@ -144,14 +136,13 @@ int measure(const QString& path, int count, const QString& password)
 
     // Waste some space, then pack.
     for (int i = 0; i < count; i += 10) {
-        TNodeData* n = b->nb->Notes[i];
-        n->Body.append(QByteArray(200, 'y'));
-        n->Clean = false;
+        TNodeData* n = nb->Notes[i];
+        service.SetBody(*n, n->Body + QByteArray(200, 'y'));
     }
-    b->nb->SaveNotes();
-    const qint64 wasted = b->nb->WastedSpace();
+    (void)service.Save(*nb);
+    const qint64 wasted = nb->WastedSpace();
     t.start();
-    const qint64 freed = b->nb->PackNotes(false);
+    const qint64 freed = nb->PackNotes(false);
     row("pack (after growing every tenth body)", QStringLiteral("%1 ms, %2 MB freed of %3 MB wasted")
                                                      .arg(t.elapsed())
                                                      .arg(freed / 1e6, 0, 'f', 1)
@@ -161,8 +152,7 @@ int measure(const QString& path, int count, const QString& password)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     int count = 100000;
@@ -195,36 +185,37 @@ int main(int argc, char** argv)
     {
         QRandomGenerator random(1);
         t.start();
-        auto b = makeBook(path);
+        TNotebookService service(defaultImages());
         NewNotebookDefaults d;
+        d.name = QStringLiteral("bench");
         d.reserveSize = 100;
         d.compress = secure;
-        b->nb->InitNew(d);
-        if (secure) {
-            b->nb->Header.setKeyIV(b->nb->Header.data() + 32);
-            SetupKey(*b->nb, password);
-            b->nb->SetBookFlag(bfEncrypted, true);
+        TNodeRoot* nb = service.Create(d, path);
+        if (secure && !service.Protect(*nb, password)) {
+            std::fprintf(stderr, "no random source\n");
+            return 1;
         }
-        TTreeNode* parent = b->nb->RootNode;
+        TTreeNode* parent = nb->RootNode;
         for (int i = 0; i < count; ++i) {
             // Folders of 100 notes each.
             if (i % 100 == 0)
-                parent = b->nb->RootNode;
-            TTreeNode* node = b->forest.AddChild(parent, QStringLiteral("Запись %1").arg(i));
-            TNodeData* note = CreateNoteForNode(*b->nb, node, NewNoteDefaults{}, false);
-            note->Body = rtfBody(random, i);
+                parent = nb->RootNode;
+            TNodeData* note = service.AddNote(*nb, parent, parent->Count(),
+                                              QStringLiteral("Запись %1").arg(i), NewNoteDefaults{}, false);
+            service.SetBody(*note, rtfBody(random, i));
             rawBytes += note->Body.size();
             if (i % 100 == 0)
-                parent = node;
+                parent = note->TreeNode;
         }
-        if (b->nb->SaveNotes() != srOk) {
+        if (service.Save(*nb) != srOk) {
             std::fprintf(stderr, "generation failed\n");
             return 1;
         }
         row("generate and first save", QStringLiteral("%1 s").arg(t.elapsed() / 1000.0, 0, 'f', 2));
     }
     const qint64 fileSize = QFileInfo(path).size();
-    row("file size", QStringLiteral("%1 MB (%2 MB of RTF)").arg(fileSize / 1e6, 0, 'f', 1).arg(rawBytes / 1e6, 0, 'f', 1));
+    row("file size",
+        QStringLiteral("%1 MB (%2 MB of RTF)").arg(fileSize / 1e6, 0, 'f', 1).arg(rawBytes / 1e6, 0, 'f', 1));
     std::fflush(stdout);
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);

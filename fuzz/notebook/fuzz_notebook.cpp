@@ -4,7 +4,7 @@
 #include "libs/extlib.h"
 #include "libs/vlrlib.h"
 #include "storage/images/default_images.h"
-#include "storage/node_root.h"
+#include "storage/notebook_service.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -20,8 +20,7 @@ struct Silent : vlr::MessageService {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static int argc = 1;
     static char name[] = "fuzz_notebook";
     static char* argv[] = {name, nullptr};
@@ -43,14 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             return 0;
         f.write(reinterpret_cast<const char*>(data), qsizetype(size));
     }
-    vlr::TNoteForest forest;
-    auto nb = std::make_unique<vlr::TNodeRoot>(nullptr, vlr::defaultImages());
-    nb->FileName = path;
-    nb->RootNode = forest.AddRoot(QStringLiteral("f"));
-    nb->OnAskPassword = [](vlr::TNodeRoot*, vlr::TNodeRoot* notebook, bool& res) {
+    vlr::TNotebookService service(vlr::defaultImages());
+    vlr::OpenOptions options;
+    options.readOnly = true;
+    options.askPassword = [](vlr::TNodeRoot*, vlr::TNodeRoot* notebook, bool& res) {
         res = vlr::Unlock(*notebook, QStringLiteral("password"));
     };
-    if (nb->LoadNotes(true) == vlr::lrOk || nb->IsDamaged()) {
+    const vlr::OpenOutcome outcome = service.Open(path, options);
+    if (vlr::TNodeRoot* nb = outcome.notebook) {
         for (int i = 0; i < nb->Notes.size(); ++i) {
             QByteArray body;
             nb->ReadNote(i, body);
@@ -60,6 +59,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             nb->DecodeNote(*note, body, nullptr, nullptr);
         }
     }
-    nb.reset();
     return 0;
 }

@@ -13,18 +13,14 @@
 
 namespace vlr::cli {
 
-Session::~Session()
-{
-    // The notebook refers to the forest's nodes: it goes first.
-    root.reset();
-}
+Session::Session() : service(defaultImages()) {}
 
-QString obtainPassword(const Args& args, bool confirm)
-{
+QString obtainPassword(const Args& args, bool confirm) {
     if (args.has(QStringLiteral("--password-file"))) {
         QFile f(args.value(QStringLiteral("--password-file")));
         if (!f.open(QIODevice::ReadOnly))
-            throw UsageError{QStringLiteral("cannot read the password file %1: %2").arg(f.fileName(), f.errorString())};
+            throw UsageError{
+                QStringLiteral("cannot read the password file %1: %2").arg(f.fileName(), f.errorString())};
         QString line = QString::fromUtf8(f.readLine());
         while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
             line.chop(1);
@@ -66,30 +62,26 @@ QString obtainPassword(const Args& args, bool confirm)
     return password;
 }
 
-std::unique_ptr<Session> newSession(const QString& path)
-{
+std::unique_ptr<Session> newSession(const QString& path, const NewNotebookDefaults& defaults) {
     auto session = std::make_unique<Session>();
-    session->root = std::make_unique<TNodeRoot>(nullptr, defaultImages());
-    session->root->FileName = QFileInfo(path).absoluteFilePath();
-    session->root->RootNode = session->forest.AddRoot(QFileInfo(path).fileName());
-    session->root->RootNode->Notebook = session->root.get();
+    session->root = session->service.Create(defaults, QFileInfo(path).absoluteFilePath());
     return session;
 }
 
-std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Access access)
-{
+std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Access access) {
     const QFileInfo info(path);
     if (!info.exists())
         throw UsageError{QStringLiteral("%1: no such file").arg(path)};
     if (!info.isFile())
         throw UsageError{QStringLiteral("%1: not a file").arg(path)};
-    auto session = newSession(path);
-    TNodeRoot& nb = *session->root;
-    bool wrongPassword = false;
+    auto session = std::make_unique<Session>();
     bool passwordMissing = false;
-    nb.OnAskPassword = [&](TNodeRoot*, TNodeRoot* notebook, bool& res) {
+    OpenOptions options;
+    options.readOnly = access != Access::Write;
+    options.askPassword = [&](TNodeRoot*, TNodeRoot* notebook, bool& res) {
         const bool needKey = access != Access::Inspect;
-        const bool offered = args.has(QStringLiteral("--password-file")) || qEnvironmentVariableIsSet("VLR_PASSWORD");
+        const bool offered =
+            args.has(QStringLiteral("--password-file")) || qEnvironmentVariableIsSet("VLR_PASSWORD");
         if (!needKey && !offered) {
             res = true; // names and sizes are readable without the key
             return;
@@ -100,48 +92,55 @@ std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Acc
             res = false;
             return;
         }
-        notebook->PasswordDigest = vlr::PasswordDigest(password);
-        res = Unlock(*notebook, password);
-        wrongPassword = !res;
+        res = session->service.Unlock(*notebook, password);
     };
-    const int result = nb.LoadNotes(access != Access::Write);
-    switch (result) {
+    const QString absolute = info.absoluteFilePath();
+    const OpenOutcome outcome = session->service.Open(absolute, options);
+    session->root = outcome.notebook;
+    switch (outcome.result) {
     case lrOk:
         break;
     case lrPicturesUnreadable:
-        std::fprintf(stderr, "vlr: warning: the notebook's pictures could not be read; the default set is used\n");
+        std::fprintf(stderr,
+                     "vlr: warning: the notebook's pictures could not be read; the default set is used\n");
         break;
     case lrPasswordRefused:
         if (passwordMissing)
-            throw CliError{ExitPassword, QStringLiteral("%1 is encrypted: give the password with --password-file or "
-                                                        "VLR_PASSWORD")
-                                             .arg(path)};
+            throw CliError{ExitPassword,
+                           QStringLiteral("%1 is encrypted: give the password with --password-file or "
+                                          "VLR_PASSWORD")
+                               .arg(path)};
         throw CliError{ExitPassword, QStringLiteral("wrong password for %1").arg(path)};
     case lrNotNotebook:
         throw CliError{ExitUsage, QStringLiteral("%1 is not a notebook").arg(path)};
-    case lrCannotOpen:
-        throw CliError{ExitFailed, QStringLiteral("cannot open %1: %2").arg(path, nb.File().errorString())};
+    case lrCannotOpen: {
+        QFile probe(absolute);
+        const QString reason =
+            probe.open(QIODevice::ReadOnly) ? QStringLiteral("it is in use") : probe.errorString();
+        throw CliError{ExitFailed, QStringLiteral("cannot open %1: %2").arg(path, reason)};
+    }
     case lrDamaged:
         if (access == Access::Write)
             throw CliError{ExitFailed, QStringLiteral("%1 is damaged and is not changed: %2")
-                                           .arg(path, nb.Damage.join(QStringLiteral("; ")))};
-        for (const QString& problem : std::as_const(nb.Damage))
+                                           .arg(path, session->root->Damage.join(QStringLiteral("; ")))};
+        for (const QString& problem : std::as_const(session->root->Damage))
             std::fprintf(stderr, "vlr: damaged: %s\n", qPrintable(problem));
         break;
     default:
-        throw CliError{ExitFailed, QStringLiteral("cannot open %1 (result %2)").arg(path).arg(result)};
+        throw CliError{ExitFailed,
+                       QStringLiteral("cannot open %1 (result %2)").arg(path).arg(outcome.result)};
     }
-    Q_UNUSED(wrongPassword);
+    TNodeRoot& nb = *session->root;
     if (access == Access::Write && nb.OpenedReadOnly)
-        throw CliError{ExitFailed, QStringLiteral("%1 cannot be written: it is read-only or open in another program")
-                                       .arg(path)};
+        throw CliError{
+            ExitFailed,
+            QStringLiteral("%1 cannot be written: it is read-only or open in another program").arg(path)};
     if (access == Access::Write && nb.HasBookFlag(bfReadOnly))
         throw CliError{ExitFailed, QStringLiteral("%1 is a read-only notebook").arg(path)};
     return session;
 }
 
-int listIndex(const Session& session, const TNodeData* note)
-{
+int listIndex(const Session& session, const TNodeData* note) {
     const TNodeRoot& nb = *session.root;
     const int live = nb.IndexOfNote(note);
     if (live >= 0)
@@ -150,8 +149,7 @@ int listIndex(const Session& session, const TNodeData* note)
     return deleted >= 0 ? int(nb.Notes.size()) + deleted : -1;
 }
 
-TNodeData* resolveNote(Session& session, const QString& reference)
-{
+TNodeData* resolveNote(Session& session, const QString& reference) {
     TNodeRoot& nb = *session.root;
     bool isNumber = false;
     const int index = reference.toInt(&isNumber);
@@ -175,19 +173,18 @@ TNodeData* resolveNote(Session& session, const QString& reference)
     for (const QString& name : reference.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         TTreeNode* found = nullptr;
         for (int i = 0; i < node->Count() && !found; ++i)
-            if (node->Child(i)->Text == name)
+            if (node->Child(i)->Text() == name)
                 found = node->Child(i);
         if (!found)
             throw UsageError{QStringLiteral("no note \"%1\"").arg(reference)};
         node = found;
     }
-    if (!node->Note)
+    if (!node->Note())
         throw UsageError{QStringLiteral("no note \"%1\"").arg(reference)};
-    return node->Note;
+    return node->Note();
 }
 
-QByteArray readBody(const QString& source)
-{
+QByteArray readBody(const QString& source) {
     QFile f;
     const bool ok = source == QLatin1String("-") ? f.open(stdin, QIODevice::ReadOnly)
                                                  : (f.setFileName(source), f.open(QIODevice::ReadOnly));
@@ -200,23 +197,22 @@ QByteArray readBody(const QString& source)
     return bytes;
 }
 
-QByteArray plainBodyFromUtf8(const QByteArray& utf8)
-{
+QByteArray plainBodyFromUtf8(const QByteArray& utf8) {
     const QString text = QString::fromUtf8(utf8);
     if (fitsAnsi(text))
         return toAnsi(text);
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-void saveOrFail(Session& session)
-{
-    const int result = session.root->SaveNotes();
+void saveOrFail(Session& session) {
+    const int result = session.service.Save(*session.root);
     if (result == srNotWritable)
         throw CliError{ExitFailed, QStringLiteral("%1 cannot be written: %2")
                                        .arg(session.root->FileName, session.root->File().errorString())};
     if (result != srOk)
-        throw CliError{ExitFailed, QStringLiteral("%1: the header and tree could not be written")
-                                       .arg(session.root->FileName)};
+        throw CliError{
+            ExitFailed,
+            QStringLiteral("%1: the header and tree could not be written").arg(session.root->FileName)};
 }
 
 } // namespace vlr::cli

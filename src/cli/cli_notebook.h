@@ -2,7 +2,7 @@
 // Opening notebooks for vlr commands, finding notes, reading bodies and passwords.
 #include "cli/cli_args.h"
 #include "storage/node_root.h"
-#include "storage/note_forest.h"
+#include "storage/notebook_service.h"
 
 #include <memory>
 
@@ -21,14 +21,14 @@ enum class Access {
 };
 
 struct Session {
-    TNoteForest forest;
-    std::unique_ptr<TNodeRoot> root;
-    ~Session();
+    Session();
+    TNotebookService service;
+    TNodeRoot* root = nullptr; // owned by the service
 };
 
 std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Access access);
 // A session for a notebook that does not exist yet.
-std::unique_ptr<Session> newSession(const QString& path);
+std::unique_ptr<Session> newSession(const QString& path, const NewNotebookDefaults& defaults);
 
 // A note by its index as `ls` prints it (deleted notes follow the live ones),
 // by its GUID in braces, or by a path of names joined by "/".

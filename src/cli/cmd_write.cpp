@@ -2,7 +2,6 @@
 // program saves, through the storage engine.
 #include "cli/cli_notebook.h"
 #include "cli/commands.h"
-#include "storage/new_note.h"
 
 #include <QFileInfo>
 
@@ -10,25 +9,23 @@ namespace vlr::cli {
 
 namespace {
 
-QByteArray bodyFor(const Args& args, bool plain)
-{
+QByteArray bodyFor(const Args& args, bool plain) {
     const QByteArray bytes = readBody(args.value(QStringLiteral("--body"), QStringLiteral("-")));
     return plain ? plainBodyFromUtf8(bytes) : bytes;
 }
 
-void requireKey(Session& session)
-{
+void requireKey(Session& session) {
     if (session.root->IsLocked())
         throw CliError{ExitPassword, QStringLiteral("the notebook is locked")};
 }
 
 } // namespace
 
-int cmdNew(const QStringList& words)
-{
+int cmdNew(const QStringList& words) {
     const Args args(words, {QStringLiteral("--title"), QStringLiteral("--reserve")},
                     {QStringLiteral("--compress"), QStringLiteral("--encrypt")});
-    args.expectPositionals(1, QStringLiteral("vlr new FILE [--title T] [--compress] [--encrypt] [--reserve N]"));
+    args.expectPositionals(1,
+                           QStringLiteral("vlr new FILE [--title T] [--compress] [--encrypt] [--reserve N]"));
     const QString path = args.positional(0, QStringLiteral("FILE"));
     if (QFileInfo::exists(path))
         throw UsageError{QStringLiteral("%1 already exists").arg(path)};
@@ -42,30 +39,24 @@ int cmdNew(const QStringList& words)
     if (args.flag(QStringLiteral("--encrypt"))) {
         password = obtainPassword(args, true);
         if (password.isEmpty())
-            throw CliError{ExitPassword, QStringLiteral("--encrypt needs a password (--password-file or VLR_PASSWORD)")};
+            throw CliError{ExitPassword,
+                           QStringLiteral("--encrypt needs a password (--password-file or VLR_PASSWORD)")};
     }
-    auto session = newSession(path);
-    TNodeRoot& nb = *session->root;
-    nb.InitNew(defaults);
-    session->root->RootNode->Text = nb.Header.BookName();
-    if (!password.isEmpty()) {
-        nb.PasswordDigest = PasswordDigest(password);
-        nb.Header.setKeyIV(nb.Header.data() + 32); // the bytes of Created
-        if (!SetupKey(nb, password))
-            throw CliError{ExitFailed, QStringLiteral("the system's random source failed")};
-        nb.SetBookFlag(bfEncrypted, true);
-    }
+    auto session = newSession(path, defaults);
+    if (!password.isEmpty() && !session->service.Protect(*session->root, password))
+        throw CliError{ExitFailed, QStringLiteral("the system's random source failed")};
     saveOrFail(*session);
     return ExitOk;
 }
 
-int cmdAdd(const QStringList& words)
-{
+int cmdAdd(const QStringList& words) {
     const Args args(words,
-                    {QStringLiteral("--name"), QStringLiteral("--under"), QStringLiteral("--after"), QStringLiteral("--body")},
+                    {QStringLiteral("--name"), QStringLiteral("--under"), QStringLiteral("--after"),
+                     QStringLiteral("--body")},
                     {QStringLiteral("--plain")});
     args.expectPositionals(
-        1, QStringLiteral("vlr add FILE --name NAME [--under NOTE | --after NOTE] [--plain] [--body PATH|-]"));
+        1,
+        QStringLiteral("vlr add FILE --name NAME [--under NOTE | --after NOTE] [--plain] [--body PATH|-]"));
     if (!args.has(QStringLiteral("--name")))
         throw UsageError{QStringLiteral("vlr add needs --name")};
     if (args.has(QStringLiteral("--under")) && args.has(QStringLiteral("--after")))
@@ -92,18 +83,16 @@ int cmdAdd(const QStringList& words)
     QByteArray body;
     if (args.has(QStringLiteral("--body")))
         body = bodyFor(args, plain);
-    NewNoteDefaults defaults;
-    TTreeNode* node = session->forest.Insert(parent, row, args.value(QStringLiteral("--name")).left(100));
-    TNodeData* note = CreateNoteForNode(nb, node, defaults, plain);
+    TNodeData* note = session->service.AddNote(nb, parent, row, args.value(QStringLiteral("--name")),
+                                               NewNoteDefaults{}, plain);
     if (args.has(QStringLiteral("--body")))
-        note->Body = body;
+        session->service.SetBody(*note, body);
     saveOrFail(*session);
     out(QStringLiteral("%1\n").arg(listIndex(*session, note)));
     return ExitOk;
 }
 
-int cmdPut(const QStringList& words)
-{
+int cmdPut(const QStringList& words) {
     const Args args(words, {QStringLiteral("--body")}, {});
     args.expectPositionals(2, QStringLiteral("vlr put FILE NOTE [--body PATH|-]"));
     auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Write);
@@ -112,30 +101,25 @@ int cmdPut(const QStringList& words)
     if (!note->TreeNode)
         throw UsageError{QStringLiteral("a deleted note cannot be changed")};
     if (note->HasNoteFlag(nfReadOnly))
-        throw CliError{ExitFailed, QStringLiteral("the note \"%1\" is read-only").arg(note->Record.NoteName())};
+        throw CliError{ExitFailed,
+                       QStringLiteral("the note \"%1\" is read-only").arg(note->Record.NoteName())};
     const bool plain = note->Record.PlainText() == 1;
-    note->Body = bodyFor(args, plain);
-    if (!plain && note->Body.isEmpty())
-        note->Body = emptyDocumentBody();
-    note->Loaded = true;
-    note->Clean = false;
+    QByteArray body = bodyFor(args, plain);
+    if (!plain && body.isEmpty())
+        body = emptyDocumentBody();
+    session->service.SetBody(*note, std::move(body));
     saveOrFail(*session);
     return ExitOk;
 }
 
-int cmdRm(const QStringList& words)
-{
+int cmdRm(const QStringList& words) {
     const Args args(words, {}, {});
     args.expectPositionals(2, QStringLiteral("vlr rm FILE NOTE"));
     auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Write);
     TNodeData* note = resolveNote(*session, args.positional(1, QStringLiteral("NOTE")));
     if (!note->TreeNode)
         throw UsageError{QStringLiteral("the note is deleted already")};
-    TNodeRoot& nb = *session->root;
-    // The note and its subtree leave the tree; stored bodies stay for recovery.
-    session->forest.Remove(note->TreeNode);
-    nb.MarkRemovedNotes(nb.RootNode);
-    nb.TreeDirty = true;
+    session->service.DeleteNote(*note);
     saveOrFail(*session);
     return ExitOk;
 }

@@ -6,15 +6,14 @@
 
 namespace vlr {
 
-TNodeData* CreateNoteForNode(TNodeRoot& notebook, TTreeNode* node, const NewNoteDefaults& d, bool plainText)
-{
+TNodeData* CreateNoteForNode(TNodeRoot& notebook, TTreeNode* node, const NewNoteDefaults& d, bool plainText) {
     auto* note = new TNodeData;
     NoteRecord& r = note->Record;
     const NotebookHeader& h = notebook.Header;
     // The notebook keeps its default picture plus one: 0 means none.
     const int image = h.DefaultNoteImage() - 1;
-    node->ImageIndex = node->SelectedIndex = image;
-    node->Note = note;
+    node->Forest()->SetImages(node, image, image);
+    node->Forest()->SetNote(node, note);
     r.setImageIndex(int16_t(image));
     r.setFontColor(d.fontColor);
     r.setFontStyle(d.fontStyle);
@@ -32,7 +31,7 @@ TNodeData* CreateNoteForNode(TNodeRoot& notebook, TTreeNode* node, const NewNote
     r.setFHFontColor(d.fhFontColor);
     r.setFHFontStyle(d.fhFontStyle);
     r.setPrintFlags(packPrintFlags(d.marginLines, d.headerAlign, d.footerAlign));
-    r.setNoteName(node->Text);
+    r.setNoteName(node->Text());
     r.setLevel(node->Level());
     r.setCreated(nowTDateTime());
     r.setZoom(100);
@@ -55,7 +54,7 @@ TNodeData* CreateNoteForNode(TNodeRoot& notebook, TTreeNode* node, const NewNote
     } else if (node->Parent() != notebook.RootNode) {
         before = node->Parent();
     }
-    const int at = before && before->Note ? notebook.IndexOfNote(before->Note) + 1 : 0;
+    const int at = before && before->Note() ? notebook.IndexOfNote(before->Note()) + 1 : 0;
     notebook.Notes.insert(at, note);
     note->IndexHint = at;
     notebook.TreeDirty = true;

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 namespace vlr {
 
@@ -24,8 +25,7 @@ const char* const kExtensionsMissing = "FATAL: Unable to initalize extensions en
 
 TNodeRoot::TNodeRoot(QObject* owner, const TMyImageList& images)
     : QObject(owner), Images(images), m_engine(&TVlrLib::instance()), m_treeImages(images),
-      m_cipher(std::make_unique<BodyCipher>(*m_engine))
-{
+      m_cipher(std::make_unique<BodyCipher>(*m_engine)) {
     if (!m_engine->IsLoaded())
         throw EVellinorError(QString::fromLatin1(kEngineMissing), QStringLiteral("TNodeRoot.Create"));
     FileState = 0;
@@ -34,8 +34,7 @@ TNodeRoot::TNodeRoot(QObject* owner, const TMyImageList& images)
     StartAutoSaveTimer();
 }
 
-TNodeRoot::~TNodeRoot()
-{
+TNodeRoot::~TNodeRoot() {
     m_file.close();
     qDeleteAll(Notes);
     qDeleteAll(DeletedNotes);
@@ -43,25 +42,21 @@ TNodeRoot::~TNodeRoot()
     m_cipher->burn();
 }
 
-void TNodeRoot::requireEngine() const
-{
+void TNodeRoot::requireEngine() const {
     if (!m_engine->IsLoaded())
         throw EVellinorError(QString::fromLatin1(kEngineMissing));
 }
 
-void TNodeRoot::requireExtensions() const
-{
+void TNodeRoot::requireExtensions() const {
     if (!TExtLib::instance().IsAvailable())
         throw EVellinorError(QString::fromLatin1(kExtensionsMissing));
 }
 
-void TNodeRoot::SetBookFlag(uint32_t mask, bool on)
-{
+void TNodeRoot::SetBookFlag(uint32_t mask, bool on) {
     Header.setBookFlags(on ? (Header.BookFlags() | mask) : (Header.BookFlags() & ~mask));
 }
 
-void TNodeRoot::InitNew(const NewNotebookDefaults& d)
-{
+void TNodeRoot::InitNew(const NewNotebookDefaults& d) {
     Header.clear();
     Header.setMagic();
     Header.setVersion(5);
@@ -92,8 +87,7 @@ void TNodeRoot::InitNew(const NewNotebookDefaults& d)
     StartAutoSaveTimer();
 }
 
-bool TNodeRoot::CreateNBFile(bool readOnlyWanted)
-{
+bool TNodeRoot::CreateNBFile(bool readOnlyWanted) {
     FileState = -1;
     m_file.close();
     qCDebug(lcStorage).noquote() << "CreateNBFile: creating filesream: " << FileName;
@@ -103,7 +97,8 @@ bool TNodeRoot::CreateNBFile(bool readOnlyWanted)
         // not be read. One opened for inspection is never written either.
         if (!info.isWritable() || IsDamaged() || InspectOnly) {
             OpenedReadOnly = true;
-            if (!m_file.open(FileName, NotebookFile::Mode::Read) && !(readOnlyWanted && m_file.openUnlocked(FileName))) {
+            if (!m_file.open(FileName, NotebookFile::Mode::Read) &&
+                !(readOnlyWanted && m_file.openUnlocked(FileName))) {
                 FileState = 0;
                 return false;
             }
@@ -132,8 +127,7 @@ bool TNodeRoot::CreateNBFile(bool readOnlyWanted)
     return true;
 }
 
-int TNodeRoot::LoadNotes(bool readOnlyWanted)
-{
+int TNodeRoot::LoadNotes(bool readOnlyWanted) {
     InspectOnly = readOnlyWanted;
     const bool opened = CreateNBFile(readOnlyWanted);
     if (readOnlyWanted)
@@ -149,8 +143,9 @@ int TNodeRoot::LoadNotes(bool readOnlyWanted)
     DeletedNotes.clear();
     Damage.clear();
     if (RootNode && !Header.BookName().isEmpty())
-        RootNode->Text = Header.BookName();
-    const qint64 stripOffset = qint64(Header.TreeOffset()) + (qint64(Header.LastRecord()) + 1) * NoteRecord::Bytes;
+        RootNode->Forest()->SetText(RootNode, Header.BookName());
+    const qint64 stripOffset =
+        qint64(Header.TreeOffset()) + (qint64(Header.LastRecord()) + 1) * NoteRecord::Bytes;
     int result = ReadImageStrip(RootNode, stripOffset);
     if (HasBookFlag(bfEncrypted)) {
         bool res = opened || OpenedReadOnly;
@@ -176,8 +171,7 @@ int TNodeRoot::LoadNotes(bool readOnlyWanted)
     return result;
 }
 
-bool TNodeRoot::ReadHeader()
-{
+bool TNodeRoot::ReadHeader() {
     if (!m_file.seek(0) || !m_file.readExact(reinterpret_cast<char*>(Header.data()), NotebookHeader::Bytes)) {
         Header.clear();
         Header.setTreeOffset(NotebookHeader::Bytes);
@@ -192,8 +186,7 @@ bool TNodeRoot::ReadHeader()
     return valid;
 }
 
-int TNodeRoot::ReadImageStrip(TTreeNode* /*rootNode*/, qint64 offset)
-{
+int TNodeRoot::ReadImageStrip(TTreeNode* /*rootNode*/, qint64 offset) {
     if (Header.Version() <= 3)
         return 0;
     const qint64 size = m_file.size();
@@ -219,8 +212,7 @@ int TNodeRoot::ReadImageStrip(TTreeNode* /*rootNode*/, qint64 offset)
     return 0;
 }
 
-int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset)
-{
+int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset) {
     const qint64 fileSize = m_file.size();
     const qint64 declared = qint64(Header.LastRecord()) + 1;
     qCDebug(lcStorage).noquote() << "ReadTree: reading tree from " << offset << " num " << declared;
@@ -241,7 +233,12 @@ int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset)
     QByteArray table;
     qint64 sliceStart = 0;
     qint64 sliceCount = 0;
+    // The notes are built away from the forest's observers and attached with
+    // one announcement: a view never sees a notebook half read.
     TNoteForest* forest = rootNode ? rootNode->Forest() : nullptr;
+    std::optional<TNodeBatch> batch;
+    if (forest)
+        batch.emplace(forest->NewBatch());
     TTreeNode* previous = nullptr; // the last live node placed
     int previousDepth = 0;
     for (qint64 i = 0; i < count; ++i) {
@@ -249,13 +246,15 @@ int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset)
             sliceStart = i;
             sliceCount = qMin(kSlice, count - i);
             table.resize(qsizetype(sliceCount * NoteRecord::Bytes));
-            if (!m_file.seek(offset + i * NoteRecord::Bytes) || !m_file.readExact(table.data(), table.size())) {
+            if (!m_file.seek(offset + i * NoteRecord::Bytes) ||
+                !m_file.readExact(table.data(), table.size())) {
                 result = 1;
                 break;
             }
         }
         auto* note = new TNodeData;
-        std::memcpy(note->Record.data(), table.constData() + (i - sliceStart) * NoteRecord::Bytes, NoteRecord::Bytes);
+        std::memcpy(note->Record.data(), table.constData() + (i - sliceStart) * NoteRecord::Bytes,
+                    NoteRecord::Bytes);
         note->Clean = true;
         note->RootNode = rootNode;
         note->Loaded = false;
@@ -268,7 +267,7 @@ int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset)
         TTreeNode* node = nullptr;
         if (forest) {
             const int level = note->Record.Level();
-            TTreeNode* parent = rootNode;
+            TTreeNode* parent = nullptr; // a top note of the batch
             if (previous) {
                 if (previousDepth < level) {
                     parent = previous;
@@ -279,29 +278,24 @@ int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset)
                         sibling = sibling->Parent();
                         --depth;
                     }
-                    parent = sibling->Parent();
+                    parent = sibling->Level() > 1 ? sibling->Parent() : nullptr;
                 }
             }
-            node = forest->AddChild(parent, name);
+            node = forest->AddToBatch(*batch, parent, name);
             previousDepth = node->Level();
             previous = node;
-            node->Note = note;
-            node->ImageIndex = note->Record.ImageIndex();
-            node->SelectedIndex = note->Record.ImageIndex();
-            node->StateIndex = note->Record.StateIndex();
-            qCDebug(lcStorage).noquote() << "ReadTree: props setted up for node - " << node->Text;
+            forest->SetNote(node, note);
+            forest->SetImages(node, note->Record.ImageIndex(), note->Record.ImageIndex());
+            forest->SetStateIndex(node, note->Record.StateIndex());
+            forest->SetExpanded(node, note->Record.Expanded() != 0);
+            qCDebug(lcStorage).noquote() << "ReadTree: props setted up for node - " << node->Text();
         }
         note->TreeNode = node;
         note->IndexHint = int(Notes.size());
         Notes.append(note);
     }
-    if (forest) {
-        forest->BeginUpdate();
-        for (TNodeData* note : std::as_const(Notes))
-            if (note->Record.Expanded() != 0 && note->TreeNode)
-                note->TreeNode->Expanded = true;
-        forest->EndUpdate();
-    }
+    if (forest)
+        forest->Attach(std::move(*batch), rootNode, rootNode->Count());
     for (TNodeData* note : std::as_const(Notes)) {
         if (!note->Record.hasId()) {
             const GuidBytes id = newGuid();
@@ -313,8 +307,7 @@ int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset)
     return result;
 }
 
-void TNodeRoot::findDamage()
-{
+void TNodeRoot::findDamage() {
     const qint64 fileSize = m_file.size();
     const qint64 treeOffset = Header.TreeOffset();
     if (treeOffset < NotebookHeader::Bytes || treeOffset > fileSize)
@@ -348,7 +341,8 @@ void TNodeRoot::findDamage()
         check(note);
     for (const TNodeData* note : std::as_const(DeletedNotes))
         check(note);
-    std::sort(extents.begin(), extents.end(), [](const Extent& a, const Extent& b) { return a.start < b.start; });
+    std::sort(extents.begin(), extents.end(),
+              [](const Extent& a, const Extent& b) { return a.start < b.start; });
     for (size_t i = 1; i < extents.size(); ++i) {
         if (extents[i].start < extents[i - 1].end)
             Damage << QStringLiteral("notes \"%1\" and \"%2\": bodies overlap")
@@ -356,8 +350,7 @@ void TNodeRoot::findDamage()
     }
 }
 
-bool TNodeRoot::ReadStored(const TNodeData& note, QByteArray& out)
-{
+bool TNodeRoot::ReadStored(const TNodeData& note, QByteArray& out) {
     const NoteRecord& r = note.Record;
     const qint64 size = r.Size();
     if (size <= 0 || r.Offset() < NotebookHeader::Bytes || qint64(r.Offset()) + size > m_file.size())
@@ -366,8 +359,7 @@ bool TNodeRoot::ReadStored(const TNodeData& note, QByteArray& out)
     return m_file.seek(r.Offset()) && m_file.readExact(out.data(), size);
 }
 
-bool TNodeRoot::DecodeNote(const TNodeData& note, QByteArray& body, bool* digestOk, bool* expandOk)
-{
+bool TNodeRoot::DecodeNote(const TNodeData& note, QByteArray& body, bool* digestOk, bool* expandOk) {
     QByteArray stored;
     if (!ReadStored(note, stored))
         return false;
@@ -385,14 +377,14 @@ bool TNodeRoot::DecodeNote(const TNodeData& note, QByteArray& body, bool* digest
     return true;
 }
 
-qint64 TNodeRoot::ReadNote(int index, QByteArray& target)
-{
+qint64 TNodeRoot::ReadNote(int index, QByteArray& target) {
     requireEngine();
     requireExtensions();
     TNodeData* note = NoteAt(index);
     if (!note)
         return -1;
-    qCDebug(lcStorage).noquote() << "ReadNote: Reading note number " << index << " from offs : " << note->Record.Offset();
+    qCDebug(lcStorage).noquote() << "ReadNote: Reading note number " << index
+                                 << " from offs : " << note->Record.Offset();
     if (note->Loaded && !note->Body.isEmpty()) {
         if (&target != &note->Body)
             target = note->Body;
@@ -400,8 +392,9 @@ qint64 TNodeRoot::ReadNote(int index, QByteArray& target)
     }
     try {
         if (note->Record.Size() == 0) {
-            showMessage(QStringLiteral("Internal error! Zero-size note detected! Please DO NOT modify this notebook and "
-                                       "contact Orvanta!!!"),
+            showMessage(QStringLiteral(
+                            "Internal error! Zero-size note detected! Please DO NOT modify this notebook and "
+                            "contact Orvanta!!!"),
                         QString(), MsgIcon::Error);
             return -1;
         }
@@ -418,8 +411,10 @@ qint64 TNodeRoot::ReadNote(int index, QByteArray& target)
         const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey, *m_cipher};
         BodyCodec::Decoded d = codec.decode(std::move(stored), note->Record);
         if (!d.digestOk)
-            showMessage(QStringLiteral("Invalid password for this note. It's an internal error. Please, contact Orvanta!!!"),
-                        QStringLiteral("Error"), MsgIcon::Error);
+            showMessage(
+                QStringLiteral(
+                    "Invalid password for this note. It's an internal error. Please, contact Orvanta!!!"),
+                QStringLiteral("Error"), MsgIcon::Error);
         target = std::move(d.body);
         return target.size();
     } catch (const EVellinorError&) {
@@ -429,8 +424,7 @@ qint64 TNodeRoot::ReadNote(int index, QByteArray& target)
     }
 }
 
-qint64 TNodeRoot::ReadNoteByIndex(int index)
-{
+qint64 TNodeRoot::ReadNoteByIndex(int index) {
     TNodeData* note = NoteAt(index);
     if (!note)
         return -1;
@@ -439,44 +433,42 @@ qint64 TNodeRoot::ReadNoteByIndex(int index)
     return result;
 }
 
-qint64 TNodeRoot::ReadNoteByNode(TTreeNode* node)
-{
-    if (!node || !node->Note)
-        throw EVellinorError(QStringLiteral("Fatal: NIL pointer detected in ReadNote!"), QStringLiteral("MyTreeView"));
-    const int index = IndexOfNote(node->Note);
+qint64 TNodeRoot::ReadNoteByNode(TTreeNode* node) {
+    if (!node || !node->Note())
+        throw EVellinorError(QStringLiteral("Fatal: NIL pointer detected in ReadNote!"),
+                             QStringLiteral("MyTreeView"));
+    const int index = IndexOfNote(node->Note());
     if (index < 0)
         return -1;
-    const qint64 result = ReadNote(index, node->Note->Body);
-    node->Note->Loaded = result >= 0;
+    const qint64 result = ReadNote(index, node->Note()->Body);
+    node->Note()->Loaded = result >= 0;
     return result;
 }
 
-qint64 TNodeRoot::ReadNoteInto(TTreeNode* node, QByteArray& target)
-{
-    if (!node || !node->Note)
-        throw EVellinorError(QStringLiteral("Fatal: NIL pointer detected in ReadNote!"), QStringLiteral("MyTreeView"));
-    return ReadNote(IndexOfNote(node->Note), target);
+qint64 TNodeRoot::ReadNoteInto(TTreeNode* node, QByteArray& target) {
+    if (!node || !node->Note())
+        throw EVellinorError(QStringLiteral("Fatal: NIL pointer detected in ReadNote!"),
+                             QStringLiteral("MyTreeView"));
+    return ReadNote(IndexOfNote(node->Note()), target);
 }
 
-int TNodeRoot::LoadChildNotes(TTreeNode* node, bool markUnclean)
-{
-    qCDebug(lcStorage).noquote() << "LoadChildNotes: Init, reading for parent " << node->Text;
+int TNodeRoot::LoadChildNotes(TTreeNode* node, bool markUnclean) {
+    qCDebug(lcStorage).noquote() << "LoadChildNotes: Init, reading for parent " << node->Text();
     int visited = 0;
     ForEachDescendant(node, [&](TTreeNode* n) {
-        if (!n->Note)
+        if (!n->Note())
             return;
-        if (!n->Note->Loaded)
+        if (!n->Note()->Loaded)
             ReadNoteByNode(n);
         if (markUnclean)
-            n->Note->Clean = false;
-        qCDebug(lcStorage).noquote() << "LoadChildNotes: loaded node..." << n->Text;
+            n->Note()->Clean = false;
+        qCDebug(lcStorage).noquote() << "LoadChildNotes: loaded node..." << n->Text();
         ++visited;
     });
     return visited;
 }
 
-bool TNodeRoot::IsLastInFile(int index) const
-{
+bool TNodeRoot::IsLastInFile(int index) const {
     const TNodeData* self = NoteAt(index);
     if (!self)
         return false;
@@ -493,14 +485,12 @@ bool TNodeRoot::IsLastInFile(int index) const
            std::none_of(DeletedNotes.begin(), DeletedNotes.end(), behind);
 }
 
-void TNodeRoot::writeOrThrow(const QByteArray& bytes)
-{
+void TNodeRoot::writeOrThrow(const QByteArray& bytes) {
     if (!m_file.write(bytes))
         throw EVellinorError(QStringLiteral("Unable to write to %1: %2").arg(FileName, m_file.errorString()));
 }
 
-int TNodeRoot::StoreNote(int index)
-{
+int TNodeRoot::StoreNote(int index) {
     requireEngine();
     requireExtensions();
     TNodeData* note = NoteAt(index);
@@ -558,15 +548,14 @@ int TNodeRoot::StoreNote(int index)
     return 1;
 }
 
-void TNodeRoot::StoreHeader()
-{
+void TNodeRoot::StoreHeader() {
     m_file.seek(0);
-    qCDebug(lcStorage).noquote() << "StoreHeader: at the beginning of the file - real offset " << m_file.pos();
+    qCDebug(lcStorage).noquote() << "StoreHeader: at the beginning of the file - real offset "
+                                 << m_file.pos();
     writeOrThrow(QByteArray(reinterpret_cast<const char*>(Header.data()), NotebookHeader::Bytes));
 }
 
-int TNodeRoot::WriteTree(qint64 offset)
-{
+int TNodeRoot::WriteTree(qint64 offset) {
     m_file.seek(offset);
     const bool compress = HasBookFlag(bfCompressed);
     const bool encrypt = HasBookFlag(bfEncrypted);
@@ -599,8 +588,7 @@ int TNodeRoot::WriteTree(qint64 offset)
     return 0;
 }
 
-int TNodeRoot::SaveNotes()
-{
+int TNodeRoot::SaveNotes() {
     if (!CreateNBFile(false))
         return srNotWritable;
     int result = srOk;
@@ -640,8 +628,7 @@ int TNodeRoot::SaveNotes()
     return result;
 }
 
-qint64 TNodeRoot::PackNotes(bool purge)
-{
+qint64 TNodeRoot::PackNotes(bool purge) {
     if (!CreateNBFile(false))
         return 0;
     // Every body must be readable before the first one moves: a pack that
@@ -650,7 +637,8 @@ qint64 TNodeRoot::PackNotes(bool purge)
     for (const QList<TNodeData*>* list : {&Notes, &DeletedNotes}) {
         for (const TNodeData* note : *list) {
             const NoteRecord& r = note->Record;
-            if (r.Size() > 0 && (r.Offset() < NotebookHeader::Bytes || qint64(r.Offset()) + r.Size() > fileSize)) {
+            if (r.Size() > 0 &&
+                (r.Offset() < NotebookHeader::Bytes || qint64(r.Offset()) + r.Size() > fileSize)) {
                 CreateNBFile(true);
                 return 0;
             }
@@ -666,8 +654,9 @@ qint64 TNodeRoot::PackNotes(bool purge)
     const qint64 oldSize = m_file.size();
     qCDebug(lcStorage).noquote() << "PackNotes: size of fs - " << oldSize;
     qint64 base = NotebookHeader::Bytes;
-    std::stable_sort(keep.begin(), keep.end(),
-                     [](const TNodeData* a, const TNodeData* b) { return a->Record.Offset() < b->Record.Offset(); });
+    std::stable_sort(keep.begin(), keep.end(), [](const TNodeData* a, const TNodeData* b) {
+        return a->Record.Offset() < b->Record.Offset();
+    });
     qCDebug(lcStorage).noquote() << "PackNotes: Just sorted notes array...";
     try {
         for (TNodeData* note : std::as_const(keep)) {
@@ -699,13 +688,12 @@ qint64 TNodeRoot::PackNotes(bool purge)
     return oldSize - newSize;
 }
 
-void TNodeRoot::MarkRemovedNotes(TTreeNode* rootNode)
-{
+void TNodeRoot::MarkRemovedNotes(TTreeNode* rootNode) {
     QSet<TNodeData*> inTree;
     const QSet<TNodeData*> deleted(DeletedNotes.begin(), DeletedNotes.end());
     ForEachDescendant(rootNode, [&](TTreeNode* n) {
-        if (n->Note)
-            inTree.insert(n->Note);
+        if (n->Note())
+            inTree.insert(n->Note());
     });
     for (TNodeData* note : std::as_const(Notes)) {
         if (!inTree.contains(note) && !deleted.contains(note)) {
@@ -717,26 +705,23 @@ void TNodeRoot::MarkRemovedNotes(TTreeNode* rootNode)
     RebuildNotesList(rootNode);
 }
 
-void TNodeRoot::RebuildNotesList(TTreeNode* rootNode)
-{
-    qCDebug(lcStorage).noquote() << "RebuildNotesList: invoked for " << rootNode->Text << "...";
+void TNodeRoot::RebuildNotesList(TTreeNode* rootNode) {
+    qCDebug(lcStorage).noquote() << "RebuildNotesList: invoked for " << rootNode->Text() << "...";
     Notes.clear();
     ForEachDescendant(rootNode, [&](TTreeNode* n) {
-        if (n->Note) {
-            n->Note->IndexHint = int(Notes.size());
-            Notes.append(n->Note);
-            n->Note->Record.setLevel(n->Level());
+        if (TNodeData* note = n->Note()) {
+            note->IndexHint = int(Notes.size());
+            Notes.append(note);
+            note->Record.setLevel(n->Level());
         }
     });
 }
 
-TNodeData* TNodeRoot::NoteAt(int index) const
-{
+TNodeData* TNodeRoot::NoteAt(int index) const {
     return index >= 0 && index < Notes.size() ? Notes[index] : nullptr;
 }
 
-qint64 TNodeRoot::reservedTotal64() const
-{
+qint64 TNodeRoot::reservedTotal64() const {
     qint64 total = 0;
     for (const TNodeData* note : Notes)
         if (note->Record.Offset() > 0)
@@ -744,15 +729,15 @@ qint64 TNodeRoot::reservedTotal64() const
     return total;
 }
 
-int32_t TNodeRoot::ReservedTotal() const { return int32_t(qBound<qint64>(qint64(INT32_MIN), reservedTotal64(), qint64(INT32_MAX))); }
+int32_t TNodeRoot::ReservedTotal() const {
+    return int32_t(qBound<qint64>(qint64(INT32_MIN), reservedTotal64(), qint64(INT32_MAX)));
+}
 
-qint64 TNodeRoot::WastedSpace() const
-{
+qint64 TNodeRoot::WastedSpace() const {
     return qint64(Header.TreeOffset()) - NotebookHeader::Bytes - reservedTotal64();
 }
 
-int TNodeRoot::IndexOfNote(const TNodeData* note) const
-{
+int TNodeRoot::IndexOfNote(const TNodeData* note) const {
     if (!note)
         return -1;
     const int hint = note->IndexHint;
@@ -764,8 +749,7 @@ int TNodeRoot::IndexOfNote(const TNodeData* note) const
 }
 
 void TNodeRoot::restartTimer(std::unique_ptr<QTimer>& timer, uint32_t value, bool enabled,
-                             const std::function<void()>& fire)
-{
+                             const std::function<void()>& fire) {
     timer.reset();
     if (!enabled)
         return;
@@ -777,8 +761,7 @@ void TNodeRoot::restartTimer(std::unique_ptr<QTimer>& timer, uint32_t value, boo
     timer->start();
 }
 
-void TNodeRoot::StartAutoSaveTimer()
-{
+void TNodeRoot::StartAutoSaveTimer() {
     const qint64 ms = qint64(Header.AutoSaveMinutes()) * 60000;
     m_autoSaveTimer.reset();
     m_autoSaveTimer = std::make_unique<QTimer>();
@@ -793,24 +776,21 @@ void TNodeRoot::StartAutoSaveTimer()
 
 namespace {
 // bits 0-30 a count, bit 31 the unit (1 minutes, 0 seconds), in seconds.
-uint32_t delaySeconds(uint32_t value)
-{
+uint32_t delaySeconds(uint32_t value) {
     const uint64_t count = value & 0x7FFFFFFFu;
     const uint64_t seconds = (value & 0x80000000u) ? count * 60 : count;
     return uint32_t(qMin<uint64_t>(seconds, INT32_MAX / 1000));
 }
 } // namespace
 
-void TNodeRoot::SetAwayTimer(bool enabled)
-{
+void TNodeRoot::SetAwayTimer(bool enabled) {
     restartTimer(m_awayTimer, delaySeconds(Header.AwayTime()), enabled, [this] {
         m_awayTimer->stop();
         LockNotebook();
     });
 }
 
-void TNodeRoot::SetCloseTimer(bool enabled)
-{
+void TNodeRoot::SetCloseTimer(bool enabled) {
     restartTimer(m_closeTimer, delaySeconds(Header.CloseTime()), enabled, [this] {
         m_closeTimer->stop();
         if (RootNode && OnForceClose)
@@ -818,10 +798,9 @@ void TNodeRoot::SetCloseTimer(bool enabled)
     });
 }
 
-void TNodeRoot::LockNotebook()
-{
+void TNodeRoot::LockNotebook() {
     if (RootNode)
-        RootNode->Expanded = false;
+        RootNode->Forest()->SetExpanded(RootNode, false);
     MasterKey.wipe();
     m_cipher->burn();
     KeyHeld = false;

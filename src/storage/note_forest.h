@@ -16,18 +16,26 @@ class TNoteForest;
 
 class TTreeNode {
 public:
-    QString Text;
-    int ImageIndex = -1;
-    int SelectedIndex = -1;
-    int StateIndex = -1;
-    bool Expanded = false;
-    bool Cut = false;
-    // The node's Data: the notebook for a root, the note for a note.
-    TNodeRoot* Notebook = nullptr;
-    TNodeData* Note = nullptr;
+    TTreeNode() = default;
+    TTreeNode(const TTreeNode&) = delete;
+    TTreeNode& operator=(const TTreeNode&) = delete;
 
-    TTreeNode* Parent() const { return m_parent; }
+    // Read access only: the forest is the one writer of node state, so every
+    // change reaches the observers.
+    const QString& Text() const { return m_text; }
+    int ImageIndex() const { return m_imageIndex; }
+    int SelectedIndex() const { return m_selectedIndex; }
+    int StateIndex() const { return m_stateIndex; }
+    bool Expanded() const { return m_expanded; }
+    bool Cut() const { return m_cut; }
+    // The node's Data: the notebook for a root, the note for a note.
+    TNodeRoot* Notebook() const { return m_notebook; }
+    TNodeData* Note() const { return m_note; }
+
+    // None for a root (and for the top nodes of a batch).
+    TTreeNode* Parent() const { return m_parent && m_parent->m_parent ? m_parent : nullptr; }
     int Count() const { return static_cast<int>(m_children.size()); }
+    bool HasChildren() const { return !m_children.empty(); }
     TTreeNode* Child(int i) const { return m_children[static_cast<size_t>(i)].get(); }
     int Index() const; // position among its siblings (roots: in the forest)
     // 0 for a root, 1 for a top-level note, and so on.
@@ -40,9 +48,19 @@ public:
     TTreeNode* PrevSibling() const;
     TTreeNode* LastChild() const { return m_children.empty() ? nullptr : m_children.back().get(); }
     TNoteForest* Forest() const { return m_forest; }
+    // False while the node is part of a batch not yet attached.
+    bool Attached() const;
 
 private:
     friend class TNoteForest;
+    QString m_text;
+    int m_imageIndex = -1;
+    int m_selectedIndex = -1;
+    int m_stateIndex = -1;
+    bool m_expanded = false;
+    bool m_cut = false;
+    TNodeRoot* m_notebook = nullptr;
+    TNodeData* m_note = nullptr;
     TNoteForest* m_forest = nullptr;
     TTreeNode* m_parent = nullptr;
     int m_level = 0;
@@ -50,11 +68,27 @@ private:
     std::vector<std::unique_ptr<TTreeNode>> m_children;
 };
 
+// Nodes built away from the forest's observers (a notebook read from disk)
+// and attached later with one announcement.
+class TNodeBatch {
+public:
+    TNodeBatch(TNodeBatch&&) = default;
+    TNodeBatch& operator=(TNodeBatch&&) = default;
+    // The invisible parent of the batch's top nodes.
+    TTreeNode* Holder() const { return m_holder.get(); }
+
+private:
+    friend class TNoteForest;
+    TNodeBatch() = default;
+    std::unique_ptr<TTreeNode> m_holder;
+};
+
 class ForestObserver {
 public:
     virtual ~ForestObserver() = default;
-    virtual void nodeAboutToBeInserted(TTreeNode* parent, int row) {}
-    virtual void nodeInserted(TTreeNode* node) {}
+    // parent nullptr: among the roots; rows first..last.
+    virtual void nodesAboutToBeInserted(TTreeNode* parent, int first, int last) {}
+    virtual void nodesInserted(TTreeNode* parent, int first, int last) {}
     virtual void nodeAboutToBeRemoved(TTreeNode* node) {}
     virtual void nodeRemoved(TTreeNode* parent, int row) {}
     virtual void nodeAboutToBeMoved(TTreeNode* node, TTreeNode* newParent, int row) {}
@@ -84,8 +118,22 @@ public:
     // Moves the node (with its subtree) to a position among newParent's children.
     void Move(TTreeNode* node, TTreeNode* newParent, int row);
     void SetText(TTreeNode* node, const QString& text);
+    void SetImages(TTreeNode* node, int imageIndex, int selectedIndex);
+    void SetImageIndex(TTreeNode* node, int imageIndex) { SetImages(node, imageIndex, imageIndex); }
+    void SetStateIndex(TTreeNode* node, int stateIndex);
+    void SetExpanded(TTreeNode* node, bool expanded);
+    void SetCut(TTreeNode* node, bool cut);
+    void SetNotebook(TTreeNode* node, TNodeRoot* notebook);
+    void SetNote(TTreeNode* node, TNodeData* note);
     // Tells observers that a node's looks changed.
     void Changed(TTreeNode* node);
+
+    // Builds nodes nobody observes yet; parent nullptr adds a top node of the batch.
+    TNodeBatch NewBatch();
+    TTreeNode* AddToBatch(TNodeBatch& batch, TTreeNode* parent, const QString& text);
+    // Moves the batch's top nodes below parent (nullptr: among the roots) at row,
+    // announced as one insertion.
+    void Attach(TNodeBatch&& batch, TTreeNode* parent, int row);
 
     void BeginUpdate();
     void EndUpdate();
@@ -96,17 +144,17 @@ public:
 
 private:
     void notify(auto&& call);
+    template <typename T> void assign(TTreeNode* node, T TTreeNode::*field, const T& value);
     void setLevels(TTreeNode* node, int level);
 
+    friend class TTreeNode;
     TTreeNode m_roots; // invisible holder of the roots
     int m_updateDepth = 0;
     std::vector<ForestObserver*> m_observers;
 };
 
 // Pre-order walk of the nodes below a node (not the node itself).
-template <typename F>
-void ForEachDescendant(TTreeNode* node, F&& f)
-{
+template <typename F> void ForEachDescendant(TTreeNode* node, F&& f) {
     std::vector<TTreeNode*> stack;
     for (int i = node->Count() - 1; i >= 0; --i)
         stack.push_back(node->Child(i));

@@ -14,12 +14,15 @@ class NotebookHeader {
 public:
     static constexpr int Bytes = 1024;
     static constexpr int KeySize = 56;
+    static constexpr int kCreatedOffset = 32;
 
     NotebookHeader() { m_bytes.fill(0); }
 
     unsigned char* data() { return m_bytes.data(); }
     const unsigned char* data() const { return m_bytes.data(); }
     void clear() { m_bytes.fill(0); }
+    // A new key block's initial vector is the 8 bytes of Created.
+    void setKeyIVFromCreated() { setKeyIV(m_bytes.data() + kCreatedOffset); }
 
     QByteArray Magic() const { return QByteArray(reinterpret_cast<const char*>(m_bytes.data()), 4); }
     void setMagic() { std::memcpy(m_bytes.data(), "VLRD", 4); }
@@ -31,7 +34,7 @@ public:
     VLR_I32(LastRecord, 20)
     VLR_I32(RootFontColor, 24)
     VLR_I32(RootFontStyle, 28)
-    VLR_F64(Created, 32)
+    VLR_F64(Created, kCreatedOffset)
     VLR_I32(LastAppended, 40)
     VLR_I32(ReserveSize, 44)
     VLR_U32(BookFlags, 48)

@@ -9,10 +9,11 @@
 
 namespace vlr {
 
-void secureWipe(void* data, std::size_t size) { explicit_bzero(data, size); }
+void secureWipe(void* data, std::size_t size) {
+    explicit_bzero(data, size);
+}
 
-bool systemRandom(void* data, std::size_t size)
-{
+bool systemRandom(void* data, std::size_t size) {
     auto* p = static_cast<unsigned char*>(data);
     std::size_t done = 0;
     while (done < size) {
@@ -26,8 +27,7 @@ bool systemRandom(void* data, std::size_t size)
     return true;
 }
 
-QByteArray passwordBytes(const QString& password)
-{
+QByteArray passwordBytes(const QString& password) {
     const QString first = password.left(NotebookHeader::KeySize);
     if (fitsAnsi(first))
         return toAnsi(first);
@@ -42,23 +42,22 @@ QByteArray passwordBytes(const QString& password)
     return utf8;
 }
 
-Digest PasswordDigest(const QString& password)
-{
+Digest PasswordDigest(const QString& password) {
     QByteArray bytes = passwordBytes(password);
     const Digest d = TVlrLib::MD5(bytes);
     secureWipe(bytes.data(), static_cast<std::size_t>(bytes.size()));
     return d;
 }
 
-MasterKeyBytes DeriveKey(const QString& password)
-{
+MasterKeyBytes DeriveKey(const QString& password) {
     MasterKeyBytes key;
     QByteArray bytes = passwordBytes(password);
     std::size_t n = static_cast<std::size_t>(bytes.size());
     std::memcpy(key.data(), bytes.constData(), n);
     secureWipe(bytes.data(), n);
     while (n < key.size()) {
-        const Digest d = TVlrLib::MD5(QByteArrayView(reinterpret_cast<const char*>(key.data()), qsizetype(n)));
+        const Digest d =
+            TVlrLib::MD5(QByteArrayView(reinterpret_cast<const char*>(key.data()), qsizetype(n)));
         const std::size_t take = std::min<std::size_t>(key.size() - n, d.size());
         std::memcpy(key.data() + n, d.data(), take);
         n += take;
@@ -68,15 +67,13 @@ MasterKeyBytes DeriveKey(const QString& password)
 
 namespace {
 
-Digest digestOf(const MasterKeyBytes& key)
-{
+Digest digestOf(const MasterKeyBytes& key) {
     return TVlrLib::MD5(QByteArrayView(reinterpret_cast<const char*>(key.data()), qsizetype(key.size())));
 }
 
 // Runs the seven 8-byte blocks of a 56-byte key through the cipher keyed by the password.
 void cryptKeyBlock(TVlrLib& lib, const MasterKeyBytes& passwordKey, const unsigned char* iv,
-                   const unsigned char* in, unsigned char* out, bool encrypt)
-{
+                   const unsigned char* in, unsigned char* out, bool encrypt) {
     TVlrLib::BFContext ctx;
     lib.BFInit(ctx, passwordKey.data(), int(passwordKey.size()), iv);
     for (int block = 0; block < NotebookHeader::KeySize / 8; ++block) {
@@ -91,8 +88,7 @@ void cryptKeyBlock(TVlrLib& lib, const MasterKeyBytes& passwordKey, const unsign
 
 } // namespace
 
-bool SetupKey(TNodeRoot& notebook, const QString& password)
-{
+bool SetupKey(TNodeRoot& notebook, const QString& password) {
     TVlrLib& lib = notebook.engine();
     MasterKeyBytes master;
     if (!systemRandom(master.data(), master.size()))
@@ -108,16 +104,28 @@ bool SetupKey(TNodeRoot& notebook, const QString& password)
     return true;
 }
 
-bool Unlock(TNodeRoot& notebook, const QString& password)
-{
+bool Unlock(TNodeRoot& notebook, const QString& password) {
     TVlrLib& lib = notebook.engine();
     MasterKeyBytes candidate;
-    cryptKeyBlock(lib, DeriveKey(password), notebook.Header.KeyIV(), notebook.Header.KeyBlock(), candidate.data(), false);
+    cryptKeyBlock(lib, DeriveKey(password), notebook.Header.KeyIV(), notebook.Header.KeyBlock(),
+                  candidate.data(), false);
     const Digest digest = digestOf(candidate);
     if (std::memcmp(digest.data(), notebook.Header.KeyDigest(), digest.size()) != 0)
         return false; // the candidate is wiped on leaving
     notebook.MasterKey = candidate;
     notebook.KeyHeld = true;
+    return true;
+}
+
+bool ProtectWithPassword(TNodeRoot& notebook, const QString& password) {
+    const NotebookHeader saved = notebook.Header;
+    notebook.Header.setKeyIVFromCreated();
+    if (!SetupKey(notebook, password)) {
+        notebook.Header = saved;
+        return false;
+    }
+    notebook.PasswordDigest = PasswordDigest(password);
+    notebook.SetBookFlag(bfEncrypted, true);
     return true;
 }
 

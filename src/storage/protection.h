@@ -24,6 +24,10 @@ MasterKeyBytes DeriveKey(const QString& password);
 // A new random master key, its digest and the key block under the password.
 // False (notebook unchanged) when the system's random source fails.
 bool SetupKey(TNodeRoot& notebook, const QString& password);
+// Puts the notebook under a password: digest, initial vector from Created,
+// a new master key, the encrypted flag. False (notebook unchanged) when the
+// system's random source fails.
+[[nodiscard]] bool ProtectWithPassword(TNodeRoot& notebook, const QString& password);
 // Recovers the master key with the password; on a wrong password the notebook
 // stays locked and nothing in it changes.
 bool Unlock(TNodeRoot& notebook, const QString& password);

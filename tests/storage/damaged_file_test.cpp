@@ -10,16 +10,14 @@ using namespace vlr::test;
 namespace {
 
 // A small healthy notebook: three notes, one deleted with its body kept.
-QByteArray healthyNotebook(const QString& file)
-{
+QByteArray healthyNotebook(const QString& file) {
     {
         auto b = Book::create(file, 0, {}, 10);
         b->add(QStringLiteral("a"), QByteArray(40, 'a'));
         b->add(QStringLiteral("b"), QByteArray(40, 'b'));
         TNodeData* c = b->add(QStringLiteral("c"), QByteArray(40, 'c'));
         EXPECT_EQ(b->nb->SaveNotes(), srOk);
-        b->forest.Remove(c->TreeNode);
-        b->nb->MarkRemovedNotes(b->nb->RootNode);
+        b->remove(c);
         EXPECT_EQ(b->nb->SaveNotes(), srOk);
     }
     return fileBytes(file);
@@ -31,12 +29,13 @@ struct DamageCase {
     int expected;
 };
 
-int tree(const QByteArray& b) { return i32At(b, 16); }
+int tree(const QByteArray& b) {
+    return i32At(b, 16);
+}
 
 } // namespace
 
-TEST_F(StorageTest, DamagedFilesOpenWithAClearResultAndAreNeverWritten)
-{
+TEST_F(StorageTest, DamagedFilesOpenWithAClearResultAndAreNeverWritten) {
     const DamageCase cases[] = {
         {"wrong magic", [](QByteArray& b) { b[0] = 'X'; }, lrNotNotebook},
         {"version 6", [](QByteArray& b) { setI32At(b, 4, 6); }, lrNotNotebook},
@@ -49,15 +48,18 @@ TEST_F(StorageTest, DamagedFilesOpenWithAClearResultAndAreNeverWritten)
         {"TreeOffset below the header", [](QByteArray& b) { setI32At(b, 16, 12); }, lrDamaged},
         {"TreeOffset beyond the file", [](QByteArray& b) { setI32At(b, 16, 0x7FFFFF00); }, lrDamaged},
         {"TreeOffset negative", [](QByteArray& b) { setI32At(b, 16, -4096); }, lrDamaged},
-        {"body offset outside the file", [](QByteArray& b) { setI32At(b, tree(b) + 32, 0x7FFFFF00); }, lrDamaged},
+        {"body offset outside the file", [](QByteArray& b) { setI32At(b, tree(b) + 32, 0x7FFFFF00); },
+         lrDamaged},
         {"body offset inside the header", [](QByteArray& b) { setI32At(b, tree(b) + 32, 16); }, lrDamaged},
         {"body size huge", [](QByteArray& b) { setI32At(b, tree(b) + 36, 0x7FFFFFFF); }, lrDamaged},
         {"body size negative", [](QByteArray& b) { setI32At(b, tree(b) + 36, -5); }, lrDamaged},
         {"overlapping bodies", [](QByteArray& b) { setI32At(b, tree(b) + 520 + 32, 1024 + 20); }, lrDamaged},
         {"deleted body overlapping a live one",
          [](QByteArray& b) { setI32At(b, tree(b) + 2 * 520 + 32, 1024); }, lrDamaged},
-        {"truncated picture strip", [](QByteArray& b) { b.truncate(tree(b) + 3 * 520 + 30); }, lrPicturesUnreadable},
-        {"garbage picture strip", [](QByteArray& b) { b.replace(tree(b) + 3 * 520, 2, "XX"); }, lrPicturesUnreadable},
+        {"truncated picture strip", [](QByteArray& b) { b.truncate(tree(b) + 3 * 520 + 30); },
+         lrPicturesUnreadable},
+        {"garbage picture strip", [](QByteArray& b) { b.replace(tree(b) + 3 * 520, 2, "XX"); },
+         lrPicturesUnreadable},
     };
     for (const DamageCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -91,8 +93,7 @@ TEST_F(StorageTest, DamagedFilesOpenWithAClearResultAndAreNeverWritten)
     }
 }
 
-TEST_F(StorageTest, ZeroSizeNoteIsReported)
-{
+TEST_F(StorageTest, ZeroSizeNoteIsReported) {
     ScriptedMessages messages;
     QByteArray bytes = healthyNotebook(path());
     setI32At(bytes, tree(bytes) + 36, 0);
@@ -106,8 +107,7 @@ TEST_F(StorageTest, ZeroSizeNoteIsReported)
     EXPECT_TRUE(messages.texts()[0].startsWith(QStringLiteral("Internal error! Zero-size note detected!")));
 }
 
-TEST_F(StorageTest, CompressedBodyThatDoesNotExpandIsShownAsStored)
-{
+TEST_F(StorageTest, CompressedBodyThatDoesNotExpandIsShownAsStored) {
     {
         auto b = Book::create(path(), bfCompressed);
         b->add(QStringLiteral("a"), QByteArray(500, 'q'));

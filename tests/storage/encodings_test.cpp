@@ -14,8 +14,7 @@ struct EncodingCase {
 
 class Encodings : public StorageTest, public ::testing::WithParamInterface<EncodingCase> {};
 
-QByteArray sampleRtf()
-{
+QByteArray sampleRtf() {
     QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0 Arial;}}\\pard ";
     for (int i = 0; i < 200; ++i)
         rtf += "\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 line " + QByteArray::number(i) + "\\par ";
@@ -24,8 +23,7 @@ QByteArray sampleRtf()
 
 } // namespace
 
-TEST_P(Encodings, BodiesRoundTripThroughTheFile)
-{
+TEST_P(Encodings, BodiesRoundTripThroughTheFile) {
     const auto [flags, version] = GetParam();
     const QString password = QStringLiteral("секрет-1");
     const QByteArray rich = sampleRtf();
@@ -36,7 +34,7 @@ TEST_P(Encodings, BodiesRoundTripThroughTheFile)
         b->add(QStringLiteral("plain"), plain, nullptr, true);
         b->add(QStringLiteral("empty plain"), QByteArray(), nullptr, true);
         b->add(QStringLiteral("thirteen"), QByteArray("0123456789abc"));
-        ASSERT_EQ(b.get()->nb->SaveNotes(), srOk);
+        ASSERT_EQ(b->nb->SaveNotes(), srOk);
     }
     int result = -1;
     auto b = Book::open(path(), &result, password);
@@ -69,15 +67,13 @@ TEST_P(Encodings, BodiesRoundTripThroughTheFile)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllFour, Encodings,
-                         ::testing::Values(EncodingCase{0, 5}, EncodingCase{bfCompressed, 5},
-                                           EncodingCase{bfEncrypted, 5}, EncodingCase{bfCompressed | bfEncrypted, 5},
-                                           EncodingCase{bfCompressed, 4},
-                                           EncodingCase{bfCompressed | bfEncrypted, 4},
-                                           EncodingCase{bfCompressed, 2}));
+INSTANTIATE_TEST_SUITE_P(
+    AllFour, Encodings,
+    ::testing::Values(EncodingCase{0, 5}, EncodingCase{bfCompressed, 5}, EncodingCase{bfEncrypted, 5},
+                      EncodingCase{bfCompressed | bfEncrypted, 5}, EncodingCase{bfCompressed, 4},
+                      EncodingCase{bfCompressed | bfEncrypted, 4}, EncodingCase{bfCompressed, 2}));
 
-TEST_F(StorageTest, ThirteenByteEncryptedBodyIsPaddedAndZeroFilled)
-{
+TEST_F(StorageTest, ThirteenByteEncryptedBodyIsPaddedAndZeroFilled) {
     const QString password = QStringLiteral("pw");
     {
         auto b = Book::create(path(), bfEncrypted, password, 40);
@@ -96,7 +92,8 @@ TEST_F(StorageTest, ThirteenByteEncryptedBodyIsPaddedAndZeroFilled)
     const auto digest = TVlrLib::MD5(QByteArray("0123456789abc\0\0\0", 16));
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(r.Digest()), 16),
               QByteArray(reinterpret_cast<const char*>(digest.data()), 16));
-    EXPECT_NE(file.mid(r.Offset(), 13), QByteArray("0123456789abc")) << "the body must not be stored in clear";
+    EXPECT_NE(file.mid(r.Offset(), 13), QByteArray("0123456789abc"))
+        << "the body must not be stored in clear";
 
     // The stored bytes are plain Blowfish-CBC under the master key with the
     // note's creation time as initial vector, whatever the engine caches.
@@ -111,8 +108,7 @@ TEST_F(StorageTest, ThirteenByteEncryptedBodyIsPaddedAndZeroFilled)
     EXPECT_EQ(stored, QByteArray("0123456789abc\0\0\0", 16));
 }
 
-TEST_F(StorageTest, ReadingTwiceUsesTheBodyInMemory)
-{
+TEST_F(StorageTest, ReadingTwiceUsesTheBodyInMemory) {
     {
         auto b = Book::create(path());
         b->add(QStringLiteral("n"), QByteArray("first"));
@@ -129,8 +125,7 @@ TEST_F(StorageTest, ReadingTwiceUsesTheBodyInMemory)
     EXPECT_EQ(b->body(0), QByteArray("first"));
 }
 
-TEST_F(StorageTest, DigestMismatchIsReportedAndReadingGoesOn)
-{
+TEST_F(StorageTest, DigestMismatchIsReportedAndReadingGoesOn) {
     ScriptedMessages messages;
     const QString password = QStringLiteral("pw");
     {
@@ -150,7 +145,8 @@ TEST_F(StorageTest, DigestMismatchIsReportedAndReadingGoesOn)
     QByteArray body;
     EXPECT_GE(b->nb->ReadNote(0, body), 0);
     ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].text,
-              QStringLiteral("Invalid password for this note. It's an internal error. Please, contact Orvanta!!!"));
+    EXPECT_EQ(
+        messages.shown()[0].text,
+        QStringLiteral("Invalid password for this note. It's an internal error. Please, contact Orvanta!!!"));
     EXPECT_EQ(messages.shown()[0].caption, QStringLiteral("Error"));
 }

@@ -5,8 +5,7 @@
 using namespace vlr;
 using namespace vlr::test;
 
-TEST_F(StorageTest, WritersAndReadersExcludeEachOther)
-{
+TEST_F(StorageTest, WritersAndReadersExcludeEachOther) {
     {
         auto b = Book::create(path());
         b->add(QStringLiteral("a"), QByteArray("a"));

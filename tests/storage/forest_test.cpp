@@ -11,24 +11,26 @@ using namespace vlr;
 namespace {
 struct Recorder : ForestObserver {
     QStringList events;
-    void nodeAboutToBeInserted(TTreeNode*, int row) override { events << QStringLiteral("+%1").arg(row); }
+    void nodesAboutToBeInserted(TTreeNode*, int first, int last) override {
+        events << (first == last ? QStringLiteral("+%1").arg(first)
+                                 : QStringLiteral("+%1..%2").arg(first).arg(last));
+    }
     void nodeRemoved(TTreeNode*, int row) override { events << QStringLiteral("-%1").arg(row); }
-    void nodeMoved(TTreeNode* n) override { events << QStringLiteral("m%1").arg(n->Text); }
-    void nodeChanged(TTreeNode* n) override { events << QStringLiteral("c%1").arg(n->Text); }
+    void nodeMoved(TTreeNode* n) override { events << QStringLiteral("m%1").arg(n->Text()); }
+    void nodeChanged(TTreeNode* n) override { events << QStringLiteral("c%1").arg(n->Text()); }
     void forestAboutToBeReset() override { events << QStringLiteral("reset<"); }
     void forestReset() override { events << QStringLiteral("reset>"); }
 };
 
-QString preorder(TTreeNode* root)
-{
+QString preorder(TTreeNode* root) {
     QStringList names;
-    ForEachDescendant(root, [&](TTreeNode* n) { names << QStringLiteral("%1:%2").arg(n->Text).arg(n->Level()); });
+    ForEachDescendant(root,
+                      [&](TTreeNode* n) { names << QStringLiteral("%1:%2").arg(n->Text()).arg(n->Level()); });
     return names.join(QLatin1Char(' '));
 }
 } // namespace
 
-TEST(Forest, ShapeLevelsAndWalks)
-{
+TEST(Forest, ShapeLevelsAndWalks) {
     TNoteForest f;
     TTreeNode* root = f.AddRoot(QStringLiteral("nb"));
     TTreeNode* a = f.AddChild(root, QStringLiteral("a"));
@@ -38,7 +40,7 @@ TEST(Forest, ShapeLevelsAndWalks)
     EXPECT_EQ(preorder(root), QStringLiteral("a:1 a1:2 ab:1 b:1"));
     EXPECT_EQ(a1->Root(), root);
     EXPECT_EQ(a->GetNext(), a1);
-    EXPECT_EQ(a1->GetNext()->Text, QStringLiteral("ab"));
+    EXPECT_EQ(a1->GetNext()->Text(), QStringLiteral("ab"));
     EXPECT_EQ(b->GetNext(), nullptr); // stays inside its notebook
 
     f.Move(a, b, 0); // a with its child goes below b
@@ -49,8 +51,7 @@ TEST(Forest, ShapeLevelsAndWalks)
     EXPECT_EQ(preorder(root), QStringLiteral("ab:1 b:1"));
 }
 
-TEST(Forest, ObserversSeeChangesAndOneResetPerBracket)
-{
+TEST(Forest, ObserversSeeChangesAndOneResetPerBracket) {
     TNoteForest f;
     Recorder r;
     f.addObserver(&r);
@@ -67,4 +68,38 @@ TEST(Forest, ObserversSeeChangesAndOneResetPerBracket)
     f.removeObserver(&r);
     f.AddChild(root, QStringLiteral("unseen"));
     EXPECT_EQ(r.events.join(QLatin1Char(' ')), QStringLiteral("+0 +0 cy reset< reset>"));
+}
+
+TEST(Forest, BatchIsBuiltUnseenAndAttachedWithOneAnnouncement) {
+    TNoteForest f;
+    Recorder r;
+    TTreeNode* root = f.AddRoot(QStringLiteral("nb"));
+    f.AddChild(root, QStringLiteral("old"));
+    f.addObserver(&r);
+    TNodeBatch batch = f.NewBatch();
+    TTreeNode* a = f.AddToBatch(batch, nullptr, QStringLiteral("a"));
+    TTreeNode* a1 = f.AddToBatch(batch, a, QStringLiteral("a1"));
+    f.AddToBatch(batch, nullptr, QStringLiteral("b"));
+    f.SetText(a1, QStringLiteral("a2")); // not attached: nobody hears it
+    f.SetExpanded(a, true);
+    EXPECT_FALSE(a->Attached());
+    EXPECT_EQ(a->Parent(), nullptr);
+    f.Attach(std::move(batch), root, 1);
+    EXPECT_TRUE(a1->Attached());
+    EXPECT_EQ(a->Parent(), root);
+    EXPECT_EQ(root->Parent(), nullptr);
+    EXPECT_TRUE(a->Expanded());
+    EXPECT_EQ(preorder(root), QStringLiteral("old:1 a:1 a2:2 b:1"));
+    EXPECT_EQ(a->Index(), 1);
+    EXPECT_EQ(r.events.join(QLatin1Char(' ')), QStringLiteral("+1..2"));
+
+    // Attached below a note, levels follow the new place.
+    TNodeBatch deeper = f.NewBatch();
+    TTreeNode* c = f.AddToBatch(deeper, nullptr, QStringLiteral("c"));
+    f.AddToBatch(deeper, c, QStringLiteral("c1"));
+    f.Attach(std::move(deeper), a1, 0);
+    EXPECT_EQ(preorder(root), QStringLiteral("old:1 a:1 a2:2 c:3 c1:4 b:1"));
+    f.SetCut(c, true);
+    EXPECT_EQ(r.events.last(), QStringLiteral("cc"));
+    f.removeObserver(&r);
 }

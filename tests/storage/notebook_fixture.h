@@ -4,8 +4,8 @@
 #include "libs/extlib.h"
 #include "libs/vlrlib.h"
 #include "storage/images/default_images.h"
-#include "storage/new_note.h"
 #include "storage/node_root.h"
+#include "storage/notebook_service.h"
 #include "support/scripted_messages.h"
 #include "support/test_paths.h"
 
@@ -16,99 +16,83 @@
 
 namespace vlr::test {
 
-inline void useBuiltLibraries()
-{
+inline void useBuiltLibraries() {
     TVlrLib::setLibraryFolder(binDir());
     TExtLib::setLibraryFolder(binDir());
 }
 
+// One notebook held by its own notebook service, as the program holds it.
 struct Book {
-    TNoteForest forest;
-    std::unique_ptr<TNodeRoot> nb;
-    ~Book() { nb.reset(); }
-
-    TNodeRoot* operator->() { return nb.get(); }
+    TNotebookService service{defaultImages()};
+    TNodeRoot* nb = nullptr; // owned by the service
 
     static std::unique_ptr<Book> create(const QString& path, uint32_t flags = 0, const QString& password = {},
-                                        int reserve = 100, uint32_t version = 5)
-    {
+                                        int reserve = 100, uint32_t version = 5) {
         auto b = std::make_unique<Book>();
-        b->nb = std::make_unique<TNodeRoot>(nullptr, defaultImages());
-        b->nb->FileName = path;
-        b->nb->RootNode = b->forest.AddRoot(QStringLiteral("book"));
-        b->nb->RootNode->Notebook = b->nb.get();
         NewNotebookDefaults d;
         d.reserveSize = reserve;
         d.compress = flags & bfCompressed;
-        b->nb->InitNew(d);
+        b->nb = b->service.Create(d, path);
         b->nb->Header.setVersion(version);
-        if (flags & bfEncrypted) {
-            b->nb->Header.setKeyIV(b->nb->Header.data() + 32);
-            EXPECT_TRUE(SetupKey(*b->nb, password));
-            b->nb->SetBookFlag(bfEncrypted, true);
-        }
+        if (flags & bfEncrypted)
+            EXPECT_TRUE(b->service.Protect(*b->nb, password));
         return b;
     }
 
     // Opens an existing file; the password (if any) answers the question.
     static std::unique_ptr<Book> open(const QString& path, int* result, const QString& password = {},
-                                      bool readOnly = false)
-    {
+                                      bool readOnly = false) {
         auto b = std::make_unique<Book>();
-        b->nb = std::make_unique<TNodeRoot>(nullptr, defaultImages());
-        b->nb->FileName = path;
-        b->nb->RootNode = b->forest.AddRoot(QStringLiteral("book"));
-        b->nb->RootNode->Notebook = b->nb.get();
-        b->nb->OnAskPassword = [password](TNodeRoot*, TNodeRoot* notebook, bool& res) {
+        OpenOptions options;
+        options.readOnly = readOnly;
+        options.askPassword = [password](TNodeRoot*, TNodeRoot* notebook, bool& res) {
             res = !password.isEmpty() && Unlock(*notebook, password);
         };
-        *result = b->nb->LoadNotes(readOnly);
+        const OpenOutcome outcome = b->service.Open(path, options);
+        *result = outcome.result;
+        b->nb = outcome.notebook;
         return b;
     }
 
-    TNodeData* add(const QString& name, const QByteArray& body, TTreeNode* parent = nullptr, bool plain = false)
-    {
-        TTreeNode* node = forest.AddChild(parent ? parent : nb->RootNode, name);
-        TNodeData* note = CreateNoteForNode(*nb, node, NewNoteDefaults{}, plain);
+    TNodeData* add(const QString& name, const QByteArray& body, TTreeNode* parent = nullptr,
+                   bool plain = false) {
+        TTreeNode* under = parent ? parent : nb->RootNode;
+        TNodeData* note = service.AddNote(*nb, under, under->Count(), name, NewNoteDefaults{}, plain);
         note->Body = body;
         return note;
     }
 
-    QByteArray body(int index)
-    {
+    void remove(TNodeData* note) { service.DeleteNote(*note); }
+
+    QByteArray body(int index) {
         QByteArray out;
         nb->ReadNote(index, out);
         return out;
     }
 };
 
-inline QByteArray fileBytes(const QString& path)
-{
+inline QByteArray fileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-inline void writeFile(const QString& path, const QByteArray& bytes)
-{
+inline void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
 
 // Little-endian int32 at an offset of a byte array.
-inline int32_t i32At(const QByteArray& bytes, qsizetype offset)
-{
+inline int32_t i32At(const QByteArray& bytes, qsizetype offset) {
     return codec::getI32(reinterpret_cast<const unsigned char*>(bytes.constData()) + offset);
 }
-inline void setI32At(QByteArray& bytes, qsizetype offset, int32_t value)
-{
+inline void setI32At(QByteArray& bytes, qsizetype offset, int32_t value) {
     codec::putI32(reinterpret_cast<unsigned char*>(bytes.data()) + offset, value);
 }
 
 class StorageTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         useBuiltLibraries();
         ASSERT_TRUE(dir.isValid());
     }

@@ -6,8 +6,7 @@
 using namespace vlr;
 using namespace vlr::test;
 
-TEST_F(StorageTest, PackingAFileWithoutGapsFreesNothing)
-{
+TEST_F(StorageTest, PackingAFileWithoutGapsFreesNothing) {
     auto b = Book::create(path(), 0, {}, 50);
     b->add(QStringLiteral("a"), QByteArray(100, 'a'));
     b->add(QStringLiteral("b"), QByteArray(100, 'b'));
@@ -17,8 +16,7 @@ TEST_F(StorageTest, PackingAFileWithoutGapsFreesNothing)
     EXPECT_EQ(fileBytes(path()).size(), before.size());
 }
 
-TEST_F(StorageTest, PackingClosesGapsTrimsLargeReservesAndKeepsDeletedNotes)
-{
+TEST_F(StorageTest, PackingClosesGapsTrimsLargeReservesAndKeepsDeletedNotes) {
     auto b = Book::create(path(), bfCompressed, {}, 50);
     TNodeData* a = b->add(QStringLiteral("a"), QByteArray(100, 'a'));
     TNodeData* c = b->add(QStringLiteral("c"), QByteArray("c body"));
@@ -30,8 +28,7 @@ TEST_F(StorageTest, PackingClosesGapsTrimsLargeReservesAndKeepsDeletedNotes)
     for (char& ch : a->Body)
         ch = char('a' + random.bounded(26)); // does not compress into its old reserve
     a->Clean = false;
-    b->forest.Remove(d->TreeNode);
-    b->nb->MarkRemovedNotes(b->nb->RootNode);
+    b->remove(d);
     ASSERT_EQ(b->nb->SaveNotes(), srOk);
     ASSERT_GT(b->nb->WastedSpace(), 0);
     // A huge reserve on c is trimmed to Size + ReserveSize.
@@ -43,7 +40,8 @@ TEST_F(StorageTest, PackingClosesGapsTrimsLargeReservesAndKeepsDeletedNotes)
     EXPECT_EQ(b->nb->DeletedNotes.size(), 1);
     // Live and deleted bodies lie in offset order without gaps.
     QList<TNodeData*> all = b->nb->Notes + b->nb->DeletedNotes;
-    std::sort(all.begin(), all.end(), [](auto* x, auto* y) { return x->Record.Offset() < y->Record.Offset(); });
+    std::sort(all.begin(), all.end(),
+              [](auto* x, auto* y) { return x->Record.Offset() < y->Record.Offset(); });
     qint64 expect = 1024;
     for (TNodeData* n : all) {
         EXPECT_EQ(n->Record.Offset(), expect) << n->Record.NoteName().toStdString();
@@ -64,14 +62,12 @@ TEST_F(StorageTest, PackingClosesGapsTrimsLargeReservesAndKeepsDeletedNotes)
     EXPECT_EQ(deleted, QByteArray("d body"));
 }
 
-TEST_F(StorageTest, PurgingDropsDeletedBodiesForGood)
-{
+TEST_F(StorageTest, PurgingDropsDeletedBodiesForGood) {
     auto b = Book::create(path(), 0, {}, 10);
     b->add(QStringLiteral("keep"), QByteArray("keep me"));
     TNodeData* gone = b->add(QStringLiteral("gone"), QByteArray("UNIQUE-DELETED-TEXT"));
     ASSERT_EQ(b->nb->SaveNotes(), srOk);
-    b->forest.Remove(gone->TreeNode);
-    b->nb->MarkRemovedNotes(b->nb->RootNode);
+    b->remove(gone);
     ASSERT_EQ(b->nb->SaveNotes(), srOk);
     EXPECT_GT(b->nb->PackNotes(true), 0);
     EXPECT_TRUE(b->nb->DeletedNotes.isEmpty());

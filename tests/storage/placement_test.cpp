@@ -11,10 +11,11 @@ struct Placed {
     int offset, size, reserved;
 };
 
-Placed placed(const TNodeData* n) { return {n->Record.Offset(), n->Record.Size(), n->Record.SizeReserved()}; }
+Placed placed(const TNodeData* n) {
+    return {n->Record.Offset(), n->Record.Size(), n->Record.SizeReserved()};
+}
 
-void change(TNodeData* note, const QByteArray& body)
-{
+void change(TNodeData* note, const QByteArray& body) {
     note->Body = body;
     note->Loaded = true;
     note->Clean = false;
@@ -22,8 +23,7 @@ void change(TNodeData* note, const QByteArray& body)
 
 } // namespace
 
-TEST_F(StorageTest, PlacementCases)
-{
+TEST_F(StorageTest, PlacementCases) {
     auto b = Book::create(path(), 0, {}, 10);
     TNodeData* a = b->add(QStringLiteral("a"), QByteArray(20, 'a'));
     TNodeData* c = b->add(QStringLiteral("c"), QByteArray(20, 'c'));
@@ -69,14 +69,12 @@ TEST_F(StorageTest, PlacementCases)
     EXPECT_EQ(r->body(1), QByteArray(50, 'C'));
 }
 
-TEST_F(StorageTest, GrowingInPlaceNeverOverwritesADeletedBodyBehindIt)
-{
+TEST_F(StorageTest, GrowingInPlaceNeverOverwritesADeletedBodyBehindIt) {
     auto b = Book::create(path(), 0, {}, 10);
     TNodeData* keep = b->add(QStringLiteral("keep"), QByteArray(20, 'k'));
     TNodeData* gone = b->add(QStringLiteral("gone"), QByteArray(20, 'g'));
     ASSERT_EQ(b->nb->SaveNotes(), srOk);
-    b->forest.Remove(gone->TreeNode);
-    b->nb->MarkRemovedNotes(b->nb->RootNode);
+    b->remove(gone);
     ASSERT_EQ(b->nb->DeletedNotes.size(), 1);
     // "keep" is now the last live body, but the deleted one lies behind it.
     change(keep, QByteArray(100, 'K'));
@@ -92,8 +90,7 @@ TEST_F(StorageTest, GrowingInPlaceNeverOverwritesADeletedBodyBehindIt)
     EXPECT_EQ(body, QByteArray(20, 'g'));
 }
 
-TEST_F(StorageTest, SavingOnlyTheSelectionWritesHeaderTreeAndStripButNoBody)
-{
+TEST_F(StorageTest, SavingOnlyTheSelectionWritesHeaderTreeAndStripButNoBody) {
     {
         auto b = Book::create(path());
         for (int i = 0; i < 5; ++i)
@@ -116,17 +113,15 @@ TEST_F(StorageTest, SavingOnlyTheSelectionWritesHeaderTreeAndStripButNoBody)
         << "exactly the header, the tree table and the picture strip";
 }
 
-TEST_F(StorageTest, DeletedNotesSurviveSavesAndComeBackAsDeleted)
-{
+TEST_F(StorageTest, DeletedNotesSurviveSavesAndComeBackAsDeleted) {
     {
         auto b = Book::create(path());
         b->add(QStringLiteral("live"), QByteArray("L"));
         TNodeData* gone = b->add(QStringLiteral("stored then deleted"), QByteArray("D"));
         ASSERT_EQ(b->nb->SaveNotes(), srOk);
-        b->forest.Remove(gone->TreeNode);
+        b->remove(gone);
         TNodeData* never = b->add(QStringLiteral("never stored"), QByteArray("N"));
-        b->forest.Remove(never->TreeNode);
-        b->nb->MarkRemovedNotes(b->nb->RootNode);
+        b->remove(never);
         EXPECT_EQ(b->nb->DeletedNotes.size(), 2);
         ASSERT_EQ(b->nb->SaveNotes(), srOk);
         EXPECT_EQ(b->nb->Header.LastRecord(), 1) << "a deleted note never stored is not written";

@@ -1,7 +1,7 @@
 // Every header and record field sits at its documented offset, strings are
 // length-prefixed Windows-1251 and reserved bytes survive.
-#include "storage/notebook_header.h"
 #include "storage/note_record.h"
+#include "storage/notebook_header.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,7 @@ using namespace vlr;
 
 namespace {
 
-template <typename Image>
-struct FieldCase {
+template <typename Image> struct FieldCase {
     const char* name;
     int offset;
     int size;
@@ -20,12 +19,14 @@ struct FieldCase {
     QByteArray expected;
 };
 
-QByteArray le32(uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); }
-QByteArray le16(uint16_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); }
+QByteArray le32(uint32_t v) {
+    return QByteArray(reinterpret_cast<const char*>(&v), 4);
+}
+QByteArray le16(uint16_t v) {
+    return QByteArray(reinterpret_cast<const char*>(&v), 2);
+}
 
-template <typename Image>
-void checkFields(const std::vector<FieldCase<Image>>& cases)
-{
+template <typename Image> void checkFields(const std::vector<FieldCase<Image>>& cases) {
     for (const auto& c : cases) {
         Image image;
         // Reserved and neighbouring bytes hold a pattern that must survive.
@@ -34,7 +35,8 @@ void checkFields(const std::vector<FieldCase<Image>>& cases)
         Image before = image;
         c.set(image);
         const QByteArray expected(c.expected.constData(), c.expected.size());
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(image.data()) + c.offset, c.expected.size()), expected)
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(image.data()) + c.offset, c.expected.size()),
+                  expected)
             << c.name;
         for (int i = 0; i < Image::Bytes; ++i) {
             if (i < c.offset || i >= c.offset + c.size) {
@@ -46,12 +48,11 @@ void checkFields(const std::vector<FieldCase<Image>>& cases)
 
 } // namespace
 
-TEST(Records, HeaderFieldsAtTheirOffsets)
-{
+TEST(Records, HeaderFieldsAtTheirOffsets) {
     using H = NotebookHeader;
-    const unsigned char key[56] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
-                                   21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40,
-                                   41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56};
+    const unsigned char key[56] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
+                                   20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38,
+                                   39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56};
     double created = 46000.5;
     const QByteArray createdBytes(reinterpret_cast<const char*>(&created), 8);
     std::vector<FieldCase<H>> cases = {
@@ -70,19 +71,27 @@ TEST(Records, HeaderFieldsAtTheirOffsets)
         {"BookFlags", 48, 4, [](H& h) { h.setBookFlags(7); }, le32(7)},
         {"SelectedNote", 52, 4, [](H& h) { h.setSelectedNote(42); }, le32(42)},
         {"KeyIV", 56, 8, [&](H& h) { h.setKeyIV(key); }, QByteArray(reinterpret_cast<const char*>(key), 8)},
-        {"Author", 64, 101, [](H& h) { h.setAuthor(QStringLiteral("Иван")); }, QByteArray("\x04\xc8\xe2\xe0\xed")},
-        {"Company", 165, 101, [](H& h) { h.setCompany(QStringLiteral("AB")); }, QByteArray("\x02" "AB")},
+        {"Author", 64, 101, [](H& h) { h.setAuthor(QStringLiteral("Иван")); },
+         QByteArray("\x04\xc8\xe2\xe0\xed")},
+        {"Company", 165, 101, [](H& h) { h.setCompany(QStringLiteral("AB")); },
+         QByteArray("\x02"
+                    "AB")},
         {"Comments", 266, 201, [](H& h) { h.setComments(QStringLiteral("x")); }, QByteArray("\x01x")},
         {"MarginTop", 467, 4, [](H& h) { h.setMarginTop(2000); }, le32(2000)},
         {"MarginLeft", 471, 4, [](H& h) { h.setMarginLeft(2500); }, le32(2500)},
         {"MarginRight", 475, 4, [](H& h) { h.setMarginRight(2001); }, le32(2001)},
         {"MarginBottom", 479, 4, [](H& h) { h.setMarginBottom(2002); }, le32(2002)},
-        {"KeyBlock", 483, 56, [&](H& h) { h.setKeyBlock(key); }, QByteArray(reinterpret_cast<const char*>(key), 56)},
-        {"KeyDigest", 611, 16, [&](H& h) { h.setKeyDigest(key); }, QByteArray(reinterpret_cast<const char*>(key), 16)},
+        {"KeyBlock", 483, 56, [&](H& h) { h.setKeyBlock(key); },
+         QByteArray(reinterpret_cast<const char*>(key), 56)},
+        {"KeyDigest", 611, 16, [&](H& h) { h.setKeyDigest(key); },
+         QByteArray(reinterpret_cast<const char*>(key), 16)},
         {"AutoSaveMinutes", 627, 4, [](H& h) { h.setAutoSaveMinutes(10); }, le32(10)},
         {"AutoSaveEnabled", 631, 4, [](H& h) { h.setAutoSaveEnabled(-1); }, le32(0xFFFFFFFF)},
-        {"BookName", 635, 101, [](H& h) { h.setBookName(QStringLiteral("Книга")); }, QByteArray("\x05\xca\xed\xe8\xe3\xe0")},
-        {"PasswordReminder", 736, 151, [](H& h) { h.setPasswordReminder(QStringLiteral("a\r\nb")); }, QByteArray("\x04" "a\r\nb")},
+        {"BookName", 635, 101, [](H& h) { h.setBookName(QStringLiteral("Книга")); },
+         QByteArray("\x05\xca\xed\xe8\xe3\xe0")},
+        {"PasswordReminder", 736, 151, [](H& h) { h.setPasswordReminder(QStringLiteral("a\r\nb")); },
+         QByteArray("\x04"
+                    "a\r\nb")},
         {"DefaultNoteImage", 887, 4, [](H& h) { h.setDefaultNoteImage(3); }, le32(3)},
         {"AwayTime", 891, 4, [](H& h) { h.setAwayTime(0x80000005u); }, le32(0x80000005u)},
         {"CloseTime", 895, 4, [](H& h) { h.setCloseTime(30); }, le32(30)},
@@ -92,8 +101,7 @@ TEST(Records, HeaderFieldsAtTheirOffsets)
     checkFields(cases);
 }
 
-TEST(Records, NoteRecordFieldsAtTheirOffsets)
-{
+TEST(Records, NoteRecordFieldsAtTheirOffsets) {
     using R = NoteRecord;
     const unsigned char id[16] = {0xde, 0xad, 0xbe, 0xef, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     double saved = 45000.25;
@@ -110,8 +118,10 @@ TEST(Records, NoteRecordFieldsAtTheirOffsets)
         {"Offset", 32, 4, [](R& r) { r.setOffset(1024); }, le32(1024)},
         {"Size", 36, 4, [](R& r) { r.setSize(13); }, le32(13)},
         {"SizeReserved", 40, 4, [](R& r) { r.setSizeReserved(1013); }, le32(1013)},
-        {"Saved", 48, 8, [=](R& r) { r.setSaved(saved); }, QByteArray(reinterpret_cast<const char*>(&saved), 8)},
-        {"Created", 56, 8, [=](R& r) { r.setCreated(created); }, QByteArray(reinterpret_cast<const char*>(&created), 8)},
+        {"Saved", 48, 8, [=](R& r) { r.setSaved(saved); },
+         QByteArray(reinterpret_cast<const char*>(&saved), 8)},
+        {"Created", 56, 8, [=](R& r) { r.setCreated(created); },
+         QByteArray(reinterpret_cast<const char*>(&created), 8)},
         {"ImageIndex", 64, 2, [](R& r) { r.setImageIndex(-1); }, le16(0xFFFF)},
         {"StateIndex", 66, 2, [](R& r) { r.setStateIndex(4); }, le16(4)},
         {"Digest", 68, 16, [&](R& r) { r.setDigest(id); }, QByteArray(reinterpret_cast<const char*>(id), 16)},
@@ -125,14 +135,18 @@ TEST(Records, NoteRecordFieldsAtTheirOffsets)
         {"RealposX", 116, 4, [](R& r) { r.setRealposX(11); }, le32(11)},
         {"RealposY", 120, 4, [](R& r) { r.setRealposY(12); }, le32(12)},
         {"Zoom", 124, 4, [](R& r) { r.setZoom(100); }, le32(100)},
-        {"HeaderFormat", 128, 81, [](R& r) { r.setHeaderFormat(QStringLiteral("$N")); }, QByteArray("\x02$N")},
-        {"FHFontName", 209, 32, [](R& r) { r.setFHFontName(QStringLiteral("Arial")); }, QByteArray("\x05" "Arial")},
+        {"HeaderFormat", 128, 81, [](R& r) { r.setHeaderFormat(QStringLiteral("$N")); },
+         QByteArray("\x02$N")},
+        {"FHFontName", 209, 32, [](R& r) { r.setFHFontName(QStringLiteral("Arial")); },
+         QByteArray("\x05"
+                    "Arial")},
         {"FHFontSize", 244, 4, [](R& r) { r.setFHFontSize(12); }, le32(12)},
         {"FHFontCharset", 248, 4, [](R& r) { r.setFHFontCharset(204); }, le32(204)},
         {"FHFontColor", 252, 4, [](R& r) { r.setFHFontColor(0xFF); }, le32(0xFF)},
         {"FHFontStyle", 256, 4, [](R& r) { r.setFHFontStyle(2); }, le32(2)},
         {"NoteName", 260, 101, [](R& r) { r.setNoteName(QStringLiteral("Ёж")); }, QByteArray("\x02\xa8\xe6")},
-        {"FooterFormat", 361, 81, [](R& r) { r.setFooterFormat(QStringLiteral("$P")); }, QByteArray("\x02$P")},
+        {"FooterFormat", 361, 81, [](R& r) { r.setFooterFormat(QStringLiteral("$P")); },
+         QByteArray("\x02$P")},
         {"PrintFlags", 444, 4, [](R& r) { r.setPrintFlags(0x93); }, le32(0x93)},
         {"Deleted", 448, 4, [](R& r) { r.setDeleted(-1); }, le32(0xFFFFFFFF)},
         {"Favorite", 452, 4, [](R& r) { r.setFavorite(-1); }, le32(0xFFFFFFFF)},
@@ -143,8 +157,7 @@ TEST(Records, NoteRecordFieldsAtTheirOffsets)
     checkFields(cases);
 }
 
-TEST(Records, StringsAreCutAndDamagedLengthsClamped)
-{
+TEST(Records, StringsAreCutAndDamagedLengthsClamped) {
     NoteRecord r;
     r.setNoteName(QString(150, QChar(0x0416))); // 150 × "Ж"
     EXPECT_EQ(r.data()[260], 100);
@@ -157,8 +170,7 @@ TEST(Records, StringsAreCutAndDamagedLengthsClamped)
     EXPECT_EQ(r.FHFontName().size(), 31);
 }
 
-TEST(Records, HeaderValidity)
-{
+TEST(Records, HeaderValidity) {
     NotebookHeader h;
     EXPECT_FALSE(h.isValid());
     h.setMagic();

@@ -7,16 +7,15 @@ using namespace vlr::test;
 
 namespace {
 
-QString shape(TTreeNode* root)
-{
+QString shape(TTreeNode* root) {
     QStringList parts;
-    ForEachDescendant(root, [&](TTreeNode* n) { parts << QStringLiteral("%1/%2").arg(n->Text).arg(n->Level()); });
+    ForEachDescendant(root,
+                      [&](TTreeNode* n) { parts << QStringLiteral("%1/%2").arg(n->Text()).arg(n->Level()); });
     return parts.join(QLatin1Char(' '));
 }
 
 // A flat notebook whose records then get the given levels.
-void writeWithLevels(const QString& file, const QList<int>& levels)
-{
+void writeWithLevels(const QString& file, const QList<int>& levels) {
     {
         auto b = Book::create(file);
         for (int i = 0; i < levels.size(); ++i)
@@ -32,18 +31,17 @@ void writeWithLevels(const QString& file, const QList<int>& levels)
 
 } // namespace
 
-TEST_F(StorageTest, LevelsPlaceNodesByTheReadersRule)
-{
+TEST_F(StorageTest, LevelsPlaceNodesByTheReadersRule) {
     struct Case {
         QList<int> levels;
         const char* shape;
     } cases[] = {
         {{1, 2, 3, 1}, "a/1 b/2 c/3 d/1"},
-        {{1, 3, 2}, "a/1 b/2 c/2"},            // a jump by two becomes a child
+        {{1, 3, 2}, "a/1 b/2 c/2"}, // a jump by two becomes a child
         {{1, 2, 3, 2, 1, 2}, "a/1 b/2 c/3 d/2 e/1 f/2"},
-        {{2, 2, 1}, "a/1 b/2 c/1"},            // the first note is always top-level
-        {{1, 5, 9, 3}, "a/1 b/2 c/3 d/3"},     // walking back stops at the given level
-        {{1, 2, 0, -4}, "a/1 b/2 c/1 d/1"},    // levels below one count as top-level
+        {{2, 2, 1}, "a/1 b/2 c/1"},         // the first note is always top-level
+        {{1, 5, 9, 3}, "a/1 b/2 c/3 d/3"},  // walking back stops at the given level
+        {{1, 2, 0, -4}, "a/1 b/2 c/1 d/1"}, // levels below one count as top-level
     };
     for (const Case& c : cases) {
         writeWithLevels(path(), c.levels);
@@ -56,8 +54,7 @@ TEST_F(StorageTest, LevelsPlaceNodesByTheReadersRule)
     }
 }
 
-TEST_F(StorageTest, NotesWithoutIdentifiersGetNewOnesAndTheNotebookIsMarked)
-{
+TEST_F(StorageTest, NotesWithoutIdentifiersGetNewOnesAndTheNotebookIsMarked) {
     {
         auto b = Book::create(path());
         b->add(QStringLiteral("a"), QByteArray("1"));
@@ -84,8 +81,7 @@ TEST_F(StorageTest, NotesWithoutIdentifiersGetNewOnesAndTheNotebookIsMarked)
     EXPECT_EQ(fileBytes(path()), before);
 }
 
-TEST_F(StorageTest, ExpandedNotesAndNamesComeBack)
-{
+TEST_F(StorageTest, ExpandedNotesAndNamesComeBack) {
     {
         auto b = Book::create(path());
         TNodeData* a = b->add(QStringLiteral("Родитель"), QByteArray("1"));
@@ -97,14 +93,13 @@ TEST_F(StorageTest, ExpandedNotesAndNamesComeBack)
     int result = -1;
     auto b = Book::open(path(), &result);
     ASSERT_EQ(result, lrOk);
-    EXPECT_EQ(b->nb->RootNode->Text, QStringLiteral("Моя книжка"));
-    EXPECT_TRUE(b->nb->Notes[0]->TreeNode->Expanded);
-    EXPECT_FALSE(b->nb->Notes[1]->TreeNode->Expanded);
+    EXPECT_EQ(b->nb->RootNode->Text(), QStringLiteral("Моя книжка"));
+    EXPECT_TRUE(b->nb->Notes[0]->TreeNode->Expanded());
+    EXPECT_FALSE(b->nb->Notes[1]->TreeNode->Expanded());
     EXPECT_EQ(shape(b->nb->RootNode), QStringLiteral("Родитель/1 Ребёнок/2"));
 }
 
-TEST_F(StorageTest, EmptyNotebookLayout)
-{
+TEST_F(StorageTest, EmptyNotebookLayout) {
     {
         auto b = Book::create(path());
         ASSERT_EQ(b->nb->SaveNotes(), srOk);

@@ -26,8 +26,7 @@ class VlrTool : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    Outcome vlr(const QStringList& args, const QByteArray& input = {}, const QString& password = {})
-    {
+    Outcome vlr(const QStringList& args, const QByteArray& input = {}, const QString& password = {}) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("VLR_PASSWORD"));
@@ -43,8 +42,7 @@ protected:
                 p.readAllStandardError()};
     }
     QString file(const QString& name = QStringLiteral("n.vlr")) const { return dir.filePath(name); }
-    static QByteArray bytes(const QString& path)
-    {
+    static QByteArray bytes(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
@@ -54,12 +52,12 @@ protected:
 
 } // namespace
 
-TEST_F(VlrTool, CreatesAddsListsAndReads)
-{
+TEST_F(VlrTool, CreatesAddsListsAndReads) {
     ASSERT_EQ(vlr({"new", file(), "--title", "Тест", "--compress"}).code, 0);
     EXPECT_EQ(vlr({"add", file(), "--name", "Первая", "--plain", "--body", "-"}, "Привет").out, "0\n");
     EXPECT_EQ(vlr({"add", "--name", "Папка", file()}).out, "1\n") << "options before the file name";
-    EXPECT_EQ(vlr({"add", file(), "--name", "Дочь", "--under", "Папка", "--body", "-"}, "{\\rtf1 x}").out, "2\n");
+    EXPECT_EQ(vlr({"add", file(), "--name", "Дочь", "--under", "Папка", "--body", "-"}, "{\\rtf1 x}").out,
+              "2\n");
     EXPECT_EQ(vlr({"add", file(), "--name", "Вторая", "--after", "0"}).out, "1\n");
 
     const Outcome ls = vlr({"ls", file(), "--json"});
@@ -68,21 +66,25 @@ TEST_F(VlrTool, CreatesAddsListsAndReads)
     ASSERT_EQ(notes.size(), 4);
     QStringList names;
     for (const auto& v : notes)
-        names << QStringLiteral("%1:%2").arg(v[QStringLiteral("name")].toString()).arg(v[QStringLiteral("level")].toInt());
+        names << QStringLiteral("%1:%2")
+                     .arg(v[QStringLiteral("name")].toString())
+                     .arg(v[QStringLiteral("level")].toInt());
     EXPECT_EQ(names.join(QLatin1Char(' ')), QStringLiteral("Первая:1 Вторая:1 Папка:1 Дочь:2"));
     const QJsonObject first = notes[0].toObject();
     EXPECT_TRUE(first[QStringLiteral("plainText")].toBool());
     EXPECT_TRUE(first[QStringLiteral("compressed")].toBool());
     EXPECT_TRUE(first[QStringLiteral("id")].toString().startsWith(QLatin1Char('{')));
-    for (const char* key : {"index", "offset", "size", "sizeReserved", "rawSize", "created", "saved", "imageIndex",
-                            "favorite", "deleted", "readOnly", "encrypted"})
+    for (const char* key : {"index", "offset", "size", "sizeReserved", "rawSize", "created", "saved",
+                            "imageIndex", "favorite", "deleted", "readOnly", "encrypted"})
         EXPECT_TRUE(first.contains(QLatin1String(key))) << key;
 
     // Plain bodies are stored in Windows-1251 and come out as stored.
     EXPECT_EQ(vlr({"cat", file(), "0"}).out, QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2"));
     EXPECT_EQ(vlr({"cat", file(), "Папка/Дочь"}).out, QByteArray("{\\rtf1 x}"));
-    EXPECT_EQ(vlr({"cat", file(), first[QStringLiteral("id")].toString()}).out, QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2"));
-    EXPECT_EQ(vlr({"cat", file(), "1"}).out, QByteArray("{\\rtf1\\ansi\\deff0}", 18) + '\0') << "the empty document";
+    EXPECT_EQ(vlr({"cat", file(), first[QStringLiteral("id")].toString()}).out,
+              QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2"));
+    EXPECT_EQ(vlr({"cat", file(), "1"}).out, QByteArray("{\\rtf1\\ansi\\deff0}", 18) + '\0')
+        << "the empty document";
 
     EXPECT_EQ(vlr({"put", file(), "Первая", "--body", "-"}, "Новый текст").code, 0);
     EXPECT_EQ(vlr({"cat", file(), "0"}).out, QByteArray("\xcd\xee\xe2\xfb\xe9 \xf2\xe5\xea\xf1\xf2"));
@@ -108,8 +110,7 @@ TEST_F(VlrTool, CreatesAddsListsAndReads)
     EXPECT_EQ(vlr({"check", file()}).code, 0);
 }
 
-TEST_F(VlrTool, UnusableInputExitsWithTwoAndOneLine)
-{
+TEST_F(VlrTool, UnusableInputExitsWithTwoAndOneLine) {
     ASSERT_EQ(vlr({"new", file()}).code, 0);
     QFile junk(file(QStringLiteral("junk.vlr")));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
@@ -136,8 +137,7 @@ TEST_F(VlrTool, UnusableInputExitsWithTwoAndOneLine)
     }
 }
 
-TEST_F(VlrTool, PasswordsAreRequiredCheckedAndNeverCauseWrites)
-{
+TEST_F(VlrTool, PasswordsAreRequiredCheckedAndNeverCauseWrites) {
     ASSERT_EQ(vlr({"new", file(), "--encrypt"}, {}, "верный").code, 0);
     ASSERT_EQ(vlr({"add", file(), "--name", "тайна", "--plain", "--body", "-"}, "секрет", "верный").code, 0);
     const QByteArray stored = bytes(file());
@@ -161,8 +161,7 @@ TEST_F(VlrTool, PasswordsAreRequiredCheckedAndNeverCauseWrites)
     EXPECT_EQ(vlr({"check", file()}, {}, "верный").code, 0);
 }
 
-TEST_F(VlrTool, ReadingCommandsNeverWriteAndCheckFindsDamage)
-{
+TEST_F(VlrTool, ReadingCommandsNeverWriteAndCheckFindsDamage) {
     ASSERT_EQ(vlr({"new", file()}).code, 0);
     ASSERT_EQ(vlr({"add", file(), "--name", "a", "--body", "-"}, "{\\rtf1 body}").code, 0);
     QByteArray b = bytes(file());
@@ -174,8 +173,8 @@ TEST_F(VlrTool, ReadingCommandsNeverWriteAndCheckFindsDamage)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(b);
     }
-    for (const QStringList& args : QList<QStringList>{{"info", file()}, {"ls", file(), "--json"}, {"cat", file(), "0"},
-                                                       {"check", file(), "--json"}})
+    for (const QStringList& args : QList<QStringList>{
+             {"info", file()}, {"ls", file(), "--json"}, {"cat", file(), "0"}, {"check", file(), "--json"}})
         EXPECT_EQ(vlr(args).code, 0) << args.join(' ').toStdString();
     EXPECT_EQ(bytes(file()), b);
 
@@ -195,8 +194,7 @@ TEST_F(VlrTool, ReadingCommandsNeverWriteAndCheckFindsDamage)
     EXPECT_EQ(bytes(file()), b);
 }
 
-TEST_F(VlrTool, ANotebookHeldForWritingIsNotWrittenByVlr)
-{
+TEST_F(VlrTool, ANotebookHeldForWritingIsNotWrittenByVlr) {
     ASSERT_EQ(vlr({"new", file()}).code, 0);
     NotebookFile holder;
     ASSERT_TRUE(holder.open(file(), NotebookFile::Mode::ReadWrite));
