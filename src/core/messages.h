@@ -19,12 +19,22 @@ enum MsgButton : int {
     MbIgnore = 0x40,
 };
 
+// A check box under the text. The service shows it with the given state and
+// writes the state back when the box closes; a service that cannot show one
+// leaves it as it was.
+struct MessageCheckBox {
+    QString text;
+    bool checked = false;
+};
+
 struct MessageRequest {
     QString text;
     QString caption;
     MsgIcon icon = MsgIcon::None;
     int buttons = MbOk;
     int defaultButton = 0; // 0: the first button of the set
+    // Optional; owned by the caller and valid only while show() runs.
+    MessageCheckBox* checkBox = nullptr;
 };
 
 class MessageService {
@@ -45,10 +55,25 @@ MessageService& messageService();
 // Installs a service (not owned); nullptr restores the default. Returns the previous one.
 MessageService* setMessageService(MessageService* service);
 
-int showMessage(const QString& text, const QString& caption, MsgIcon icon = MsgIcon::None,
-                int buttons = MbOk, int defaultButton = 0);
+int showMessage(const QString& text, const QString& caption, MsgIcon icon = MsgIcon::None, int buttons = MbOk,
+                int defaultButton = 0);
 
 // The default answer of a request: its default button, else the first of its set.
 int defaultAnswer(const MessageRequest& request);
+
+// The check box of the ask-once question.
+inline const QString kConfirmOnceCheckBox = QStringLiteral("Больше не спрашивать");
+
+// A question the user may switch off. With askFlag false nothing is shown and
+// the answer is true. Otherwise the text is shown with OK (and Cancel when
+// buttons holds MbCancel) and the check box; the answer is whether OK was
+// pressed. Only a confirmed question is switched off (askFlag := false when
+// the box was ticked and OK pressed): switching it off makes every later
+// answer OK, which must not follow from a Cancel.
+bool ConfirmOnce(const QString& caption, const QString& text, bool& askFlag, int buttons, MsgIcon icon);
+
+// Message texts carry Windows line breaks ("\r\n", sometimes a lone "\r");
+// widgets want "\n".
+QString withLineBreaks(const QString& text);
 
 } // namespace vlr

@@ -5,16 +5,25 @@
 namespace vlr::test {
 
 ScriptedMessages::ScriptedMessages() : m_previous(setMessageService(this)) {}
-ScriptedMessages::~ScriptedMessages() { setMessageService(m_previous); }
-
-int ScriptedMessages::show(const MessageRequest& request)
-{
-    m_shown.append(request);
-    return m_answers.isEmpty() ? defaultAnswer(request) : m_answers.takeFirst();
+ScriptedMessages::~ScriptedMessages() {
+    setMessageService(m_previous);
 }
 
-QStringList ScriptedMessages::texts() const
-{
+int ScriptedMessages::show(const MessageRequest& request) {
+    ShownMessage shown{request, std::nullopt};
+    shown.checkBox = nullptr;
+    if (request.checkBox)
+        shown.offeredCheckBox = *request.checkBox;
+    m_shown.append(shown);
+    if (m_answers.isEmpty())
+        return defaultAnswer(request);
+    const Answer next = m_answers.takeFirst();
+    if (next.tick && request.checkBox)
+        request.checkBox->checked = true;
+    return next.button;
+}
+
+QStringList ScriptedMessages::texts() const {
     QStringList out;
     for (const auto& r : m_shown)
         out << r.text;

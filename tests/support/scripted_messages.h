@@ -6,7 +6,15 @@
 
 #include <QList>
 
+#include <optional>
+
 namespace vlr::test {
+
+// A request as it was shown; checkBox is the check box as offered (the
+// request's pointer is cleared: it dangles once show() returns).
+struct ShownMessage : MessageRequest {
+    std::optional<MessageCheckBox> offeredCheckBox;
+};
 
 class ScriptedMessages final : public MessageService {
 public:
@@ -15,15 +23,20 @@ public:
 
     int show(const MessageRequest& request) override;
 
-    void answer(int button) { m_answers.append(button); }
-    const QList<MessageRequest>& shown() const { return m_shown; }
+    // The next answer; tickCheckBox ticks the request's check box, if it has one.
+    void answer(int button, bool tickCheckBox = false) { m_answers.append({button, tickCheckBox}); }
+    const QList<ShownMessage>& shown() const { return m_shown; }
     QStringList texts() const;
     void clear() { m_shown.clear(); }
 
 private:
+    struct Answer {
+        int button;
+        bool tick;
+    };
     MessageService* m_previous;
-    QList<MessageRequest> m_shown;
-    QList<int> m_answers;
+    QList<ShownMessage> m_shown;
+    QList<Answer> m_answers;
 };
 
 } // namespace vlr::test

@@ -1,0 +1,17 @@
+#pragma once
+// The password reminder as a notebook keeps it: free text of at most 150
+// characters whose line breaks are "\r\n" (each counts as two characters, as
+// in the notebook's header).
+#include <QString>
+
+namespace vlr {
+
+inline constexpr int kReminderMaxLength = 150;
+
+// Any line breaks become "\r\n"; the text is cut to 150 characters without
+// leaving half a line break at the end.
+QString reminderToStored(const QString& text);
+// Line breaks as "\n", for text widgets.
+QString reminderToShown(const QString& stored);
+
+} // namespace vlr
