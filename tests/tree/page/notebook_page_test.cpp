@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -85,6 +86,13 @@ TEST_F(NotebookPageTest, CaptionsAreTaggedAndAlignedAroundTheMiddle) {
             }
         }
     }
+    // Too small a page scrolls rather than squeezing rows together or cutting captions.
+    page.resize(200, 120);
+    QCoreApplication::processEvents();
+    const auto* box = page.findChild<QScrollArea*>(QStringLiteral("sbProps"));
+    EXPECT_GT(box->verticalScrollBar()->maximum(), 0);
+    EXPECT_GT(box->horizontalScrollBar()->maximum(), 0);
+
     EXPECT_EQ(captions, QStringList({"Имя файла:", "Число записей:", "Создана:", "Размер книжки:",
                                      "Неиспользовано:", "Статус:", "Версия VLR:"}));
 }
