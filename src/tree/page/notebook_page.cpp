@@ -122,6 +122,7 @@ void NotebookPage::showRows(const QList<NotebookPageRow>& rows) {
         if (!label)
             continue;
         if (label == m_fileName) {
+            // The row's tip is the whole name, empty when there is no file.
             m_fileNameText = row.toolTip;
             m_fileName->setFullText(row.value);
             m_fileName->setCursor(m_fileNameText.isEmpty() ? Qt::ArrowCursor : Qt::IBeamCursor);
