@@ -1,4 +1,5 @@
 #include "app/startup/command_line.h"
+#include "qt_printers.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
