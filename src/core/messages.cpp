@@ -12,11 +12,11 @@ ServiceSlot<MessageService> g_service(g_stderrService);
 } // namespace
 
 int defaultAnswer(const MessageRequest& request) {
-    if (request.defaultButton != 0)
+    if (request.defaultButton & request.buttons)
         return request.defaultButton;
-    for (int bit = 1; bit <= MbIgnore; bit <<= 1)
-        if (request.buttons & bit)
-            return bit;
+    for (MsgButton button : kButtonOrder)
+        if (request.buttons & button)
+            return button;
     return MbOk;
 }
 

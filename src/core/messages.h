@@ -27,12 +27,15 @@ struct MessageCheckBox {
     bool checked = false;
 };
 
+// The order buttons of a set are offered in; the first offered is the default.
+inline constexpr MsgButton kButtonOrder[] = {MbOk, MbYes, MbNo, MbAbort, MbRetry, MbIgnore, MbCancel};
+
 struct MessageRequest {
     QString text;
     QString caption;
     MsgIcon icon = MsgIcon::None;
     int buttons = MbOk;
-    int defaultButton = 0; // 0: the first button of the set
+    int defaultButton = 0; // 0: the first button offered
     // Optional; owned by the caller and valid only while show() runs.
     MessageCheckBox* checkBox = nullptr;
 };
@@ -58,7 +61,8 @@ MessageService* setMessageService(MessageService* service);
 int showMessage(const QString& text, const QString& caption, MsgIcon icon = MsgIcon::None, int buttons = MbOk,
                 int defaultButton = 0);
 
-// The default answer of a request: its default button, else the first of its set.
+// The default answer of a request: its default button when it is in the set,
+// else the first button offered (OK for an empty set).
 int defaultAnswer(const MessageRequest& request);
 
 // The check box of the ask-once question.

@@ -73,3 +73,24 @@ TEST(ConfirmOnce, WithoutAScreenTheDefaultAnswerConfirmsAndKeepsAsking) {
 TEST(MessageText, WindowsLineBreaksBecomeNewlines) {
     EXPECT_EQ(withLineBreaks(QStringLiteral("a\r\nb\rc\nd\r\n\r\ne")), QStringLiteral("a\nb\nc\nd\n\ne"));
 }
+
+TEST(MessageService, DefaultAnswerIsTheDefaultButtonElseTheFirstOffered) {
+    // clang-format off
+    const struct { int buttons; int defaultButton; int answer; } cases[] = {
+        {MbOk,                       0,        MbOk},
+        {MbOk | MbCancel,            0,        MbOk},
+        {MbYes | MbNo | MbCancel,    0,        MbYes},
+        {MbAbort | MbRetry | MbIgnore, 0,      MbAbort},
+        {MbRetry | MbCancel,         0,        MbRetry},
+        {MbYes | MbNo,               MbNo,     MbNo},
+        {MbYes | MbNo,               MbCancel, MbYes}, // a default outside the set is not offered
+        {0,                          0,        MbOk},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        MessageRequest r;
+        r.buttons = c.buttons;
+        r.defaultButton = c.defaultButton;
+        EXPECT_EQ(defaultAnswer(r), c.answer) << c.buttons << " " << c.defaultButton;
+    }
+}
