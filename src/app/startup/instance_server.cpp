@@ -39,7 +39,12 @@ private:
         while (!m_dropped && m_socket->bytesAvailable() > 0) {
             // Never more than one request's worth: a frame that cannot fit is
             // malformed, and takeRequest says so once its length is in.
-            m_buffer += m_socket->read(maxRequestFrameSize() - m_buffer.size());
+            const qsizetype room = maxRequestFrameSize() - m_buffer.size();
+            if (room <= 0) {
+                drop();
+                return;
+            }
+            m_buffer += m_socket->read(room);
             while (!m_dropped) {
                 TRequest request;
                 const TFrameStatus status = takeRequest(m_buffer, request);
