@@ -13,7 +13,7 @@ bool isSeparator(QChar c) {
     return c == u' ' || c == u'\t';
 }
 
-// Trim as the original did: every character up to and including the blank
+// Trim as the start-up rules mean it: every character up to and including the blank
 // goes at both ends, nothing else.
 QString trimControls(const QString& s) {
     qsizetype first = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // What one instance of the program says to the running one over the local
-// socket: the window messages of the original (number, wParam, lParam, and for
+// socket: the program's window messages (number, wParam, lParam, and for
 // a copy-data message its tag and bytes) and the answers, each in one frame.
 //
 // Request frame, little-endian: u32 length of the rest, u32 message, u64

@@ -14,6 +14,9 @@ namespace {
 // A peer that sends requests without reading the answers is dropped before
 // its answers pile up.
 constexpr qint64 kMaxUnsentBytes = 64 * 1024;
+// A start hands over its activation and a few names; more than this on one
+// connection is a flood that would keep the window from the user.
+constexpr int kMaxRequestsPerConnection = 256;
 
 } // namespace
 
@@ -50,7 +53,7 @@ private:
                 const TFrameStatus status = takeRequest(m_buffer, request);
                 if (status == TFrameStatus::Incomplete)
                     break;
-                if (status == TFrameStatus::Malformed) {
+                if (status == TFrameStatus::Malformed || ++m_requests > kMaxRequestsPerConnection) {
                     drop();
                     return;
                 }
@@ -77,6 +80,7 @@ private:
     TInstanceServer* m_server;
     QTimer m_idle;
     QByteArray m_buffer;
+    int m_requests = 0;
     bool m_dropped = false;
 };
 

@@ -226,6 +226,20 @@ TEST_F(InstanceChannelTest, GarbageOnTheSocketDoesNothing) {
     EXPECT_TRUE(client->probe());
 }
 
+TEST_F(InstanceChannelTest, AFloodOfRequestsIsCutOff) {
+    QLocalSocket raw;
+    raw.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    raw.connectToServer(m_name);
+    ASSERT_TRUE(raw.waitForConnected(1000));
+    QByteArray flood;
+    for (int i = 0; i < 1000; ++i)
+        flood += encodeRequest(TRequest::program(kActivateRequest));
+    raw.write(flood);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return raw.state() == QLocalSocket::UnconnectedState; }, 3000));
+    settle();
+    EXPECT_EQ(m_activations, 256);
+}
+
 TEST_F(InstanceChannelTest, SilentOrGarblingServerDoesNotHoldTheClient) {
     QLocalServer fake;
     fake.setSocketOptions(QLocalServer::AbstractNamespaceOption);
