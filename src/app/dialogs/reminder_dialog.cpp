@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -41,8 +42,14 @@ TfrmReminder::TfrmReminder(QWidget* parent, const QString& reminder, Mode mode)
     layout->addWidget(label);
     layout->addWidget(m_memo, 1);
     layout->addWidget(m_buttons);
-    resize(420, 260);
-    m_memo->setFocus();
+    if (mode == Edit) {
+        resize(420, 260);
+        m_memo->setFocus();
+    } else {
+        // Only a short text to read: Enter or Escape closes at once.
+        resize(400, 200);
+        m_buttons->button(QDialogButtonBox::Ok)->setFocus();
+    }
 }
 
 QString TfrmReminder::reminder() const {
