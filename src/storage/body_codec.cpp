@@ -1,5 +1,7 @@
 #include "storage/body_codec.h"
 
+#include <new>
+
 #include "libs/extlib.h"
 #include "libs/vlrlib.h"
 #include "storage/trace.h"
@@ -75,8 +77,8 @@ BodyCodec::Encoded BodyCodec::encode(const QByteArray& body, bool doCompress, bo
     if (doCompress) {
         try {
             out.compressed = compress(body, out.bytes);
-        } catch (...) {
-            out.compressed = false;
+        } catch (const std::bad_alloc&) {
+            out.compressed = false; // too large to compress here: stored as it is
         }
         if (!out.compressed)
             out.bytes = body; // a failed compressor leaves the body as it is
@@ -120,8 +122,8 @@ BodyCodec::Decoded BodyCodec::decode(QByteArray data, const NoteRecord& record) 
         bool ok = false;
         try {
             ok = expand(data, expanded, bound);
-        } catch (...) {
-            ok = false;
+        } catch (const std::bad_alloc&) {
+            ok = false; // reported like any body that cannot be expanded
         }
         out.expandOk = ok;
         out.body = ok ? expanded : data;

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <new>
 #include <optional>
 
 namespace vlr {
@@ -417,10 +418,8 @@ qint64 TNodeRoot::ReadNote(int index, QByteArray& target) {
                 QStringLiteral("Error"), MsgIcon::Error);
         target = std::move(d.body);
         return target.size();
-    } catch (const EVellinorError&) {
-        throw;
-    } catch (...) {
-        return -1;
+    } catch (const std::bad_alloc&) {
+        return -1; // a body too large for memory cannot be read
     }
 }
 

@@ -93,7 +93,7 @@ public:
 
     bool CreateNBFile(bool readOnlyWanted);
     // readOnlyWanted opens for inspection: the file is never written.
-    int LoadNotes(bool readOnlyWanted = false);
+    [[nodiscard]] int LoadNotes(bool readOnlyWanted = false);
     bool ReadHeader();
     int ReadImageStrip(TTreeNode* rootNode, qint64 offset);
     int ReadTree(TTreeNode* rootNode, qint64 offset);
@@ -105,7 +105,7 @@ public:
     int StoreNote(int index);
     void StoreHeader();
     int WriteTree(qint64 offset);
-    int SaveNotes();
+    [[nodiscard]] int SaveNotes();
     qint64 PackNotes(bool purge);
     void MarkRemovedNotes(TTreeNode* rootNode);
     void RebuildNotesList(TTreeNode* rootNode);

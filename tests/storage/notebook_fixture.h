@@ -34,8 +34,9 @@ struct Book {
         d.compress = flags & bfCompressed;
         b->nb = b->service.Create(d, path);
         b->nb->Header.setVersion(version);
-        if (flags & bfEncrypted)
+        if (flags & bfEncrypted) {
             EXPECT_TRUE(b->service.Protect(*b->nb, password));
+        }
         return b;
     }
 
