@@ -1,15 +1,13 @@
 #include "app/dialogs/ask_password_dialog.h"
 
-#include "app/dialogs/dialog_buttons.h"
+#include "app/dialogs/dialog_parts.h"
 #include "app/dialogs/reminder_dialog.h"
 #include "core/messages.h"
 #include "core/password_prompt.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace vlr {
@@ -21,9 +19,6 @@ TfrmAskPassword::TfrmAskPassword(QWidget* parent, const QString& bookName, const
     setWindowTitle(QStringLiteral("Введите пароль для") + QStringLiteral(" '") + bookName +
                    QStringLiteral("'"));
 
-    auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
-    icon->setAlignment(Qt::AlignTop);
     auto* text = new QLabel(
         withLineBreaks(QStringLiteral("Эта книжка защищена.\r\nВведите пароль для доступа к книжке:")), this);
     text->setTextFormat(Qt::PlainText);
@@ -41,17 +36,10 @@ TfrmAskPassword::TfrmAskPassword(QWidget* parent, const QString& bookName, const
     auto* fields = new QVBoxLayout;
     fields->addWidget(text);
     fields->addWidget(m_password);
-    auto* top = new QHBoxLayout;
-    top->addWidget(icon);
-    top->addLayout(fields, 1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_reminderButton);
-    bottom->addStretch();
-    bottom->addWidget(m_buttons);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addLayout(besideIcon(this, QStyle::SP_MessageBoxQuestion, fields));
     layout->addStretch();
-    layout->addLayout(bottom);
+    layout->addLayout(buttonRow(m_reminderButton, m_buttons));
     setMinimumWidth(420);
     m_password->setFocus();
 }

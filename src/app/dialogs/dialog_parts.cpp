@@ -1,6 +1,8 @@
-#include "app/dialogs/dialog_buttons.h"
+#include "app/dialogs/dialog_parts.h"
 
 #include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 namespace vlr {
@@ -34,6 +36,25 @@ QDialogButtonBox* okCancelButtons(QDialog* dialog, bool withCancel) {
     QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return box;
+}
+
+QHBoxLayout* buttonRow(QWidget* extra, QDialogButtonBox* buttons) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(extra);
+    row->addStretch();
+    row->addWidget(buttons);
+    return row;
+}
+
+QHBoxLayout* besideIcon(QWidget* parent, QStyle::StandardPixmap icon, QLayout* content) {
+    auto* label = new QLabel(parent);
+    const int size = parent->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, parent);
+    label->setPixmap(parent->style()->standardIcon(icon, nullptr, parent).pixmap(size, size));
+    label->setAlignment(Qt::AlignTop);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addLayout(content, 1);
+    return row;
 }
 
 } // namespace vlr

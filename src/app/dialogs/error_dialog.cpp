@@ -1,15 +1,13 @@
 #include "app/dialogs/error_dialog.h"
 
-#include "app/dialogs/dialog_buttons.h"
+#include "app/dialogs/dialog_parts.h"
 #include "core/messages.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -26,9 +24,6 @@ TErrorDialog::TErrorDialog(QWidget* parent, const InternalErrorReport& report, c
     : QDialog(parent), m_details(new QPlainTextEdit(this)),
       m_detailsButton(new QPushButton(kShowDetails, this)) {
     setWindowTitle(QStringLiteral("Ошибка"));
-    auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32));
-    icon->setAlignment(Qt::AlignTop);
     auto* intro = new QLabel(QStringLiteral("В программе произошла внутренняя ошибка:"), this);
     auto* text = new QLabel(withLineBreaks(report.text), this);
     text->setTextFormat(Qt::PlainText);
@@ -52,18 +47,11 @@ TErrorDialog::TErrorDialog(QWidget* parent, const InternalErrorReport& report, c
     texts->addWidget(intro);
     texts->addWidget(text);
     texts->addWidget(place);
-    auto* top = new QHBoxLayout;
-    top->addWidget(icon);
-    top->addLayout(texts, 1);
     auto* buttons = okCancelButtons(this, false);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_detailsButton);
-    bottom->addStretch();
-    bottom->addWidget(buttons);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addLayout(besideIcon(this, QStyle::SP_MessageBoxCritical, texts));
     layout->addWidget(m_details, 1);
-    layout->addLayout(bottom);
+    layout->addLayout(buttonRow(m_detailsButton, buttons));
     setMinimumWidth(460);
     buttons->button(QDialogButtonBox::Ok)->setFocus();
 }

@@ -1,6 +1,6 @@
 #include "app/dialogs/gui_message_service.h"
 
-#include "app/dialogs/dialog_buttons.h"
+#include "app/dialogs/dialog_parts.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,12 +1,11 @@
 #include "app/dialogs/new_password_dialog.h"
 
-#include "app/dialogs/dialog_buttons.h"
+#include "app/dialogs/dialog_parts.h"
 #include "app/dialogs/reminder_dialog.h"
 #include "core/messages.h"
 #include "core/password_prompt.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,12 +55,8 @@ TfrmNewPassword::TfrmNewPassword(QWidget* parent, Mode mode, const QString& remi
     connect(m_confirm, &QLineEdit::textChanged, this, &TfrmNewPassword::updateOk);
     updateOk();
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_reminderButton);
-    bottom->addStretch();
-    bottom->addWidget(m_buttons);
     layout->addStretch();
-    layout->addLayout(bottom);
+    layout->addLayout(buttonRow(m_reminderButton, m_buttons));
     setMinimumWidth(440);
     (m_old ? m_old : m_new)->setFocus();
 }

@@ -1,6 +1,6 @@
 #include "app/dialogs/reminder_dialog.h"
 
-#include "app/dialogs/dialog_buttons.h"
+#include "app/dialogs/dialog_parts.h"
 #include "core/password_reminder.h"
 
 #include <QKeyEvent>

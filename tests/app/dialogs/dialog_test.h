@@ -1,9 +1,11 @@
 #pragma once
-// Modal dialogs block in exec(): a test says beforehand what to do with the
-// next one of a given class once it is up.
+// Helpers for driving dialogs: modal ones block in exec(), so a test says
+// beforehand what to do with the next one of a given class once it is up.
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -34,6 +36,21 @@ template <class T> void whenModal(std::function<void(T*)> fn) {
         }
     });
     timer->start(5);
+}
+
+// The non-empty texts of the widget's labels.
+inline QStringList labelTexts(const QWidget& w) {
+    QStringList out;
+    for (const QLabel* l : w.findChildren<QLabel*>())
+        if (!l->text().isEmpty())
+            out << l->text();
+    return out;
+}
+
+// Types text into the widget; Cyrillic cannot go through QTest::keyClicks.
+inline void typeText(QWidget* w, const QString& text) {
+    for (QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
 } // namespace vlr::test

@@ -1,7 +1,7 @@
 // The general error dialog and the reporter that writes error.log first.
 #include "app/dialogs/error_dialog.h"
 #include "core/error.h"
-#include "modal.h"
+#include "dialog_test.h"
 
 #include <QFile>
 #include <QLabel>
@@ -11,16 +11,6 @@
 
 using namespace vlr;
 using namespace vlr::test;
-
-namespace {
-QStringList labelTexts(const QWidget& w) {
-    QStringList out;
-    for (const QLabel* l : w.findChildren<QLabel*>())
-        if (!l->text().isEmpty())
-            out << l->text();
-    return out;
-}
-} // namespace
 
 TEST(ErrorDialog, ShowsTextPlaceAndDetailsOnRequest) {
     const auto report =

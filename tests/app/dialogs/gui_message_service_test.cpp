@@ -1,7 +1,7 @@
 // Message boxes of the running program: buttons both ways, the default, the
 // check box, captions and texts as given.
 #include "app/dialogs/gui_message_service.h"
-#include "modal.h"
+#include "dialog_test.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "app/dialogs/gui_password_prompt.h"
 #include "app/dialogs/new_password_dialog.h"
 #include "app/dialogs/reminder_dialog.h"
-#include "modal.h"
+#include "dialog_test.h"
 #include "support/scripted_messages.h"
 
 #include <QDialogButtonBox>
@@ -17,20 +17,6 @@ using namespace vlr;
 using namespace vlr::test;
 
 namespace {
-
-QStringList labelTexts(const QWidget& w) {
-    QStringList out;
-    for (const QLabel* l : w.findChildren<QLabel*>())
-        if (!l->text().isEmpty())
-            out << l->text();
-    return out;
-}
-
-// Cyrillic cannot go through QTest::keyClicks.
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
 
 void setText(QLineEdit* edit, const QString& text) {
     edit->clear();

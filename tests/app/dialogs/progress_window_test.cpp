@@ -15,8 +15,7 @@ using namespace vlr;
 
 namespace {
 
-// A click as the window system would deliver it: queued, so only event
-// processing that lets user input through sees it.
+// A queued click: only a step that lets events run sees it.
 void postClick(QWidget* w) {
     const QPointF at = QRectF(w->rect()).center();
     const QPointF global = w->mapToGlobal(at);
