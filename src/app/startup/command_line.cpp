@@ -161,13 +161,25 @@ bool TCommandLine::startMinimized(const TFileExists& exists) const {
     });
 }
 
-QStringList TCommandLine::forwardedNames() const {
+namespace {
+// Without quotes the whole rest is one name, blanks and all, so an unquoted
+// name with a blank arrives in one piece. A shell hands over several names
+// the same way, though: when the whole rest names nothing, its parts are
+// taken one by one.
+QStringList namesIn(const QString& rest, const TFileExists& exists) {
+    if (rest.contains(u'"'))
+        return splitArguments(rest);
+    const QStringList parts = splitArguments(rest);
+    if (parts.size() <= 1 || exists(rest))
+        return {rest};
+    return parts;
+}
+} // namespace
+
+QStringList TCommandLine::forwardedNames(const TFileExists& exists) const {
     if (!hasArguments())
         return {};
-    const QString rest = argumentsPart();
-    // Without quotes the whole rest is one name, blanks and all: an unquoted
-    // name with a blank arrives in one piece.
-    const QStringList names = rest.contains(u'"') ? splitArguments(rest) : QStringList{rest};
+    const QStringList names = namesIn(argumentsPart(), exists);
     QStringList out;
     for (const QString& name : names)
         if (!name.isEmpty() && !isIniFileName(name))
@@ -181,7 +193,7 @@ QStringList TCommandLine::startupNames(const TFileExists& exists) const {
     QString rest = trimControls(m_raw);
     rest = trimControls(rest.startsWith(u'"') ? rest.mid(m_programPathLength + 2)
                                               : rest.mid(m_programPathLength));
-    const QStringList names = rest.contains(u'"') ? splitArguments(rest) : QStringList{rest};
+    const QStringList names = namesIn(rest, exists);
     QStringList out;
     for (const QString& name : names)
         if (!name.isEmpty() && !isSwitchArgument(name, exists) && !isIniFileName(name))

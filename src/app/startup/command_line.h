@@ -58,7 +58,7 @@ public:
     bool startMinimized(const TFileExists& exists = fileExistsOnDisk) const;
 
     // The names a second start hands to the running instance.
-    QStringList forwardedNames() const;
+    QStringList forwardedNames(const TFileExists& exists = fileExistsOnDisk) const;
     // The names the first instance opens in its deferred start-up step.
     QStringList startupNames(const TFileExists& exists = fileExistsOnDisk) const;
 

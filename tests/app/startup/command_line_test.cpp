@@ -33,11 +33,12 @@ const LineCase kLines[] = {
     {"EmptyArgumentIsNoArgument", kProgram, {""},
      "\"/opt/vellinor/vellinor\" ", false, {}, {}, false, {}},
     {"UnquotedNameWithBlankStaysOneName", kProgram, {"my", "file.vlr"},
-     "\"/opt/vellinor/vellinor\" my file.vlr", true, {"my file.vlr"}, {"my file.vlr"}, false, {}},
+     "\"/opt/vellinor/vellinor\" my file.vlr", true, {"my file.vlr"}, {"my file.vlr"}, false, {"my file.vlr"}},
     {"ArgumentWithBlankIsQuoted", kProgram, {"my file.vlr"},
      "\"/opt/vellinor/vellinor\" \"my file.vlr\"", true, {"my file.vlr"}, {"my file.vlr"}, false, {}},
-    {"TwoPlainNamesAreOneName", kProgram, {"a.vlr", "b.vlr"},
-     "\"/opt/vellinor/vellinor\" a.vlr b.vlr", true, {"a.vlr b.vlr"}, {"a.vlr b.vlr"}, false, {}},
+    // A shell's several names: the whole line names nothing, so its parts count.
+    {"TwoPlainNamesAreTwoNames", kProgram, {"a.vlr", "b.vlr"},
+     "\"/opt/vellinor/vellinor\" a.vlr b.vlr", true, {"a.vlr", "b.vlr"}, {"a.vlr", "b.vlr"}, false, {}},
     {"MinOpensNothing", kProgram, {"/MIN"},
      "\"/opt/vellinor/vellinor\" /MIN", true, {"/MIN"}, {}, true, {}},
     {"MinInAnyCaseAndAsPrefix", kProgram, {"/minimized"},
@@ -92,13 +93,13 @@ TEST_P(CommandLineRules, RawLineAndEveryRule) {
     EXPECT_EQ(line.raw(), c.raw);
     EXPECT_EQ(line.programPathLength(), c.program.size());
     EXPECT_EQ(line.hasArguments(), c.hasArguments);
-    EXPECT_EQ(line.forwardedNames(), c.forwarded);
+    EXPECT_EQ(line.forwardedNames(exists), c.forwarded);
     EXPECT_EQ(line.startupNames(exists), c.startup);
     EXPECT_EQ(line.startMinimized(exists), c.minimized);
 
     // The rules see only the raw line: the same line taken as it stands agrees.
     const TCommandLine again = TCommandLine::fromRaw(c.raw, c.program.size());
-    EXPECT_EQ(again.forwardedNames(), c.forwarded);
+    EXPECT_EQ(again.forwardedNames(exists), c.forwarded);
     EXPECT_EQ(again.startupNames(exists), c.startup);
 }
 
@@ -128,9 +129,9 @@ TEST(CommandLine, SplitterOnHandWrittenLines) {
 TEST(CommandLine, ProgramPathWithoutQuotes) {
     // Only a hand-made line has it; the path and one blank are cut.
     const TCommandLine line = TCommandLine::fromRaw("/opt/v/vellinor my file.vlr", 15);
-    const auto none = [](const QString&) { return false; };
-    EXPECT_EQ(line.forwardedNames(), QStringList{"my file.vlr"});
-    EXPECT_EQ(line.startupNames(none), QStringList{"my file.vlr"});
+    const auto one = [](const QString& name) { return name == QLatin1String("my file.vlr"); };
+    EXPECT_EQ(line.forwardedNames(one), QStringList{"my file.vlr"});
+    EXPECT_EQ(line.startupNames(one), QStringList{"my file.vlr"});
     EXPECT_FALSE(TCommandLine::fromRaw("/opt/v/vellinor", 15).hasArguments());
 }
 

@@ -1,0 +1,597 @@
+#include "app/vellinor_form.h"
+
+#include "app/dialogs/help.h"
+#include "app/dialogs/notebook_password.h"
+#include "app/qt_file_dialogs.h"
+#include "app/startup/instance_server.h"
+#include "app/status_panels.h"
+#include "config/desktopintegration.h"
+#include "config/optionsfile.h"
+#include "config/registry.h"
+#include "config/session_state.h"
+#include "config/settingsfile.h"
+#include "core/error.h"
+#include "core/messages.h"
+#include "editor/richedit.h"
+#include "libs/extlib.h"
+#include "storage/images/default_images.h"
+#include "storage/notebook_service.h"
+#include "tree/MyTreeView.h"
+#include "tree/page/notebook_page.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QSplashScreen>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace vlr {
+
+namespace {
+
+// The tree's pictures: "Main.bmp" beside the program when it is a valid
+// strip, else the built-in set.
+TMyImageList treeImages() {
+    QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/Main.bmp"));
+    if (file.open(QIODevice::ReadOnly) && file.size() < (16 << 20)) {
+        TMyImageList list = defaultImages();
+        if (list.loadStrip(file.readAll()))
+            return list;
+    }
+    return defaultImages();
+}
+
+const QString kExtensionMissing = QStringLiteral(
+    "Ошибка загрузки библиотеки расширений Vellinor (VlrExt.Dll)!\r\nПопробуйте переустановить программу.");
+
+} // namespace
+
+TVellinorForm::TVellinorForm(const TSettingsLocation& settings, const TCommandLine& commandLine,
+                             QWidget* parent)
+    : QMainWindow(parent), m_settingsLocation(settings),
+      m_settings(std::make_unique<TSettingsFile>(settings.filePath)), m_commandLine(commandLine),
+      m_service(std::make_unique<TNotebookService>(treeImages())) {
+    setObjectName(QStringLiteral("TVellinorForm"));
+    setWindowTitle(ApplicationTitle());
+    setWindowIcon(QApplication::windowIcon());
+    buildLayout();
+    m_fileDialogs = std::make_unique<TQtFileDialogs>(this);
+    m_notebookCommands =
+        new TNotebookCommands(*m_service, *this, *m_fileDialogs, programOptions(), m_flags, this);
+    buildMenus();
+    readWindowState();
+    tvNotesChange();
+}
+
+TVellinorForm::~TVellinorForm() {
+    // The views let go of the notebooks before the service frees them.
+    delete tvNotes;
+    tvNotes = nullptr;
+}
+
+QString TVellinorForm::ApplicationTitle() const {
+    return m_settingsLocation.portable ? kApplicationTitle + kPortableTitleSuffix : kApplicationTitle;
+}
+
+void TVellinorForm::buildLayout() {
+    resize(1000, 700);
+    Editor = new TMyRichEdit(this);
+    Editor->setObjectName(QStringLiteral("Editor"));
+    Editor->OnChange = [this](TMyCustomRichEdit*) { onEditorChange(); };
+    Editor->OnSelectionChange = [this](TMyCustomRichEdit*) { onEditorSelectionChange(); };
+
+    tvNotes = new TMyTreeView(*m_service, this);
+    tvNotes->setObjectName(QStringLiteral("tvNotes"));
+    tvNotes->SetEditor(Editor);
+    tvNotes->OnAskPassword = [this](TMyCustomTreeView*, TNodeRoot* notebook, bool& res) {
+        res = tvNotesAskPassword(notebook);
+    };
+    tvNotes->OnExpanding = [this](TMyCustomTreeView*, TTreeNode* node, bool& allow) {
+        // Roots stay shut while notebooks load at start-up or while their password is refused.
+        allow = node->Level() != 0 || (!m_loadingAtStart && CanModifyNotebook(node));
+    };
+    connect(tvNotes, &TMyCustomTreeView::changed, this, &TVellinorForm::tvNotesChange);
+    connect(tvNotes, &TMyCustomTreeView::focusEditorRequested, this, [this] { Editor->setFocus(); });
+
+    twTree = new QDockWidget(QStringLiteral("Дерево записей"), this);
+    twTree->setObjectName(QStringLiteral("twTree"));
+    twTree->setWidget(tvNotes);
+    addDockWidget(Qt::LeftDockWidgetArea, twTree);
+    resizeDocks({twTree}, {260}, Qt::Horizontal);
+
+    TabSheet1 = new NotebookPage(this);
+    pcMain = new QTabWidget(this);
+    pcMain->setObjectName(QStringLiteral("pcMain"));
+    pcMain->addTab(TabSheet1, QStringLiteral("Свойства книжки"));
+
+    m_rightSide = new QStackedWidget(this);
+    m_rightSide->addWidget(Editor);
+    m_rightSide->addWidget(pcMain);
+    setCentralWidget(m_rightSide);
+
+    m_status = new TStatusPanels(statusBar());
+    m_status->OnDoubleClick = [this](TStatusPanels::Panel p) {
+        if (p == TStatusPanels::State)
+            m_notebookCommands->FileSave->trigger();
+    };
+}
+
+void TVellinorForm::registerGroup(CommandGroup group, QList<QAction*> actions) {
+    m_groupActions[std::size_t(group)] += actions;
+}
+
+void TVellinorForm::buildMenus() {
+    TNotebookCommands& nc = *m_notebookCommands;
+    m_fileExit = new QAction(QStringLiteral("Выход"), this);
+    m_fileExit->setObjectName(QStringLiteral("FileExit"));
+    m_fileExit->setShortcut(QKeySequence(QStringLiteral("Alt+X")));
+    connect(m_fileExit, &QAction::triggered, this, [this] {
+        m_flags.exiting = true;
+        close();
+    });
+    m_helpTopics = new QAction(QStringLiteral("Содержание"), this);
+    m_helpTopics->setObjectName(QStringLiteral("HelpTopics"));
+    m_helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(m_helpTopics, &QAction::triggered, this, [] { OpenHelpTopic(QStringLiteral("Main")); });
+    m_helpAbout = new QAction(QStringLiteral("О программе..."), this);
+    m_helpAbout->setObjectName(QStringLiteral("HelpAbout"));
+    connect(m_helpAbout, &QAction::triggered, this, [this] {
+        showMessage(QStringLiteral("Vellinor, версия 1.5.0\nОрганайзер записных книжек.\n\n%1")
+                        .arg(TMyCustomRichEdit::RichEditVersionText()),
+                    QStringLiteral("О программе"), MsgIcon::Information);
+    });
+    m_notebookExpand = new QAction(QStringLiteral("Развернуть"), this);
+    m_notebookExpand->setObjectName(QStringLiteral("NotebookExpand"));
+    connect(m_notebookExpand, &QAction::triggered, this, [this] {
+        if (TTreeNode* node = tvNotes->Selected(); node && CanModifyNotebook(node))
+            tvNotes->SetSubtreeExpanded(node, true);
+    });
+    m_notebookCollapse = new QAction(QStringLiteral("Свернуть"), this);
+    m_notebookCollapse->setObjectName(QStringLiteral("NotebookCollapse"));
+    connect(m_notebookCollapse, &QAction::triggered, this, [this] {
+        if (TTreeNode* node = tvNotes->Selected())
+            tvNotes->SetSubtreeExpanded(node, false);
+    });
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    file->addAction(nc.FileNew);
+    file->addAction(nc.FileOpen);
+    file->addAction(nc.FileOpenLast);
+    QMenu* recent = file->addMenu(QStringLiteral("Последние книжки"));
+    recent->setObjectName(QStringLiteral("MRUBooks"));
+    nc.SetRecentMenu(recent);
+    file->addAction(nc.FileClearMRU);
+    file->addSeparator();
+    file->addAction(nc.FileSave);
+    file->addAction(nc.FileSaveAs);
+    file->addAction(nc.FileSaveAll);
+    file->addSeparator();
+    file->addAction(nc.FileExportBackup);
+    file->addSeparator();
+    file->addAction(nc.FileClose);
+    file->addAction(nc.FileCloseAll);
+    file->addAction(nc.FileCloseNotSave);
+    file->addSeparator();
+    file->addAction(m_fileExit);
+
+    QMenu* notebook = menuBar()->addMenu(QStringLiteral("&Книжка"));
+    notebook->addAction(m_notebookExpand);
+    notebook->addAction(m_notebookCollapse);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Справка"));
+    help->addAction(m_helpTopics);
+    help->addSeparator();
+    help->addAction(m_helpAbout);
+
+    m_mainToolBar = addToolBar(QStringLiteral("Главная"));
+    m_mainToolBar->setObjectName(QStringLiteral("tbMain"));
+    m_mainToolBar->setIconSize(QSize(20, 20));
+    const auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
+    nc.FileNew->setIcon(icon(QStyle::SP_FileIcon));
+    nc.FileOpen->setIcon(icon(QStyle::SP_DialogOpenButton));
+    nc.FileSave->setIcon(icon(QStyle::SP_DialogSaveButton));
+    nc.FileClose->setIcon(icon(QStyle::SP_DialogCloseButton));
+    m_mainToolBar->addAction(nc.FileNew);
+    m_mainToolBar->addAction(nc.FileOpen);
+    m_mainToolBar->addAction(nc.FileSave);
+    m_mainToolBar->addAction(nc.FileClose);
+
+    auto* treeMenu = new QMenu(this);
+    treeMenu->setObjectName(QStringLiteral("pmTree"));
+    treeMenu->addAction(m_notebookExpand);
+    treeMenu->addAction(m_notebookCollapse);
+    treeMenu->addSeparator();
+    treeMenu->addAction(nc.FileSave);
+    treeMenu->addAction(nc.FileClose);
+    tvNotes->SetTreeMenu(treeMenu);
+
+    registerGroup(CommandGroup::FileAction, {nc.FileNew, nc.FileOpen, m_fileExit, m_helpTopics, m_helpAbout});
+    registerGroup(CommandGroup::NotebookAction,
+                  {nc.FileClose, nc.FileCloseAll, nc.FileCloseNotSave, nc.FileSaveAs, nc.FileSaveAll,
+                   nc.FileExportBackup, m_notebookExpand, m_notebookCollapse});
+    registerGroup(CommandGroup::NotebookActionRO, {nc.FileSave});
+    for (QAction* a : findChildren<QAction*>())
+        addAction(a); // shortcuts work while the menus are closed
+    addAction(nc.FileNew);
+}
+
+void TVellinorForm::applyGroups(bool enabled, int mask) {
+    CommandStateSnapshot snapshot;
+    TTreeNode* selected = tvNotes ? tvNotes->Selected() : nullptr;
+    TNodeRoot* nb = TNotebookService::NotebookOf(selected);
+    snapshot.noteSelected = selected && selected->Note();
+    snapshot.noteReadOnly = snapshot.noteSelected && selected->Note()->HasNoteFlag(nfReadOnly);
+    snapshot.notebookReadOnly = nb && nb->HasBookFlag(bfReadOnly);
+    m_groups = SetActionGroups(m_groups, enabled, mask, snapshot);
+    for (std::size_t g = 0; g < std::size_t(CommandGroup::Count); ++g)
+        for (QAction* a : m_groupActions[g])
+            a->setEnabled(m_groups.IsEnabled(CommandGroup(g)));
+}
+
+void TVellinorForm::updateStatePanel() {
+    TTreeNode* selected = tvNotes->Selected();
+    TNodeRoot* nb = TNotebookService::NotebookOf(selected);
+    if (!nb) {
+        m_status->SetState(false, false);
+        return;
+    }
+    const bool noteRO = selected->Note() && selected->Note()->HasNoteFlag(nfReadOnly);
+    m_status->SetState(nb->IsReadOnly() || noteRO, nb->TreeDirty);
+}
+
+void TVellinorForm::tvNotesChange() {
+    if (!tvNotes)
+        return;
+    if (m_service->Count() == 0) {
+        Editor->SetSelStart(0);
+        Editor->setEnabled(false);
+        m_rightSide->setCurrentWidget(pcMain);
+        TabSheet1->FillNotebookPage(nullptr);
+        applyGroups(false, kMaskAll);
+        m_status->SetState(false, false);
+        m_status->SetZoom(0, false);
+        for (auto p :
+             {TStatusPanels::Caret, TStatusPanels::State, TStatusPanels::InsertMode, TStatusPanels::Zoom})
+            m_status->SetEnabled(p, false);
+        setWindowTitle(ApplicationTitle());
+        return;
+    }
+    TTreeNode* selected = tvNotes->Selected();
+    TNodeRoot* nb = TNotebookService::NotebookOf(selected);
+    if (nb) {
+        const QString title = nb->Header.BookName();
+        const QString shown = title.isEmpty() ? QFileInfo(nb->FileName).fileName() : title;
+        setWindowTitle(shown + QStringLiteral(" - ") + ApplicationTitle());
+    } else {
+        setWindowTitle(ApplicationTitle());
+    }
+    if (selected && selected->Note()) {
+        TNodeData* note = selected->Note();
+        m_rightSide->setCurrentWidget(Editor);
+        Editor->setEnabled(true);
+        applyGroups(true, kMaskNotebook | kMaskNote);
+        applyGroups(note->Record.PlainText() == 0, kMaskRtf);
+        applyGroups(Editor->SelLength() > 0, kMaskSelection);
+        for (auto p :
+             {TStatusPanels::Caret, TStatusPanels::State, TStatusPanels::InsertMode, TStatusPanels::Zoom})
+            m_status->SetEnabled(p, true);
+        m_status->SetZoom(note->Record.Zoom(), true);
+        updateCaretPanel();
+    } else {
+        Editor->SetSelStart(0);
+        m_rightSide->setCurrentWidget(pcMain);
+        pcMain->setCurrentWidget(TabSheet1);
+        Editor->setEnabled(false);
+        TabSheet1->FillNotebookPage(nb);
+        m_status->SetZoom(0, false);
+        for (auto p : {TStatusPanels::Caret, TStatusPanels::InsertMode, TStatusPanels::Zoom})
+            m_status->SetEnabled(p, false);
+        m_status->SetEnabled(TStatusPanels::State, true);
+        applyGroups(true, kMaskNotebook);
+        applyGroups(false, kMaskNote | kMaskRtf | kMaskSelection);
+    }
+    updateStatePanel();
+}
+
+void TVellinorForm::onEditorChange() {
+    if (tvNotes->Busy())
+        return;
+    // Typing marks the note and its notebook changed.
+    if (TNodeRoot* nb = TNotebookService::NotebookOf(tvNotes->Selected())) {
+        nb->TreeDirty = true;
+        nb->Modified = true;
+    }
+    updateStatePanel();
+}
+
+void TVellinorForm::onEditorSelectionChange() {
+    updateCaretPanel();
+    if (tvNotes->Selected() && tvNotes->Selected()->Note())
+        applyGroups(Editor->SelLength() > 0, kMaskSelection);
+}
+
+void TVellinorForm::updateCaretPanel() {
+    const QPoint caret = Editor->CaretPos();
+    m_status->SetCaret(caret.y() + 1, caret.x() + 1);
+}
+
+bool TVellinorForm::tvNotesAskPassword(TNodeRoot* notebook) {
+    return notebook && AskNotebookPassword(*notebook, isEnabled());
+}
+
+bool TVellinorForm::CanModifyNotebook(TTreeNode* node) {
+    return tvNotes->CanModifyNotebook(node);
+}
+
+void TVellinorForm::SetStatus(const QString& text) {
+    m_status->SetStatus(text);
+}
+
+TTreeNode* TVellinorForm::SelectedNode() const {
+    return tvNotes->Selected();
+}
+
+void TVellinorForm::SelectNode(TTreeNode* node) {
+    tvNotes->SelectNode(node);
+}
+
+void TVellinorForm::StoreEditor(bool store) {
+    TTreeNode* selected = tvNotes->Selected();
+    if (selected && selected->Note())
+        tvNotes->SaveNodeRTF(selected, store);
+}
+
+bool TVellinorForm::EditorModified() const {
+    return Editor->Modified();
+}
+
+void TVellinorForm::ClearEditorModified() {
+    Editor->SetModified(false);
+}
+
+void TVellinorForm::BeginBulkChange() {
+    tvNotes->BeginBulkChange();
+}
+
+void TVellinorForm::EndBulkChange() {
+    tvNotes->EndBulkChange();
+}
+
+int TVellinorForm::AbsoluteIndexOf(TTreeNode* node) const {
+    return tvNotes->AbsoluteIndexOf(node);
+}
+
+TTreeNode* TVellinorForm::NodeAtAbsoluteIndex(int index) const {
+    return tvNotes->NodeAtAbsoluteIndex(index);
+}
+
+void TVellinorForm::FocusTree() {
+    if (twTree->isVisible())
+        tvNotes->setFocus();
+}
+
+bool TVellinorForm::ShiftHeld() const {
+    if (m_shiftOverride >= 0)
+        return m_shiftOverride != 0;
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+void TVellinorForm::ProcessEvents() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TVellinorForm::RestoreMainWindow() {
+    show();
+    if (isMinimized())
+        setWindowState(
+            (windowState() & ~Qt::WindowMinimized) |
+            (m_windowState == TWindowPlacement::Maximised ? Qt::WindowMaximized : Qt::WindowNoState));
+    raise();
+    activateWindow();
+}
+
+int TVellinorForm::OpenByName(const QString& name) {
+    return m_notebookCommands->OpenByName(name);
+}
+
+void TVellinorForm::ConnectInstanceServer(TInstanceServer* server) {
+    if (!server)
+        return;
+    TInstanceHandlers handlers;
+    handlers.activate = [this] { RestoreMainWindow(); };
+    handlers.openByName = [this](const QString& name) {
+        // Files handed over while the start-up step runs wait for it.
+        if (!isEnabled()) {
+            QTimer::singleShot(200, this, [this, name] { OpenByName(name); });
+            return;
+        }
+        OpenByName(name);
+    };
+    server->setHandlers(std::move(handlers));
+}
+
+void TVellinorForm::readWindowState() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    TWindowPlacement placement;
+    placement.Read(*m_settings, area, m_settingsLocation.portable);
+    m_windowState = placement.state;
+    setGeometry(placement.geometry
+                        .intersected(area.adjusted(-placement.geometry.width() / 2, 0,
+                                                   placement.geometry.width() / 2, 0))
+                        .isEmpty()
+                    ? QRect(area.x() + area.width() / 10, area.y() + area.height() / 10,
+                            area.width() * 8 / 10, area.height() * 8 / 10)
+                    : placement.geometry);
+}
+
+void TVellinorForm::readListsAndOptions() {
+    m_notebookCommands->Recent().Read(*m_settings);
+    m_notebookCommands->RecentChanged();
+    TVLROptions& options = programOptions();
+    setDefaultOptions(options);
+    TDesktopIntegration desktop;
+    readOptions(*m_settings, options, desktop);
+    if (options.AutoLoadPrevious)
+        m_notebookCommands->LastSession().Read(*m_settings);
+    applyOptions();
+}
+
+void TVellinorForm::applyOptions() {
+    const TVLROptions& options = programOptions();
+    tvNotes->ApplyOptions(options);
+    twTree->setFeatures(options.TreeAsPanel
+                            ? QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable
+                            : QDockWidget::NoDockWidgetFeatures);
+    if (!options.TreeAsPanel) {
+        twTree->setFloating(false);
+        twTree->setTitleBarWidget(new QWidget(twTree));
+    } else if (twTree->titleBarWidget()) {
+        delete twTree->titleBarWidget();
+        twTree->setTitleBarWidget(nullptr);
+    }
+}
+
+void TVellinorForm::writeSavedState() {
+    try {
+        TWindowPlacement placement;
+        placement.state = isMaximized() ? TWindowPlacement::Maximised : TWindowPlacement::Normal;
+        if (isMinimized())
+            placement.state = m_windowState == TWindowPlacement::Maximised ? TWindowPlacement::Maximised
+                                                                           : TWindowPlacement::Normal;
+        placement.geometry = normalGeometry().isValid() ? normalGeometry() : geometry();
+        placement.Write(*m_settings);
+        m_notebookCommands->Recent().Write(*m_settings);
+        if (programOptions().AutoLoadPrevious)
+            m_notebookCommands->LastSession().Write(*m_settings);
+        TDesktopIntegration desktop;
+        writeOptions(*m_settings, programOptions(), desktop);
+    } catch (const std::exception&) {
+        showMessage(QStringLiteral("Error saving options!"), QStringLiteral("Ошибка"), MsgIcon::Error);
+    }
+}
+
+void TVellinorForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    if (!QFileInfo::exists(TExtLib::libraryFolder() + QStringLiteral("/libVlrExt.so"))) {
+        showMessage(kExtensionMissing, QStringLiteral("Ошибка"), MsgIcon::Error);
+        m_flags.closing = true;
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+        return;
+    }
+    readListsAndOptions();
+    TVellinorRegistry registry;
+    registerProgramFolder(registry, QCoreApplication::applicationDirPath(), m_settingsLocation.portable);
+    setAcceptDrops(true);
+    if (programOptions().MinimizeOnStart || m_commandLine.startMinimized())
+        QTimer::singleShot(0, this, [this] { showMinimized(); });
+    else if (m_windowState == TWindowPlacement::Maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    if (m_splash) {
+        m_splash->close();
+        m_splash->deleteLater();
+    }
+    QMetaObject::invokeMethod(this, &TVellinorForm::DeferredStartup, Qt::QueuedConnection);
+}
+
+void TVellinorForm::DeferredStartup() {
+    setEnabled(false);
+    m_flags.quiet = true;
+    m_loadingAtStart = true;
+    tvNotes->BeginBulkChange();
+    TLastSession& last = m_notebookCommands->LastSession();
+    const int lastSelected = last.selected;
+    if (programOptions().AutoLoadPrevious && !ShiftHeld()) {
+        m_service->Forest().BeginUpdate();
+        for (const QString& file : std::as_const(last.files))
+            m_notebookCommands->OpenByName(file);
+        m_service->Forest().EndUpdate();
+        last.files.clear();
+    }
+    const QStringList names = m_commandLine.startupNames();
+    for (const QString& name : names)
+        m_notebookCommands->OpenByName(name);
+    if (m_service->Count() > 0 && !m_commandLine.hasArguments()) {
+        const int count = tvNotes->NodeCount();
+        TTreeNode* node = tvNotes->NodeAtAbsoluteIndex(qBound(0, lastSelected, count - 1));
+        if (node) {
+            TNodeRoot* nb = TNotebookService::NotebookOf(node);
+            tvNotes->SelectNode(nb && TMyCustomTreeView::NeedsPassword(nb) ? nb->RootNode : node);
+        }
+    }
+    m_loadingAtStart = false;
+    setEnabled(true);
+    m_flags.quiet = false;
+    tvNotes->EndBulkChange();
+    tvNotesChange();
+    if (TTreeNode* selected = tvNotes->Selected())
+        tvNotes->scrollTo(tvNotes->IndexOf(selected));
+    m_commandLine.clear();
+}
+
+void TVellinorForm::closeEvent(QCloseEvent* event) {
+    if (m_flags.closing) {
+        event->accept();
+        return;
+    }
+    const TVLROptions& options = programOptions();
+    if (options.MinimizeOnClose && !m_flags.exiting && !m_flags.sessionEnd) {
+        event->ignore();
+        showMinimized();
+        return;
+    }
+    m_flags.exiting = true;
+    m_flags.closing = true;
+    if (options.AutoSaveOnExit)
+        m_notebookCommands->SaveAll();
+    m_notebookCommands->CloseAll();
+    if (!m_flags.exiting && !m_flags.sessionEnd) {
+        m_flags.closing = false;
+        event->ignore();
+        return;
+    }
+    setEnabled(false);
+    writeSavedState();
+    setEnabled(true);
+    event->accept();
+}
+
+void TVellinorForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TVellinorForm::dropEvent(QDropEvent* event) {
+    if (FilesDropped(event->mimeData()->urls()))
+        event->acceptProposedAction();
+}
+
+bool TVellinorForm::FilesDropped(const QList<QUrl>& urls) {
+    QStringList files;
+    for (const QUrl& url : urls)
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    if (files.isEmpty())
+        return false;
+    // Opened after the drop has ended: message boxes inside a drop confuse the drag source.
+    QTimer::singleShot(0, this, [this, files] {
+        for (const QString& file : files)
+            OpenByName(file);
+    });
+    return true;
+}
+
+} // namespace vlr

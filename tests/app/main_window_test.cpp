@@ -1,0 +1,153 @@
+// The main window as a person meets it: the quiet start-up that reopens the
+// last session, the caption, files dropped on the window, and a close that
+// the user calls off.
+#include "app/vellinor_form.h"
+#include "config/settingsfile.h"
+#include "editor/richedit.h"
+#include "notebook_fixture.h"
+#include "tree/MyTreeView.h"
+
+#include <QApplication>
+#include <QTest>
+
+using namespace vlr;
+using namespace vlr::test;
+
+namespace {
+
+class MainWindowTest : public StorageTest {
+protected:
+    void SetUp() override {
+        StorageTest::SetUp();
+        // Nothing of the user's own configuration is read or written.
+        m_savedConfig = qgetenv("XDG_CONFIG_HOME");
+        m_savedData = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+        settings.folder = dir.path() + QLatin1Char('/');
+        settings.filePath = dir.filePath(QStringLiteral("vellinor.ini"));
+        TSettingsFile ini(settings.filePath);
+        ini.writeBool(QStringLiteral("Options"), QStringLiteral("ShowTipOfTheDay"), false);
+    }
+    void TearDown() override {
+        qputenv("XDG_CONFIG_HOME", m_savedConfig);
+        qputenv("XDG_DATA_HOME", m_savedData);
+    }
+
+    QString makeNotebook(const QString& name, const QString& title, int notes = 2) {
+        auto b = Book::create(path(name));
+        b->nb->Header.setBookName(title);
+        for (int i = 0; i < notes; ++i)
+            b->add(QStringLiteral("запись %1").arg(i), QByteArray("{\\rtf1\\ansi text}"));
+        EXPECT_EQ(b->service.Save(*b->nb), srOk);
+        return path(name);
+    }
+
+    // Shows the window and lets the deferred start-up step run.
+    std::unique_ptr<TVellinorForm> start(const QStringList& arguments = {}) {
+        auto form = std::make_unique<TVellinorForm>(
+            settings, TCommandLine(QCoreApplication::applicationFilePath(), arguments));
+        form->SetShiftOverride(0);
+        form->show();
+        for (int i = 0; i < 20 && !form->isEnabled(); ++i)
+            QTest::qWait(10);
+        QTest::qWait(50);
+        return form;
+    }
+
+    TSettingsLocation settings;
+    ScriptedMessages messages;
+
+private:
+    QByteArray m_savedConfig, m_savedData;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StartUpReopensTheLastSessionQuietlyAndSelectsTheSavedNode) {
+    const QString a = makeNotebook(QStringLiteral("a.vlr"), QStringLiteral("Первая"));
+    const QString b = makeNotebook(QStringLiteral("b.vlr"), QStringLiteral("Вторая"));
+    TSettingsFile ini(settings.filePath);
+    ini.writeInteger(QStringLiteral("Environment"), QStringLiteral("NumberOfLastUsed"), 3);
+    ini.writeList(QStringLiteral("Environment"), QStringLiteral("LastUsed"),
+                  {a, path(QStringLiteral("gone.vlr")), b});
+    ini.writeInteger(QStringLiteral("Environment"), QStringLiteral("LastSelected"), 4); // b's first note
+
+    auto form = start();
+    EXPECT_TRUE(messages.texts().isEmpty()) << "a notebook gone since is skipped without a message";
+    ASSERT_EQ(form->Service().Count(), 2);
+    TTreeNode* selected = form->tvNotes->Selected();
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->Text(), QStringLiteral("запись 0"));
+    EXPECT_EQ(TNotebookService::NotebookOf(selected)->FileName, b);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Вторая - Vellinor"));
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_FALSE(form->Flags().quiet);
+}
+
+TEST_F(MainWindowTest, EmptyTreeShowsTheApplicationTitleAndDisablesNotebookCommands) {
+    auto form = start();
+    EXPECT_EQ(form->Service().Count(), 0);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Vellinor"));
+    EXPECT_FALSE(form->NotebookCommands().FileClose->isEnabled());
+    EXPECT_FALSE(form->NotebookCommands().FileSave->isEnabled());
+    EXPECT_TRUE(form->NotebookCommands().FileOpen->isEnabled());
+    EXPECT_FALSE(form->Editor->isEnabled());
+}
+
+TEST_F(MainWindowTest, DroppedFilesOpenInTheirOrder) {
+    const QString a = makeNotebook(QStringLiteral("a.vlr"), QStringLiteral("А"));
+    const QString b = makeNotebook(QStringLiteral("b.vlr"), QStringLiteral("Б"));
+    auto form = start();
+    EXPECT_TRUE(form->acceptDrops());
+    EXPECT_FALSE(form->FilesDropped({QUrl(QStringLiteral("https://example.com/x.vlr"))}));
+    EXPECT_TRUE(form->FilesDropped({QUrl::fromLocalFile(b), QUrl::fromLocalFile(a)}));
+    QTest::qWait(50);
+    ASSERT_EQ(form->Service().Count(), 2) << messages.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(form->Service().Notebooks()[0]->FileName, b);
+    EXPECT_EQ(form->Service().Notebooks()[1]->FileName, a);
+}
+
+TEST_F(MainWindowTest, CancelWhileClosingKeepsTheProgramAndEveryNotebook) {
+    const QString a = makeNotebook(QStringLiteral("a.vlr"), QStringLiteral("А"));
+    const QString b = makeNotebook(QStringLiteral("b.vlr"), QStringLiteral("Б"));
+    auto form = start({a, b});
+    ASSERT_EQ(form->Service().Count(), 2);
+    for (TNodeRoot* nb : form->Service().Notebooks())
+        nb->TreeDirty = true;
+    messages.answer(MbCancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(form->Service().Count(), 2);
+    EXPECT_FALSE(form->Flags().exiting);
+    EXPECT_FALSE(form->Flags().closing);
+
+    // Closing for real writes the session for the next start.
+    messages.answer(MbNo);
+    messages.answer(MbNo);
+    EXPECT_TRUE(form->close());
+    TSettingsFile ini(settings.filePath);
+    EXPECT_EQ(ini.readList(QStringLiteral("Environment"), QStringLiteral("LastUsed")), (QStringList{a, b}));
+}
+
+TEST_F(MainWindowTest, TypingMarksTheNotebookAndSelectingAnotherNoteStoresTheText) {
+    const QString a = makeNotebook(QStringLiteral("a.vlr"), QStringLiteral("А"));
+    auto form = start({a});
+    TNodeRoot* nb = form->Service().Notebooks().first();
+    form->tvNotes->SelectNode(nb->Notes[0]->TreeNode);
+    nb->TreeDirty = false;
+    form->Editor->setFocus();
+    form->Editor->SetSelStart(0);
+    QTest::keyClicks(form->Editor, QStringLiteral("new "));
+    EXPECT_TRUE(nb->TreeDirty);
+    form->tvNotes->SelectNode(nb->Notes[1]->TreeNode);
+    EXPECT_FALSE(nb->Notes[0]->Clean);
+    EXPECT_TRUE(nb->Notes[0]->Body.contains("new ")) << nb->Notes[0]->Body.toStdString();
+    form->NotebookCommands().FileSave->trigger();
+    EXPECT_FALSE(nb->TreeDirty);
+    messages.answer(MbNo);
+    form->close();
+    int result = -1;
+    auto reread = Book::open(a, &result);
+    ASSERT_EQ(result, lrOk);
+    EXPECT_TRUE(reread->body(0).contains("new "));
+}
