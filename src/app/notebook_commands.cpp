@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QSaveFile>
 
+#include <optional>
+
 namespace vlr {
 
 namespace {
@@ -128,7 +130,7 @@ QString TNotebookCommands::ResolveName(const QString& name) {
 }
 
 int TNotebookCommands::OpenByName(const QString& name) {
-    BulkChange bulk(m_host);
+    std::optional<BulkChange> bulk(std::in_place, m_host);
     const QString resolved = ResolveName(name);
     if (resolved.isEmpty()) {
         if (!m_flags.quiet)
@@ -147,6 +149,8 @@ int TNotebookCommands::OpenByName(const QString& name) {
         res = m_host.AskPassword(notebook);
     };
     const OpenOutcome outcome = m_service.Open(resolved, options);
+    // The selection below is processed at once, before the notebook is marked clean.
+    bulk.reset();
     switch (outcome.result) {
     case lrOk:
     case lrPicturesUnreadable:

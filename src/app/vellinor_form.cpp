@@ -535,7 +535,15 @@ void TVellinorForm::DeferredStartup() {
     m_loadingAtStart = false;
     setEnabled(true);
     m_flags.quiet = false;
+    // The selection made while loading is no change of the notebooks.
+    QList<TNodeRoot*> clean;
+    for (TNodeRoot* nb : m_service->Notebooks())
+        if (!nb->TreeDirty)
+            clean << nb;
     tvNotes->EndBulkChange();
+    for (TNodeRoot* nb : m_service->Notebooks())
+        if (clean.contains(nb))
+            nb->TreeDirty = false;
     tvNotesChange();
     if (TTreeNode* selected = tvNotes->Selected())
         tvNotes->scrollTo(tvNotes->IndexOf(selected));

@@ -88,7 +88,9 @@ OpenOutcome TNotebookService::Open(const QString& fileName, const OpenOptions& o
     case lrDamaged: {
         const int image = nb->Header.RootImageIndex();
         m_forest.SetImages(nb->RootNode, image, image);
-        m_forest.SetExpanded(nb->RootNode, nb->Header.RootExpanded() != 0);
+        // A notebook still locked shows nothing of itself until it is unlocked.
+        m_forest.SetExpanded(nb->RootNode,
+                             nb->Header.RootExpanded() != 0 && !(nb->IsLocked() && !nb->Notes.isEmpty()));
         outcome.notebook = nb;
         emit notebookOpened(nb);
         break;
