@@ -5,6 +5,7 @@
 //   type     one typed character in the middle of that text, with the
 //            status bar's caret query and the repaint it causes;
 //   save     stream the text back out as RTF.
+#include "common/sample_note.h"
 #include "editor/richedit.h"
 
 #include <QApplication>
@@ -16,43 +17,6 @@
 
 using namespace vlr;
 
-namespace {
-
-// A note body of about `bytes` bytes: Russian and Latin text in paragraphs
-// with bold, italic, coloured and differently sized runs, as notes are.
-QByteArray makeBody(int bytes) {
-    QByteArray rtf =
-        "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}"
-        "{\\f1\\fmodern\\fcharset204 Courier New;}}{\\colortbl ;\\red200\\green0\\blue0;"
-        "\\red0\\green0\\blue160;}\\viewkind4\\uc1\\pard\\f0\\fs20 ";
-    // "Съешь же ещё этих мягких французских булок" in Windows-1251 escapes.
-    const QByteArray russian =
-        "\\'d1\\'fa\\'e5\\'f8\\'fc \\'e6\\'e5 \\'e5\\'f9\\'b8 \\'fd\\'f2\\'e8\\'f5 "
-        "\\'ec\\'ff\\'e3\\'ea\\'e8\\'f5 \\'f4\\'f0\\'e0\\'ed\\'f6\\'f3\\'e7\\'f1\\'ea\\'e8\\'f5 "
-        "\\'e1\\'f3\\'eb\\'ee\\'ea ";
-    int n = 0;
-    while (rtf.size() < bytes) {
-        rtf += "The quick brown fox jumps over the lazy dog " + QByteArray::number(n) + ". ";
-        rtf += russian;
-        rtf += "\\b bold words\\b0  and \\i italic ones\\i0 , \\cf1 red\\cf0  and \\cf2\\fs28 large "
-               "blue\\cf0\\fs20  "
-               "text; see www.example.com/page";
-        rtf += QByteArray::number(n) + " ";
-        rtf += russian;
-        rtf += (n % 5 == 4) ? "\\par\\par " : "\\par ";
-        ++n;
-    }
-    rtf += "}";
-    return rtf;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int runs = 7;
@@ -60,7 +24,7 @@ int main(int argc, char** argv) {
         if (qstrcmp(argv[i], "--runs") == 0)
             runs = qMax(1, atoi(argv[i + 1]));
     }
-    const QByteArray body = makeBody(1024 * 1024);
+    const QByteArray body = bench::sampleNoteRtf(1024 * 1024);
     std::printf("body: %lld bytes of RTF\n", static_cast<long long>(body.size()));
 
     std::vector<double> load, type, typeWorst, save;
@@ -94,7 +58,7 @@ int main(int argc, char** argv) {
             edit.viewport()->repaint();
             keys.push_back(t.nsecsElapsed() / 1e6);
         }
-        type.push_back(median(keys));
+        type.push_back(bench::median(keys));
         typeWorst.push_back(*std::max_element(keys.begin(), keys.end()));
 
         t.restart();
@@ -104,9 +68,9 @@ int main(int argc, char** argv) {
             std::printf("text: %d characters, %d lines, saved %lld bytes (caret line %d)\n", length,
                         edit.LineCount(), static_cast<long long>(out.size()), lastLine);
     }
-    std::printf("load + layout + first paint: median %.1f ms (runs: %d)\n", median(load), runs);
-    std::printf("typing in the middle: median %.2f ms per key, worst key %.2f ms\n", median(type),
-                median(typeWorst));
-    std::printf("save as RTF: median %.1f ms\n", median(save));
+    std::printf("load + layout + first paint: median %.1f ms (runs: %d)\n", bench::median(load), runs);
+    std::printf("typing in the middle: median %.2f ms per key, worst key %.2f ms\n", bench::median(type),
+                bench::median(typeWorst));
+    std::printf("save as RTF: median %.1f ms\n", bench::median(save));
     return 0;
 }
