@@ -175,7 +175,9 @@ TNodeGeometry TNodeDelegate::PaintRow(QPainter* painter, const TTreeNode& node, 
         const int width = qMin(fm.horizontalAdvance(plan.childCount), kCountWidth);
         const QRect text(g.childCount.left(), g.childCount.top() + (rowHeight - fm.height()) / 2, width,
                          fm.height());
-        painter->fillRect(text, colorFromValue(m_tree.Color(), pal));
+        // The count sits on the row's own background, so a coloured row
+        // shows no patch of the tree's colour behind it.
+        painter->fillRect(text, colorFromValue(plan.backColor, pal));
         painter->setFont(regular);
         painter->setPen(colorFromValue(kSysGrayText, pal));
         painter->drawText(g.childCount, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
