@@ -91,21 +91,33 @@ TEST_F(SelectionTest, TypedTextIsStoredAndOnlyThenTheNoteIsDirty) {
 }
 
 TEST_F(SelectionTest, SaveCursorDecidesWhereAReselectedNoteOpens) {
+    QByteArray lines;
+    for (int i = 0; i < 200; ++i)
+        lines += "line " + QByteArray::number(i) + "\\par ";
     for (const bool saveCursor : {true, false}) {
         SCOPED_TRACE(saveCursor ? "SaveCursor on" : "SaveCursor off");
         window.reset();
         for (TNodeRoot* open : service.Notebooks())
             service.Close(open);
         options.SaveCursor = saveCursor;
-        openTwoNotes(saveCursor ? QStringLiteral("on") : QStringLiteral("off"));
-        tree->SelectNode(first);
-        editor->SetSelection(2, 6, false);
-        tree->SelectNode(second);
-        tree->SelectNode(first);
+        const QString name = saveCursor ? QStringLiteral("on") : QStringLiteral("off");
+        const QString file = writeNotebook(name, {{QStringLiteral("long"), rtf(lines)},
+                                                  {QStringLiteral("other"), rtf("other")}});
+        makeTree();
+        ASSERT_TRUE(open(file));
+        TTreeNode* longNote = node(QStringLiteral("long"));
+        tree->SelectNode(longNote);
+        editor->SetSelection(20, 26, false);
+        editor->SetScrollPos(QPoint(0, 300));
+        const QPoint scrolled = editor->ScrollPos();
+        ASSERT_GT(scrolled.y(), 0);
+        tree->SelectNode(node(QStringLiteral("other")));
+        tree->SelectNode(longNote);
         int start = 0, end = 0;
         editor->GetSelection(start, end);
-        EXPECT_EQ(start, saveCursor ? 2 : 0);
-        EXPECT_EQ(end, saveCursor ? 6 : 0);
+        EXPECT_EQ(start, saveCursor ? 20 : 0);
+        EXPECT_EQ(end, saveCursor ? 26 : 0);
+        EXPECT_EQ(editor->ScrollPos(), saveCursor ? scrolled : QPoint(0, 0));
     }
 }
 
