@@ -355,12 +355,16 @@ void TMyCustomTreeView::EndBulkChange() {
         runChange(Selected());
 }
 
-void TMyCustomTreeView::SelectNode(TTreeNode* node) {
-    if (!node)
-        return;
+void TMyCustomTreeView::expandAncestors(TTreeNode* node) {
     for (TTreeNode* p = node->Parent(); p; p = p->Parent())
         if (!isExpanded(IndexOf(p)))
             SetNodeExpanded(p, true);
+}
+
+void TMyCustomTreeView::SelectNode(TTreeNode* node) {
+    if (!node)
+        return;
+    expandAncestors(node);
     const QModelIndex index = IndexOf(node);
     if (index != currentIndex()) {
         ++m_selectingNow;
@@ -377,9 +381,7 @@ void TMyCustomTreeView::SelectNode(TTreeNode* node) {
 void TMyCustomTreeView::SelectNodeDelayed(TTreeNode* node) {
     if (!node)
         return;
-    for (TTreeNode* p = node->Parent(); p; p = p->Parent())
-        if (!isExpanded(IndexOf(p)))
-            SetNodeExpanded(p, true);
+    expandAncestors(node);
     const QModelIndex index = IndexOf(node);
     setCurrentIndex(index);
     scrollTo(index);

@@ -171,6 +171,8 @@ protected:
 
 private:
     void runChange(TTreeNode* node);
+    // A selected node is shown: its ancestors open.
+    void expandAncestors(TTreeNode* node);
     void selectionMoving(TTreeNode* from, TTreeNode* to);
     bool bindNote(TNodeRoot& notebook, TNodeData& note);
     void unbindEditor();

@@ -2,8 +2,6 @@
 
 #include "storage/node_root.h"
 
-#include <vector>
-
 namespace vlr {
 
 TTreeNode* NotebookNodeOf(TTreeNode* node) {
@@ -18,19 +16,13 @@ bool NeedsPassword(const TNodeRoot* notebook) {
 
 namespace {
 
-// Pre-order walk below node, with an early stop.
+// The nodes after node in pre-order while they are deeper than node; stops
+// when f returns false.
 template <typename F> bool walkBelow(TTreeNode* node, F&& f) {
-    std::vector<TTreeNode*> stack;
-    for (int i = node->Count() - 1; i >= 0; --i)
-        stack.push_back(node->Child(i));
-    while (!stack.empty()) {
-        TTreeNode* n = stack.back();
-        stack.pop_back();
+    const int level = node->Level();
+    for (TTreeNode* n = node->GetNext(); n && n->Level() > level; n = n->GetNext())
         if (!f(n))
             return false;
-        for (int i = n->Count() - 1; i >= 0; --i)
-            stack.push_back(n->Child(i));
-    }
     return true;
 }
 
