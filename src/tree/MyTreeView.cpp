@@ -356,9 +356,11 @@ void TMyCustomTreeView::EndBulkChange() {
 }
 
 void TMyCustomTreeView::expandAncestors(TTreeNode* node) {
+    // Not asked of OnExpanding: access to a locked notebook is the selection
+    // change's question, asked once there.
     for (TTreeNode* p = node->Parent(); p; p = p->Parent())
         if (!isExpanded(IndexOf(p)))
-            SetNodeExpanded(p, true);
+            applyExpanded(p, true);
 }
 
 void TMyCustomTreeView::SelectNode(TTreeNode* node) {
@@ -431,10 +433,14 @@ bool TMyCustomTreeView::SetNodeExpanded(TTreeNode* node, bool expanded) {
         return false;
     if (expanded && !isExpanded(IndexOf(node)) && !CanExpandNode(node))
         return false;
+    applyExpanded(node, expanded);
+    return true;
+}
+
+void TMyCustomTreeView::applyExpanded(TTreeNode* node, bool expanded) {
     if (node->Expanded() != expanded)
         m_service.SetExpanded(node, expanded); // the view follows the node
     ShowExpanded(node, expanded);
-    return true;
 }
 
 void TMyCustomTreeView::SetSubtreeExpanded(TTreeNode* node, bool expanded) {

@@ -113,7 +113,8 @@ public:
     void EndBulkChange();
     bool InBulkChange() const { return m_bulk > 0; }
 
-    // The selection-change protocol for node; the timer and SelectNode call it.
+    // The selection-change protocol for node; the timer and SelectNode call
+    // it and report what it raises (reading or loading a body can fail).
     virtual void Change(TTreeNode* Node);
 
     // ---- Expansion
@@ -173,6 +174,8 @@ private:
     void runChange(TTreeNode* node);
     // A selected node is shown: its ancestors open.
     void expandAncestors(TTreeNode* node);
+    // Stored flag and view, without asking.
+    void applyExpanded(TTreeNode* node, bool expanded);
     void selectionMoving(TTreeNode* from, TTreeNode* to);
     bool bindNote(TNodeRoot& notebook, TNodeData& note);
     void unbindEditor();

@@ -101,8 +101,8 @@ TEST_F(SelectionTest, SaveCursorDecidesWhereAReselectedNoteOpens) {
             service.Close(open);
         options.SaveCursor = saveCursor;
         const QString name = saveCursor ? QStringLiteral("on") : QStringLiteral("off");
-        const QString file = writeNotebook(name, {{QStringLiteral("long"), rtf(lines)},
-                                                  {QStringLiteral("other"), rtf("other")}});
+        const QString file = writeNotebook(
+            name, {{QStringLiteral("long"), rtf(lines)}, {QStringLiteral("other"), rtf("other")}});
         makeTree();
         ASSERT_TRUE(open(file));
         TTreeNode* longNote = node(QStringLiteral("long"));
@@ -312,4 +312,17 @@ TEST_F(SelectionTest, SaveNodeRTFTouchesOnlyTheNoteTheEditorShows) {
     EXPECT_TRUE(first->Note()->Clean);
     tree->SaveNodeRTF(second, true);
     EXPECT_EQ(second->Note()->Record.SelStart(), 4);
+}
+
+TEST_F(LockedNotebookTest, SelectingANoteUnderAFoldedLockedRootAsksOnce) {
+    openLocked();
+    // The window's expansion check asks for the password too.
+    tree->OnExpanding = [](TMyCustomTreeView* sender, TTreeNode* node, bool& allow) {
+        allow = sender->CanModifyNotebook(node);
+    };
+    service.SetExpanded(safe->RootNode, false);
+    tree->SelectNode(node(QStringLiteral("hidden")));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(tree->Selected(), safe->RootNode);
+    EXPECT_FALSE(safe->RootNode->Expanded());
 }
