@@ -213,6 +213,10 @@ void TVellinorForm::buildMenus() {
     treeMenu->addAction(nc.FileSave);
     treeMenu->addAction(nc.FileClose);
     tvNotes->SetTreeMenu(treeMenu);
+    // A root's menu offers closing its notebook; a note's does not.
+    connect(tvNotes, &TMyCustomTreeView::treeMenuAboutToShow, this,
+            [&nc](TTreeNode* node) { nc.FileClose->setVisible(!node || node->Level() == 0); });
+    connect(treeMenu, &QMenu::aboutToHide, this, [&nc] { nc.FileClose->setVisible(true); });
 
     registerGroup(CommandGroup::FileAction, {nc.FileNew, nc.FileOpen, m_fileExit, m_helpTopics, m_helpAbout});
     registerGroup(CommandGroup::NotebookAction,
