@@ -310,8 +310,15 @@ TEST_F(SelectionTest, SaveNodeRTFTouchesOnlyTheNoteTheEditorShows) {
     tree->SaveNodeRTF(first, true);
     EXPECT_EQ(first->Note()->Record.SelStart(), 1) << "another note's caret is not this note's";
     EXPECT_TRUE(first->Note()->Clean);
-    tree->SaveNodeRTF(second, true);
+    nb->Modified = false;
+    tree->SaveNodeRTF(second, true); // as export does: the text is wanted as edited
     EXPECT_EQ(second->Note()->Record.SelStart(), 4);
+    EXPECT_TRUE(second->Note()->Clean) << "unedited text still equals the stored body";
+    EXPECT_FALSE(nb->Modified);
+    type(QStringLiteral("x"));
+    tree->SaveNodeRTF(second, true);
+    EXPECT_FALSE(second->Note()->Clean);
+    EXPECT_TRUE(nb->Modified);
 }
 
 TEST_F(LockedNotebookTest, SelectingANoteUnderAFoldedLockedRootAsksOnce) {
