@@ -2,11 +2,11 @@
 
 namespace vlr::cli {
 
-Args::Args(const QStringList& words, const QSet<QString>& valueOptions, const QSet<QString>& flags)
-{
+Args::Args(const QStringList& words, const QSet<QString>& valueOptions, const QSet<QString>& flags) {
     // Options shared by every command that opens a notebook.
     QSet<QString> values = valueOptions;
     values.insert(QStringLiteral("--password-file"));
+    values.insert(QStringLiteral("--wait"));
     for (int i = 0; i < words.size(); ++i) {
         const QString& w = words[i];
         if (!w.startsWith(QLatin1String("--"))) {
@@ -36,21 +36,29 @@ Args::Args(const QStringList& words, const QSet<QString>& valueOptions, const QS
     }
 }
 
-QString Args::positional(int i, const QString& what) const
-{
+QString Args::positional(int i, const QString& what) const {
     if (i >= m_positionals.size())
         throw UsageError{QStringLiteral("missing %1").arg(what)};
     return m_positionals[i];
 }
 
-void Args::expectPositionals(int count, const QString& usage) const
-{
+void Args::expectPositionals(int count, const QString& usage) const {
     if (m_positionals.size() != count)
         throw UsageError{QStringLiteral("usage: %1").arg(usage)};
 }
 
-int Args::intValue(const QString& name, int fallback) const
-{
+double Args::secondsValue(const QString& name, double fallback) const {
+    if (!has(name))
+        return fallback;
+    bool ok = false;
+    const double v = value(name).toDouble(&ok);
+    if (!ok || v < 0 || v > 24 * 3600)
+        throw UsageError{
+            QStringLiteral("option %1 needs a number of seconds, not \"%2\"").arg(name, value(name))};
+    return v;
+}
+
+int Args::intValue(const QString& name, int fallback) const {
     if (!has(name))
         return fallback;
     bool ok = false;

@@ -25,8 +25,12 @@ public:
     void expectPositionals(int count, const QString& usage) const;
     bool flag(const QString& name) const { return m_flags.contains(name); }
     bool has(const QString& name) const { return m_values.contains(name); }
-    QString value(const QString& name, const QString& fallback = {}) const { return m_values.value(name, fallback); }
+    QString value(const QString& name, const QString& fallback = {}) const {
+        return m_values.value(name, fallback);
+    }
     int intValue(const QString& name, int fallback) const;
+    // A duration in seconds (fractions allowed, at most a day).
+    double secondsValue(const QString& name, double fallback) const;
 
 private:
     QStringList m_positionals;

@@ -1,5 +1,8 @@
 #include "cli/cli_notebook.h"
 
+#include "cli/cli_text.h"
+#include "storage/rollback_journal.h"
+
 #include "core/codepage.h"
 #include "core/guid.h"
 #include "storage/images/default_images.h"
@@ -7,7 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -68,12 +73,23 @@ std::unique_ptr<Session> newSession(const QString& path, const NewNotebookDefaul
     return session;
 }
 
-std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Access access) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw UsageError{QStringLiteral("%1: no such file").arg(path)};
-    if (!info.isFile())
+void applyLockWait(const Args& args) {
+    NotebookFile::setLockWait(int(args.secondsValue(QStringLiteral("--wait"), kDefaultWaitSeconds) * 1000));
+}
+
+void requireNotebookFile(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        throw UsageError{errno == ENOENT ? QStringLiteral("%1: no such file").arg(path)
+                                         : QStringLiteral("%1: %2").arg(path, systemError(errno))};
+    if (!S_ISREG(st.st_mode))
         throw UsageError{QStringLiteral("%1: not a file").arg(path)};
+}
+
+std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Access access) {
+    requireNotebookFile(path);
+    applyLockWait(args);
+    const QFileInfo info(path);
     auto session = std::make_unique<Session>();
     bool passwordMissing = false;
     OpenOptions options;
@@ -115,10 +131,15 @@ std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Acc
         throw CliError{ExitUsage, QStringLiteral("%1 is not a notebook").arg(path)};
     case lrCannotOpen: {
         QFile probe(absolute);
-        const QString reason =
-            probe.open(QIODevice::ReadOnly) ? QStringLiteral("it is in use") : probe.errorString();
+        const QString reason = probe.open(QIODevice::ReadOnly)
+                                   ? QStringLiteral("it is in use by another process")
+                                   : probe.errorString();
         throw CliError{ExitFailed, QStringLiteral("cannot open %1: %2").arg(path, reason)};
     }
+    case lrNeedsRecovery:
+        throw CliError{ExitFailed, QStringLiteral("%1 needs recovery: a save was cut short; %2 holds its old "
+                                                  "content (vlr recover %1 puts it back)")
+                                       .arg(path, RollbackJournal::pathFor(path))};
     case lrDamaged:
         if (access == Access::Write)
             throw CliError{ExitFailed, QStringLiteral("%1 is damaged and is not changed: %2")
@@ -131,10 +152,13 @@ std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Acc
                        QStringLiteral("cannot open %1 (result %2)").arg(path).arg(outcome.result)};
     }
     TNodeRoot& nb = *session->root;
-    if (access == Access::Write && nb.OpenedReadOnly)
-        throw CliError{
-            ExitFailed,
-            QStringLiteral("%1 cannot be written: it is read-only or open in another program").arg(path)};
+    if (access == Access::Write && nb.OpenedReadOnly) {
+        if (info.isWritable())
+            throw CliError{ExitFailed, QStringLiteral("%1 is in use by another process (waited %2 s)")
+                                           .arg(path)
+                                           .arg(NotebookFile::lockWait() / 1000.0)};
+        throw CliError{ExitFailed, QStringLiteral("%1 cannot be written: the file is read-only").arg(path)};
+    }
     if (access == Access::Write && nb.HasBookFlag(bfReadOnly))
         throw CliError{ExitFailed, QStringLiteral("%1 is a read-only notebook").arg(path)};
     return session;
@@ -170,49 +194,30 @@ TNodeData* resolveNote(Session& session, const QString& reference) {
         throw UsageError{QStringLiteral("no note with the id %1").arg(reference)};
     }
     TTreeNode* node = nb.RootNode;
-    for (const QString& name : reference.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    for (const QString& name : splitNamePath(reference)) {
         TTreeNode* found = nullptr;
         for (int i = 0; i < node->Count() && !found; ++i)
             if (node->Child(i)->Text() == name)
                 found = node->Child(i);
         if (!found)
-            throw UsageError{QStringLiteral("no note \"%1\"").arg(reference)};
+            throw UsageError{QStringLiteral("no note \"%1\"").arg(printable(reference))};
         node = found;
     }
     if (!node->Note())
-        throw UsageError{QStringLiteral("no note \"%1\"").arg(reference)};
+        throw UsageError{QStringLiteral("no note \"%1\"").arg(printable(reference))};
     return node->Note();
 }
 
-QByteArray readBody(const QString& source) {
-    QFile f;
-    const bool ok = source == QLatin1String("-") ? f.open(stdin, QIODevice::ReadOnly)
-                                                 : (f.setFileName(source), f.open(QIODevice::ReadOnly));
-    if (!ok)
-        throw UsageError{QStringLiteral("cannot read %1: %2").arg(source, f.errorString())};
-    constexpr qint64 kLimit = qint64(1) << 30;
-    QByteArray bytes = f.read(kLimit + 1);
-    if (bytes.size() > kLimit)
-        throw UsageError{QStringLiteral("%1 is larger than a note can hold").arg(source)};
-    return bytes;
-}
-
-QByteArray plainBodyFromUtf8(const QByteArray& utf8) {
-    const QString text = QString::fromUtf8(utf8);
-    if (fitsAnsi(text))
-        return toAnsi(text);
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-}
-
 void saveOrFail(Session& session) {
+    const TNodeRoot& nb = *session.root;
     const int result = session.service.Save(*session.root);
     if (result == srNotWritable)
-        throw CliError{ExitFailed, QStringLiteral("%1 cannot be written: %2")
-                                       .arg(session.root->FileName, session.root->File().errorString())};
+        throw CliError{ExitFailed,
+                       QStringLiteral("%1 cannot be written: %2").arg(nb.FileName, nb.File().errorString())};
     if (result != srOk)
         throw CliError{
             ExitFailed,
-            QStringLiteral("%1: the header and tree could not be written").arg(session.root->FileName)};
+            QStringLiteral("%1 was not saved and is as before: %2").arg(nb.FileName, nb.SaveError)};
 }
 
 } // namespace vlr::cli

@@ -26,12 +26,22 @@ struct Session {
     TNodeRoot* root = nullptr; // owned by the service
 };
 
+// How long a writer waits for another process to let go of a notebook.
+constexpr double kDefaultWaitSeconds = 10;
+// Sets the wait of --wait for this process.
+void applyLockWait(const Args& args);
+// A notebook file that exists; UsageError naming why not (missing, a loop
+// of symbolic links, not a file).
+void requireNotebookFile(const QString& path);
+
+// Writers hold the notebook from before they read it until they end.
 std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Access access);
 // A session for a notebook that does not exist yet.
 std::unique_ptr<Session> newSession(const QString& path, const NewNotebookDefaults& defaults);
 
 // A note by its index as `ls` prints it (deleted notes follow the live ones),
-// by its GUID in braces, or by a path of names joined by "/".
+// by its GUID in braces, or by a path of names joined by "/" (see
+// splitNamePath; a leading "/" makes a number or a brace a name).
 TNodeData* resolveNote(Session& session, const QString& reference);
 // The index `ls` prints for a note.
 int listIndex(const Session& session, const TNodeData* note);
@@ -39,12 +49,6 @@ int listIndex(const Session& session, const TNodeData* note);
 // The password from --password-file, VLR_PASSWORD or a prompt on the terminal;
 // empty when none can be had.
 QString obtainPassword(const Args& args, bool confirm);
-// The bytes of --body: a file, or "-" for standard input.
-QByteArray readBody(const QString& source);
-// A plain-text body as stored: Windows-1251, or UTF-8 behind its byte-order mark
-// when Windows-1251 cannot hold the text.
-QByteArray plainBodyFromUtf8(const QByteArray& utf8);
-
 // Saves and turns a failure into a CliError.
 void saveOrFail(Session& session);
 

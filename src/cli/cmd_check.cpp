@@ -8,8 +8,7 @@
 
 namespace vlr::cli {
 
-int cmdCheck(const QStringList& words)
-{
+int cmdCheck(const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--json")});
     args.expectPositionals(1, QStringLiteral("vlr check FILE [--json]"));
     const QString path = args.positional(0, QStringLiteral("FILE"));
@@ -50,7 +49,9 @@ int cmdCheck(const QStringList& words)
             if (!expandOk)
                 problems << who + QStringLiteral(": body cannot be expanded");
             else if (note->HasNoteFlag(nfCompressed) && r.RawSize() != body.size())
-                problems << who + QStringLiteral(": expands to %1 bytes, not %2").arg(body.size()).arg(r.RawSize());
+                problems
+                    << who +
+                           QStringLiteral(": expands to %1 bytes, not %2").arg(body.size()).arg(r.RawSize());
         };
         if (nb.Damage.isEmpty()) {
             for (const TNodeData* note : std::as_const(nb.Notes))

@@ -1,5 +1,6 @@
 // The reading commands: info, ls, cat. They never write the notebook.
 #include "cli/cli_notebook.h"
+#include "cli/cli_text.h"
 #include "cli/commands.h"
 #include "core/datetime.h"
 #include "core/guid.h"
@@ -13,24 +14,24 @@
 
 namespace vlr::cli {
 
-void outBytes(const QByteArray& bytes)
-{
+void outBytes(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     std::fflush(stdout);
 }
 
-void out(const QString& text) { outBytes(text.toUtf8()); }
+void out(const QString& text) {
+    outBytes(text.toUtf8());
+}
 
 namespace {
 
-void printJson(const QJsonValue& value)
-{
-    const QJsonDocument doc = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+void printJson(const QJsonValue& value) {
+    const QJsonDocument doc =
+        value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
     outBytes(doc.toJson(QJsonDocument::Indented));
 }
 
-int deletedWithBody(const TNodeRoot& nb)
-{
+int deletedWithBody(const TNodeRoot& nb) {
     int n = 0;
     for (const TNodeData* note : nb.DeletedNotes)
         n += note->Record.Offset() > 0;
@@ -39,8 +40,7 @@ int deletedWithBody(const TNodeRoot& nb)
 
 } // namespace
 
-int cmdInfo(const QStringList& words)
-{
+int cmdInfo(const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--json")});
     args.expectPositionals(1, QStringLiteral("vlr info FILE [--json]"));
     auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Inspect);
@@ -69,8 +69,8 @@ int cmdInfo(const QStringList& words)
     }
     auto yes = [](bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); };
     QString text;
-    text += QStringLiteral("File:          %1\n").arg(nb.FileName);
-    text += QStringLiteral("Title:         %1\n").arg(h.BookName());
+    text += QStringLiteral("File:          %1\n").arg(printable(nb.FileName));
+    text += QStringLiteral("Title:         %1\n").arg(printable(h.BookName()));
     text += QStringLiteral("Version:       %1\n").arg(h.Version());
     text += QStringLiteral("Created:       %1\n").arg(isoText(h.Created()));
     text += QStringLiteral("Compressed:    %1\n").arg(yes(nb.HasBookFlag(bfCompressed)));
@@ -84,17 +84,16 @@ int cmdInfo(const QStringList& words)
     text += QStringLiteral("Reserve:       %1 bytes per note\n").arg(h.ReserveSize());
     text += QStringLiteral("Tree offset:   %1\n").arg(h.TreeOffset());
     if (!h.Author().isEmpty())
-        text += QStringLiteral("Author:        %1\n").arg(h.Author());
+        text += QStringLiteral("Author:        %1\n").arg(printable(h.Author()));
     if (!h.Company().isEmpty())
-        text += QStringLiteral("Company:       %1\n").arg(h.Company());
+        text += QStringLiteral("Company:       %1\n").arg(printable(h.Company()));
     if (!h.Comments().isEmpty())
-        text += QStringLiteral("Comments:      %1\n").arg(h.Comments());
+        text += QStringLiteral("Comments:      %1\n").arg(printable(h.Comments()));
     out(text);
     return ExitOk;
 }
 
-int cmdLs(const QStringList& words)
-{
+int cmdLs(const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--json"), QStringLiteral("--deleted")});
     args.expectPositionals(1, QStringLiteral("vlr ls FILE [--json] [--deleted]"));
     auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Inspect);
@@ -115,7 +114,7 @@ int cmdLs(const QStringList& words)
         if (!json) {
             text += QStringLiteral("%1 %2%3%4\n")
                         .arg(index, 5)
-                        .arg(QString(qMax(0, level - 1) * 2, QLatin1Char(' ')), r.NoteName(),
+                        .arg(QString(qMax(0, level - 1) * 2, QLatin1Char(' ')), printable(r.NoteName()),
                              deleted ? QStringLiteral("  [deleted]") : QString());
             continue;
         }
@@ -146,29 +145,32 @@ int cmdLs(const QStringList& words)
     return ExitOk;
 }
 
-int cmdCat(const QStringList& words)
-{
-    const Args args(words, {}, {});
-    args.expectPositionals(2, QStringLiteral("vlr cat FILE NOTE"));
+int cmdCat(const QStringList& words) {
+    const Args args(words, {}, {QStringLiteral("--raw")});
+    args.expectPositionals(2, QStringLiteral("vlr cat FILE NOTE [--raw]"));
     auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::InspectWithKey);
-    TNodeData* note = resolveNote(*session, args.positional(1, QStringLiteral("NOTE")));
+    const TNodeData* note = resolveNote(*session, args.positional(1, QStringLiteral("NOTE")));
     TNodeRoot& nb = *session->root;
-    const int live = nb.IndexOfNote(note);
+    const NoteRecord& r = note->Record;
+    const QString name = printable(r.NoteName());
+    if (r.Offset() == 0 && r.Size() == 0)
+        return ExitOk; // never stored: empty
+    if (r.Size() <= 0)
+        throw CliError{ExitFailed, QStringLiteral("the body of \"%1\" is stored with no bytes").arg(name)};
+    if (note->HasNoteFlag(nfEncrypted) && !nb.KeyHeld)
+        throw CliError{ExitPassword, QStringLiteral("the notebook is locked")};
     QByteArray body;
-    if (live >= 0) {
-        // The engine's own read, with its messages on standard error.
-        if (note->Record.Offset() == 0 && note->Record.Size() == 0)
-            return ExitOk; // never stored: empty
-        if (nb.ReadNote(live, body) < 0)
-            throw CliError{ExitFailed, QStringLiteral("the body of \"%1\" cannot be read").arg(note->Record.NoteName())};
-    } else {
-        bool digestOk = true;
-        bool expandOk = true;
-        if (!nb.DecodeNote(*note, body, &digestOk, &expandOk))
-            throw CliError{ExitFailed, QStringLiteral("the body of \"%1\" cannot be read").arg(note->Record.NoteName())};
-        if (!digestOk)
-            std::fprintf(stderr, "vlr: warning: the digest of \"%s\" does not match\n", qPrintable(note->Record.NoteName()));
-    }
+    bool digestOk = true;
+    bool expandOk = true;
+    if (!nb.DecodeNote(*note, body, &digestOk, &expandOk))
+        throw CliError{ExitFailed, QStringLiteral("the body of \"%1\" cannot be read").arg(name)};
+    if (!expandOk)
+        throw CliError{ExitFailed, QStringLiteral("the body of \"%1\" cannot be expanded").arg(name)};
+    if (!digestOk)
+        std::fprintf(stderr, "vlr: warning: the digest of \"%s\" does not match\n",
+                     name.toUtf8().constData());
+    if (r.PlainText() == 1 && !args.flag(QStringLiteral("--raw")))
+        body = plainBodyToUtf8(body);
     outBytes(body);
     return ExitOk;
 }

@@ -1,17 +1,33 @@
 // The commands that change notebooks: new, add, put, rm. Each saves as the
-// program saves, through the storage engine.
+// program saves, through the storage engine. The body is read before the
+// notebook is opened, so a slow producer never keeps others out of it.
 #include "cli/cli_notebook.h"
+#include "cli/cli_text.h"
 #include "cli/commands.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace vlr::cli {
 
 namespace {
 
-QByteArray bodyFor(const Args& args, bool plain) {
-    const QByteArray bytes = readBody(args.value(QStringLiteral("--body"), QStringLiteral("-")));
-    return plain ? plainBodyFromUtf8(bytes) : bytes;
+QByteArray readBodyOption(const Args& args) {
+    return readInput(args.value(QStringLiteral("--body"), QStringLiteral("-")));
+}
+
+// The body as stored: RTF as it is (the empty document for nothing), plain
+// text from UTF-8, or with --raw the bytes exactly.
+QByteArray storedBody(const Args& args, QByteArray bytes, bool plain) {
+    if (!plain)
+        return bytes.isEmpty() ? emptyDocumentBody() : bytes;
+    if (args.flag(QStringLiteral("--raw")))
+        return bytes;
+    if (!isValidUtf8(bytes))
+        throw UsageError{QStringLiteral("the body is not UTF-8 text; --raw stores its bytes as they are")};
+    return plainBodyFromUtf8(bytes);
 }
 
 void requireKey(Session& session) {
@@ -27,7 +43,8 @@ int cmdNew(const QStringList& words) {
     args.expectPositionals(1,
                            QStringLiteral("vlr new FILE [--title T] [--compress] [--encrypt] [--reserve N]"));
     const QString path = args.positional(0, QStringLiteral("FILE"));
-    if (QFileInfo::exists(path))
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
         throw UsageError{QStringLiteral("%1 already exists").arg(path)};
     NewNotebookDefaults defaults;
     defaults.name = args.value(QStringLiteral("--title"), QFileInfo(path).completeBaseName());
@@ -53,14 +70,17 @@ int cmdAdd(const QStringList& words) {
     const Args args(words,
                     {QStringLiteral("--name"), QStringLiteral("--under"), QStringLiteral("--after"),
                      QStringLiteral("--body")},
-                    {QStringLiteral("--plain")});
-    args.expectPositionals(
-        1,
-        QStringLiteral("vlr add FILE --name NAME [--under NOTE | --after NOTE] [--plain] [--body PATH|-]"));
+                    {QStringLiteral("--plain"), QStringLiteral("--raw")});
+    args.expectPositionals(1,
+                           QStringLiteral("vlr add FILE --name NAME [--under NOTE | --after NOTE] [--plain] "
+                                          "[--body PATH|-] [--raw]"));
     if (!args.has(QStringLiteral("--name")))
         throw UsageError{QStringLiteral("vlr add needs --name")};
     if (args.has(QStringLiteral("--under")) && args.has(QStringLiteral("--after")))
         throw UsageError{QStringLiteral("--under and --after exclude each other")};
+    const bool plain = args.flag(QStringLiteral("--plain"));
+    const bool withBody = args.has(QStringLiteral("--body"));
+    QByteArray body = withBody ? storedBody(args, readBodyOption(args), plain) : QByteArray();
     auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Write);
     requireKey(*session);
     TNodeRoot& nb = *session->root;
@@ -79,22 +99,19 @@ int cmdAdd(const QStringList& words) {
         parent = after->TreeNode->Parent();
         row = after->TreeNode->Index() + 1;
     }
-    const bool plain = args.flag(QStringLiteral("--plain"));
-    QByteArray body;
-    if (args.has(QStringLiteral("--body")))
-        body = bodyFor(args, plain);
     TNodeData* note = session->service.AddNote(nb, parent, row, args.value(QStringLiteral("--name")),
                                                NewNoteDefaults{}, plain);
-    if (args.has(QStringLiteral("--body")))
-        session->service.SetBody(*note, body);
+    if (withBody)
+        session->service.SetBody(*note, std::move(body));
     saveOrFail(*session);
     out(QStringLiteral("%1\n").arg(listIndex(*session, note)));
     return ExitOk;
 }
 
 int cmdPut(const QStringList& words) {
-    const Args args(words, {QStringLiteral("--body")}, {});
-    args.expectPositionals(2, QStringLiteral("vlr put FILE NOTE [--body PATH|-]"));
+    const Args args(words, {QStringLiteral("--body")}, {QStringLiteral("--raw")});
+    args.expectPositionals(2, QStringLiteral("vlr put FILE NOTE [--body PATH|-] [--raw]"));
+    QByteArray input = readBodyOption(args);
     auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Write);
     requireKey(*session);
     TNodeData* note = resolveNote(*session, args.positional(1, QStringLiteral("NOTE")));
@@ -103,10 +120,7 @@ int cmdPut(const QStringList& words) {
     if (note->HasNoteFlag(nfReadOnly))
         throw CliError{ExitFailed,
                        QStringLiteral("the note \"%1\" is read-only").arg(note->Record.NoteName())};
-    const bool plain = note->Record.PlainText() == 1;
-    QByteArray body = bodyFor(args, plain);
-    if (!plain && body.isEmpty())
-        body = emptyDocumentBody();
+    QByteArray body = storedBody(args, std::move(input), note->Record.PlainText() == 1);
     session->service.SetBody(*note, std::move(body));
     saveOrFail(*session);
     return ExitOk;

@@ -19,38 +19,43 @@ const char* const kUsage =
     "usage: vlr COMMAND ...\n"
     "  info  FILE [--json]                       header fields and totals\n"
     "  ls    FILE [--json] [--deleted]           notes in tree order\n"
-    "  cat   FILE NOTE                           a note's decoded body\n"
+    "  cat   FILE NOTE [--raw]                   a note's decoded body\n"
     "  new   FILE [--title T] [--compress] [--encrypt] [--reserve N]\n"
-    "  add   FILE --name NAME [--under NOTE | --after NOTE] [--plain] [--body PATH|-]\n"
-    "  put   FILE NOTE [--body PATH|-]           replace a note's body\n"
+    "  add   FILE --name NAME [--under NOTE | --after NOTE] [--plain] [--body PATH|-] [--raw]\n"
+    "  put   FILE NOTE [--body PATH|-] [--raw]   replace a note's body\n"
     "  rm    FILE NOTE                           delete a note (kept for recovery)\n"
     "  pack  FILE [--purge] [--backup]           compact the file\n"
     "  check FILE [--json]                       verify the whole file\n"
+    "  recover FILE                              undo a save that was cut short\n"
 #ifdef VLR_HAVE_RTF
     "  rtf   FILE [--to text|html|rtf]           convert an RTF document\n"
 #endif
     "NOTE is an index as ls prints it, a GUID in braces or a path of names joined by \"/\".\n"
+    "  In a path, \\/ is a \"/\" inside a name and \\\\ a backslash; names are written as ls\n"
+    "  prints them (\\n, \\t, \\xHH, \\uHHHH for control characters). A leading \"/\" makes\n"
+    "  a number or a braced text a name.\n"
+    "Plain-text bodies go in and out as UTF-8 text; text that is not UTF-8 is refused.\n"
+    "  --raw stores or prints the stored bytes exactly. RTF bodies are bytes both ways.\n"
+    "Writers take the notebook before reading it; another process holding it is waited\n"
+    "  for --wait SECONDS (default 10), then the command fails.\n"
     "Passwords: --password-file FILE, the VLR_PASSWORD variable, or a prompt on the terminal.\n";
 
 QtMessageHandler g_defaultHandler = nullptr;
 
 // A headless tool has no use for Qt's complaints about a missing session folder.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (message.startsWith(QLatin1String("QStandardPaths:")))
         return;
     g_defaultHandler(type, context, message);
 }
 
-void fail(const QString& text)
-{
+void fail(const QString& text) {
     std::fprintf(stderr, "vlr: %s\n", text.toUtf8().constData());
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Headless by default, whatever display there is.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -63,11 +68,11 @@ int main(int argc, char** argv)
     }
     using Command = std::function<int(const QStringList&)>;
     const std::map<QString, Command> commands = {
-        {QStringLiteral("info"), vlr::cli::cmdInfo}, {QStringLiteral("ls"), vlr::cli::cmdLs},
-        {QStringLiteral("cat"), vlr::cli::cmdCat},   {QStringLiteral("new"), vlr::cli::cmdNew},
-        {QStringLiteral("add"), vlr::cli::cmdAdd},   {QStringLiteral("put"), vlr::cli::cmdPut},
-        {QStringLiteral("rm"), vlr::cli::cmdRm},     {QStringLiteral("pack"), vlr::cli::cmdPack},
-        {QStringLiteral("check"), vlr::cli::cmdCheck},
+        {QStringLiteral("info"), vlr::cli::cmdInfo},   {QStringLiteral("ls"), vlr::cli::cmdLs},
+        {QStringLiteral("cat"), vlr::cli::cmdCat},     {QStringLiteral("new"), vlr::cli::cmdNew},
+        {QStringLiteral("add"), vlr::cli::cmdAdd},     {QStringLiteral("put"), vlr::cli::cmdPut},
+        {QStringLiteral("rm"), vlr::cli::cmdRm},       {QStringLiteral("pack"), vlr::cli::cmdPack},
+        {QStringLiteral("check"), vlr::cli::cmdCheck}, {QStringLiteral("recover"), vlr::cli::cmdRecover},
 #ifdef VLR_HAVE_RTF
         {QStringLiteral("rtf"), vlr::cli::cmdRtf},
 #endif

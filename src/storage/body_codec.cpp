@@ -8,15 +8,13 @@
 
 namespace vlr {
 
-bool BodyCodec::compress(QByteArrayView src, QByteArray& dst) const
-{
+bool BodyCodec::compress(QByteArrayView src, QByteArray& dst) const {
     if (version >= 5)
         return engine.BZC(src, dst);
     return ext.PackProc(src, dst, 1) > 0;
 }
 
-bool BodyCodec::expand(QByteArrayView src, QByteArray& dst, qsizetype maxOut) const
-{
+bool BodyCodec::expand(QByteArrayView src, QByteArray& dst, qsizetype maxOut) const {
     if (version >= 5)
         return engine.BZD(src, dst, maxOut);
     // The extension library bounds its own output.
@@ -31,18 +29,18 @@ bool BodyCodec::expand(QByteArrayView src, QByteArray& dst, qsizetype maxOut) co
 
 BodyCipher::BodyCipher(TVlrLib& engine) : m_engine(engine) {}
 
-BodyCipher::~BodyCipher() { burn(); }
+BodyCipher::~BodyCipher() {
+    burn();
+}
 
-void BodyCipher::burn()
-{
+void BodyCipher::burn() {
     if (m_context)
         m_engine.BFBurn(*m_context);
     m_key.wipe();
     m_keyed = false;
 }
 
-void BodyCipher::crypt(const MasterKeyBytes& key, QByteArray& data, const unsigned char* iv, bool encrypt)
-{
+void BodyCipher::crypt(const MasterKeyBytes& key, QByteArray& data, const unsigned char* iv, bool encrypt) {
     if (!m_context)
         m_context = std::make_unique<TVlrLib::BFContext>();
     auto& ctx = *m_context;
@@ -71,8 +69,8 @@ void BodyCipher::crypt(const MasterKeyBytes& key, QByteArray& data, const unsign
     }
 }
 
-BodyCodec::Encoded BodyCodec::encode(const QByteArray& body, bool doCompress, bool doEncrypt, NoteRecord& record) const
-{
+BodyCodec::Encoded BodyCodec::encode(const QByteArray& body, bool doCompress, bool doEncrypt,
+                                     NoteRecord& record) const {
     Encoded out;
     if (doCompress) {
         try {
@@ -82,7 +80,8 @@ BodyCodec::Encoded BodyCodec::encode(const QByteArray& body, bool doCompress, bo
         }
         if (!out.compressed)
             out.bytes = body; // a failed compressor leaves the body as it is
-        qCDebug(lcStorage).noquote() << "StoreNote: Compressing " << body.size() << " to " << out.bytes.size();
+        qCDebug(lcStorage).noquote() << "StoreNote: Compressing " << body.size() << " to "
+                                     << out.bytes.size();
     }
     if (doEncrypt) {
         qCDebug(lcStorage).noquote() << "StoreNote: Node is encrypted...";
@@ -103,8 +102,7 @@ BodyCodec::Encoded BodyCodec::encode(const QByteArray& body, bool doCompress, bo
     return out;
 }
 
-BodyCodec::Decoded BodyCodec::decode(QByteArray data, const NoteRecord& record) const
-{
+BodyCodec::Decoded BodyCodec::decode(QByteArray data, const NoteRecord& record) const {
     Decoded out;
     const uint32_t flags = record.NoteFlags();
     if (flags & nfEncrypted) {
@@ -116,8 +114,8 @@ BodyCodec::Decoded BodyCodec::decode(QByteArray data, const NoteRecord& record) 
     if (flags & nfCompressed) {
         if ((flags & nfEncrypted) && record.RTFSize() > 0 && record.RTFSize() < data.size())
             data.truncate(record.RTFSize());
-        const qsizetype bound = record.RawSize() > 0 ? qMin<qsizetype>(record.RawSize(), kMaxExpandedBody)
-                                                    : kMaxExpandedBody;
+        const qsizetype bound =
+            record.RawSize() > 0 ? qMin<qsizetype>(record.RawSize(), kMaxExpandedBody) : kMaxExpandedBody;
         QByteArray expanded;
         bool ok = false;
         try {
@@ -128,6 +126,12 @@ BodyCodec::Decoded BodyCodec::decode(QByteArray data, const NoteRecord& record) 
         out.expandOk = ok;
         out.body = ok ? expanded : data;
     } else {
+        // The cipher's zero padding is not part of the body: RawSize says
+        // where the body ends. Only padding is ever cut.
+        const qsizetype raw = record.RawSize();
+        if ((flags & nfEncrypted) && raw > 0 && raw < data.size() && data.size() - raw < 8 &&
+            QByteArrayView(data).sliced(raw).count('\0') == data.size() - raw)
+            data.truncate(raw);
         out.body = data;
     }
     return out;

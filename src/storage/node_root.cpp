@@ -7,6 +7,7 @@
 #include "libs/extlib.h"
 #include "libs/vlrlib.h"
 #include "storage/body_codec.h"
+#include "storage/rollback_journal.h"
 #include "storage/trace.h"
 
 #include <QFileInfo>
@@ -88,53 +89,105 @@ void TNodeRoot::InitNew(const NewNotebookDefaults& d) {
     StartAutoSaveTimer();
 }
 
-bool TNodeRoot::CreateNBFile(bool readOnlyWanted) {
+TNodeRoot::Access TNodeRoot::openForLoading(bool readOnlyWanted, int& failure) {
     FileState = -1;
     m_file.close();
     qCDebug(lcStorage).noquote() << "CreateNBFile: creating filesream: " << FileName;
-    const QFileInfo info(FileName);
-    if (info.exists()) {
-        // A damaged notebook is never written: saving it would drop what could
-        // not be read. One opened for inspection is never written either.
-        if (!info.isWritable() || IsDamaged() || InspectOnly) {
-            OpenedReadOnly = true;
-            if (!m_file.open(FileName, NotebookFile::Mode::Read) &&
-                !(readOnlyWanted && m_file.openUnlocked(FileName))) {
-                FileState = 0;
-                return false;
-            }
-            return readOnlyWanted;
-        }
-        if (readOnlyWanted) {
-            // Inspection goes on even while another process writes.
-            if (!m_file.open(FileName, NotebookFile::Mode::Read) && !m_file.openUnlocked(FileName)) {
-                FileState = 0;
-                return false;
-            }
-            return true;
-        }
-        if (m_file.open(FileName, NotebookFile::Mode::ReadWrite))
-            return true;
-        if (m_file.open(FileName, NotebookFile::Mode::Read))
-            OpenedReadOnly = true;
-        else
-            FileState = 0;
-        return false;
-    }
-    if (readOnlyWanted || !m_file.open(FileName, NotebookFile::Mode::Create)) {
+    failure = lrCannotOpen;
+    if (!readOnlyWanted && QFileInfo(FileName).isWritable() &&
+        m_file.open(FileName, NotebookFile::Mode::ReadWrite)) {
+        // Held for writing from here on: a save cut short is undone first.
+        if (RollbackJournal::probe(FileName) == RollbackJournal::State::Absent || playBackJournal())
+            return Access::Write;
+        failure = lrNeedsRecovery;
+        m_file.close();
         FileState = 0;
+        return Access::None;
+    }
+    // Inspection goes on even while another process holds the file, but
+    // never while it saves.
+    if (!m_file.open(FileName, NotebookFile::Mode::Read) &&
+        !(readOnlyWanted && m_file.openForInspection(FileName))) {
+        FileState = 0;
+        return Access::None;
+    }
+    // Whatever lock is held now keeps savers out: a journal found is one
+    // that nobody is writing, from a save cut short. A reader cannot undo it.
+    if (RollbackJournal::probe(FileName) == RollbackJournal::State::Hot) {
+        failure = lrNeedsRecovery;
+        m_file.close();
+        FileState = 0;
+        return Access::None;
+    }
+    return Access::Read;
+}
+
+bool TNodeRoot::playBackJournal() {
+    if (!m_file.lockForSaving())
+        return false;
+    const RollbackJournal::Playback back = RollbackJournal::playBack(m_file);
+    m_file.unlockAfterSaving();
+    if (!back.ok)
+        m_file.setError(QStringLiteral("a save cut short could not be undone: %1").arg(back.error));
+    return back.ok;
+}
+
+bool TNodeRoot::prepareForWriting() {
+    if (InspectOnly || IsDamaged()) {
+        m_file.setError(QStringLiteral("the notebook is open for reading only"));
         return false;
     }
-    return true;
+    if (m_file.isOpen() && m_file.path() == FileName) {
+        // The lock is converted in place: it is never let go between reading
+        // the notebook and writing it.
+        if (!m_file.canWrite()) {
+            m_file.setError(QStringLiteral("the notebook is open for reading only"));
+            return false;
+        }
+        const bool wasWritable = m_file.writable();
+        if (m_file.lockForSaving() &&
+            (RollbackJournal::probe(FileName) == RollbackJournal::State::Absent || playBackJournal()))
+            return true;
+        if (!wasWritable)
+            m_file.keepForReading();
+        return false;
+    }
+    // Another file (saved under a new name) or none yet.
+    m_file.close();
+    if (QFileInfo::exists(FileName) || QFileInfo(FileName).isSymLink()) {
+        if (m_file.open(FileName, NotebookFile::Mode::ReadWrite) && m_file.lockForSaving() &&
+            (RollbackJournal::probe(FileName) == RollbackJournal::State::Absent || playBackJournal()))
+            return true;
+        const QString error = m_file.errorString();
+        m_file.close();
+        m_file.setError(error);
+        return false;
+    }
+    return m_file.createFresh(FileName) && m_file.lockForSaving();
+}
+
+bool TNodeRoot::CreateNBFile(bool readOnlyWanted) {
+    if (!readOnlyWanted)
+        return prepareForWriting();
+    if (m_file.isOpen() && m_file.path() == FileName) {
+        m_file.keepForReading();
+        return true;
+    }
+    int failure = lrOk;
+    return openForLoading(true, failure) != Access::None;
 }
 
 int TNodeRoot::LoadNotes(bool readOnlyWanted) {
     InspectOnly = readOnlyWanted;
-    const bool opened = CreateNBFile(readOnlyWanted);
-    if (readOnlyWanted)
+    int failure = lrCannotOpen;
+    const Access access = openForLoading(readOnlyWanted, failure);
+    if (access == Access::None)
+        return failure;
+    // A damaged notebook is never written (saving it would drop what could
+    // not be read); one opened for inspection is never written either.
+    const bool opened = access == Access::Write;
+    if (readOnlyWanted || !opened)
         OpenedReadOnly = true;
-    if (!m_file.isOpen() || (!opened && !OpenedReadOnly))
-        return lrCannotOpen;
     qCDebug(lcStorage).noquote() << "LoadNotes: reading header after opening file...";
     if (!ReadHeader())
         return lrNotNotebook;
@@ -482,209 +535,6 @@ bool TNodeRoot::IsLastInFile(int index) const {
     };
     return std::none_of(Notes.begin(), Notes.end(), behind) &&
            std::none_of(DeletedNotes.begin(), DeletedNotes.end(), behind);
-}
-
-void TNodeRoot::writeOrThrow(const QByteArray& bytes) {
-    if (!m_file.write(bytes))
-        throw EVellinorError(QStringLiteral("Unable to write to %1: %2").arg(FileName, m_file.errorString()));
-}
-
-int TNodeRoot::StoreNote(int index) {
-    requireEngine();
-    requireExtensions();
-    TNodeData* note = NoteAt(index);
-    if (!note)
-        return 0;
-    NoteRecord& r = note->Record;
-    // A failed write puts record and header back, so the tree written next
-    // never points at a body that is not there.
-    const NoteRecord recordBefore = r;
-    const NotebookHeader headerBefore = Header;
-    if (note->Body.isEmpty() && r.PlainText() == 1)
-        note->Body = QByteArray("\x20\x00", 2);
-    r.setRawSize(int32_t(note->Body.size()));
-    r.setSaved(nowTDateTime());
-    const bool compress = HasBookFlag(bfCompressed);
-    const bool encrypt = HasBookFlag(bfEncrypted);
-    QByteArray scratch;
-    const QByteArray* out = &note->Body;
-    if (compress || encrypt) {
-        qCDebug(lcStorage).noquote() << "StoreNote: Node is compressed or encrypted...";
-        const BodyCodec codec{*m_engine, TExtLib::instance(), Header.Version(), MasterKey, *m_cipher};
-        BodyCodec::Encoded e = codec.encode(note->Body, compress, encrypt, r);
-        if (compress)
-            note->SetNoteFlag(nfCompressed, e.compressed);
-        scratch = std::move(e.bytes);
-        out = &scratch;
-    }
-    r.setSize(int32_t(out->size()));
-    if (r.Size() > r.SizeReserved() || r.Size() <= 0) {
-        if (IsLastInFile(index) && r.Offset() >= NotebookHeader::Bytes) {
-            m_file.seek(r.Offset());
-            qCDebug(lcStorage).noquote() << "StoreNote: insaving file to offs: " << r.Offset();
-            r.setSizeReserved(r.Size() + EffectiveReserve());
-            Header.setTreeOffset(r.Offset() + r.SizeReserved());
-        } else {
-            m_file.seek(Header.TreeOffset());
-            r.setOffset(Header.TreeOffset());
-            r.setSizeReserved(r.Size() + EffectiveReserve());
-            qCDebug(lcStorage).noquote() << "StoreNote: resaving file to offs: " << Header.TreeOffset();
-            Header.setTreeOffset(Header.TreeOffset() + r.SizeReserved());
-            Header.setLastAppended(index);
-        }
-    } else {
-        m_file.seek(r.Offset());
-        qCDebug(lcStorage).noquote() << "StoreNote: saving file to offs: " << r.Offset();
-    }
-    if (encrypt && scratch.size() < r.SizeReserved())
-        scratch.append(QByteArray(r.SizeReserved() - scratch.size(), '\0'));
-    qCDebug(lcStorage).noquote() << "StoreNote: Now saving at offs: " << m_file.pos();
-    if (!m_file.write(*out)) {
-        r = recordBefore;
-        Header = headerBefore;
-        return 0;
-    }
-    return 1;
-}
-
-void TNodeRoot::StoreHeader() {
-    m_file.seek(0);
-    qCDebug(lcStorage).noquote() << "StoreHeader: at the beginning of the file - real offset "
-                                 << m_file.pos();
-    writeOrThrow(QByteArray(reinterpret_cast<const char*>(Header.data()), NotebookHeader::Bytes));
-}
-
-int TNodeRoot::WriteTree(qint64 offset) {
-    m_file.seek(offset);
-    const bool compress = HasBookFlag(bfCompressed);
-    const bool encrypt = HasBookFlag(bfEncrypted);
-    // Written in slices so that a large table is never held twice.
-    constexpr qsizetype kSlice = 4096 * NoteRecord::Bytes;
-    QByteArray table;
-    table.reserve(kSlice);
-    auto add = [&](TNodeData* note) {
-        note->SetNoteFlag(nfCompressed, compress);
-        note->SetNoteFlag(nfEncrypted, encrypt);
-        table.append(reinterpret_cast<const char*>(note->Record.data()), NoteRecord::Bytes);
-        if (table.size() >= kSlice) {
-            writeOrThrow(table);
-            table.resize(0);
-        }
-    };
-    for (TNodeData* note : std::as_const(Notes))
-        add(note);
-    for (TNodeData* note : std::as_const(DeletedNotes))
-        if (note->Record.Offset() > 0)
-            add(note);
-    QByteArray strip = Images.saveStrip();
-    if (compress && m_engine->IsLoaded()) {
-        QByteArray packed;
-        if (m_engine->BZC(strip, packed))
-            strip = std::move(packed);
-    }
-    table.append(strip);
-    writeOrThrow(table);
-    return 0;
-}
-
-int TNodeRoot::SaveNotes() {
-    if (!CreateNBFile(false))
-        return srNotWritable;
-    int result = srOk;
-    bool stored = false;
-    for (int i = 0; i < Notes.size(); ++i) {
-        TNodeData* note = Notes[i];
-        if (!note->Loaded || note->Clean)
-            continue;
-        qCDebug(lcStorage).noquote() << "SaveNotes: storing note number: " << i;
-        if (StoreNote(i) != 0)
-            note->Clean = true;
-        stored = true;
-    }
-    if (stored || TreeDirty || Modified) {
-        TreeDirty = false;
-        int unstoredDeleted = 0;
-        for (const TNodeData* note : std::as_const(DeletedNotes))
-            if (note->Record.Offset() == 0)
-                ++unstoredDeleted;
-        Header.setLastRecord(int32_t(Notes.size() + DeletedNotes.size() - 1 - unstoredDeleted));
-        if (Header.Version() > 1 && Header.Version() < 5)
-            Header.setVersion(4);
-        Header.setMagic();
-        qCDebug(lcStorage).noquote() << "SaveNotes: Storing header and tree...";
-        try {
-            StoreHeader();
-            WriteTree(Header.TreeOffset());
-            if (!m_file.truncate(m_file.pos()))
-                throw EVellinorError(m_file.errorString());
-            m_file.flush();
-        } catch (const EVellinorError&) {
-            result = srTreeNotWritten;
-            TreeDirty = true;
-        }
-    }
-    CreateNBFile(true);
-    return result;
-}
-
-qint64 TNodeRoot::PackNotes(bool purge) {
-    if (!CreateNBFile(false))
-        return 0;
-    // Every body must be readable before the first one moves: a pack that
-    // stops half-way would leave the old tree pointing at overwritten bytes.
-    const qint64 fileSize = m_file.size();
-    for (const QList<TNodeData*>* list : {&Notes, &DeletedNotes}) {
-        for (const TNodeData* note : *list) {
-            const NoteRecord& r = note->Record;
-            if (r.Size() > 0 &&
-                (r.Offset() < NotebookHeader::Bytes || qint64(r.Offset()) + r.Size() > fileSize)) {
-                CreateNBFile(true);
-                return 0;
-            }
-        }
-    }
-    QList<TNodeData*> keep = Notes;
-    if (purge) {
-        qDeleteAll(DeletedNotes);
-        DeletedNotes.clear();
-    } else {
-        keep += DeletedNotes;
-    }
-    const qint64 oldSize = m_file.size();
-    qCDebug(lcStorage).noquote() << "PackNotes: size of fs - " << oldSize;
-    qint64 base = NotebookHeader::Bytes;
-    std::stable_sort(keep.begin(), keep.end(), [](const TNodeData* a, const TNodeData* b) {
-        return a->Record.Offset() < b->Record.Offset();
-    });
-    qCDebug(lcStorage).noquote() << "PackNotes: Just sorted notes array...";
-    try {
-        for (TNodeData* note : std::as_const(keep)) {
-            NoteRecord& r = note->Record;
-            QByteArray buffer;
-            if (r.Size() > 0 && !ReadStored(*note, buffer))
-                throw EVellinorError(m_file.errorString());
-            if (r.SizeReserved() - r.Size() >= EffectiveReserve())
-                r.setSizeReserved(r.Size() + EffectiveReserve());
-            qCDebug(lcStorage).noquote() << "PackNotes: Current base : " << base;
-            m_file.seek(base);
-            writeOrThrow(buffer);
-            r.setOffset(int32_t(base));
-            base += r.SizeReserved();
-        }
-        Header.setLastRecord(int32_t(keep.size() - 1));
-        Header.setTreeOffset(int32_t(base));
-        qCDebug(lcStorage).noquote() << "PackNotes: storing header & tree...";
-        StoreHeader();
-        WriteTree(base);
-        if (!m_file.truncate(m_file.pos()))
-            throw EVellinorError(m_file.errorString());
-        m_file.flush();
-    } catch (const EVellinorError&) {
-        TreeDirty = true;
-    }
-    const qint64 newSize = m_file.size();
-    CreateNBFile(true);
-    return oldSize - newSize;
 }
 
 void TNodeRoot::MarkRemovedNotes(TTreeNode* rootNode) {

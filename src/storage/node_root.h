@@ -24,6 +24,7 @@ namespace vlr {
 class TVlrLib;
 class TExtLib;
 class BodyCipher;
+struct NotebookWrite;
 
 // Results of LoadNotes.
 enum LoadResult : int {
@@ -35,6 +36,9 @@ enum LoadResult : int {
     // The file is damaged: what could be read is shown, the file is kept
     // read-only and the problems are listed in Damage.
     lrDamaged = 6,
+    // A save of the file was cut short and its journal could not be played
+    // back here (opened for reading, or the playback failed): nothing is read.
+    lrNeedsRecovery = 7,
 };
 
 // Results of SaveNotes.
@@ -43,6 +47,10 @@ enum SaveResult : int {
     srTreeNotWritten = 1,
     // The file could not be opened for writing: nothing was written.
     srNotWritable = 2,
+    // A write, sync or cut failed: the save did not happen, the file is as
+    // after the last completed save (or is put back from its journal when
+    // next opened) and the notebook stays modified. SaveError says why.
+    srWriteFailed = 3,
 };
 
 class TNodeRoot : public QObject {
@@ -80,6 +88,8 @@ public:
     int DefNodeImageIndex = 0;
     // Problems found while opening a damaged file.
     QStringList Damage;
+    // Why the last save or pack failed (system text, for the message).
+    QString SaveError;
 
     bool HasBookFlag(uint32_t mask) const { return (Header.BookFlags() & mask) == mask; }
     void SetBookFlag(uint32_t mask, bool on);
@@ -91,6 +101,10 @@ public:
     // Initialises the header of a notebook that is created rather than read.
     void InitNew(const NewNotebookDefaults& defaults);
 
+    // readOnlyWanted: keeps the file for reading (after a save: others may
+    // read, nobody writes). Otherwise makes it ready for a save: locked for
+    // saving, a journal left by a save cut short played back; a file that
+    // does not exist yet is created under a temporary name.
     bool CreateNBFile(bool readOnlyWanted);
     // readOnlyWanted opens for inspection: the file is never written.
     [[nodiscard]] int LoadNotes(bool readOnlyWanted = false);
@@ -102,10 +116,15 @@ public:
     qint64 ReadNoteByNode(TTreeNode* node);
     qint64 ReadNoteInto(TTreeNode* node, QByteArray& target);
     int LoadChildNotes(TTreeNode* node, bool markUnclean);
+    // StoreNote, StoreHeader and WriteTree join the running save; alone, each
+    // is a save of its own. StoreNote returns 1 when stored.
     int StoreNote(int index);
-    void StoreHeader();
+    bool StoreHeader();
+    // 0 when written.
     int WriteTree(qint64 offset);
+    // Writes what changed as one atomic save: SaveResult.
     [[nodiscard]] int SaveNotes();
+    // Bytes freed, or -1 when the pack failed (the file is then as before).
     qint64 PackNotes(bool purge);
     void MarkRemovedNotes(TTreeNode* rootNode);
     void RebuildNotesList(TTreeNode* rootNode);
@@ -132,16 +151,25 @@ public:
     bool DecodeNote(const TNodeData& note, QByteArray& body, bool* digestOk, bool* expandOk);
 
 private:
+    class WriteScope;
+    friend class WriteScope;
+    enum class Access { None, Read, Write };
+    // Opens the file for LoadNotes; None with failure set (a LoadResult).
+    Access openForLoading(bool readOnlyWanted, int& failure);
+    int32_t recordCount() const;
+    bool prepareForWriting();
+    bool playBackJournal();
     void requireEngine() const;
     void requireExtensions() const;
     void findDamage();
-    void restartTimer(std::unique_ptr<QTimer>& timer, uint32_t value, bool enabled, const std::function<void()>& fire);
-    void writeOrThrow(const QByteArray& bytes);
+    void restartTimer(std::unique_ptr<QTimer>& timer, uint32_t value, bool enabled,
+                      const std::function<void()>& fire);
     qint64 reservedTotal64() const;
 
     TVlrLib* m_engine;
     TMyImageList m_treeImages; // the tree's own pictures, for when the strip cannot be read
     NotebookFile m_file;
+    NotebookWrite* m_write = nullptr; // the running save
     std::unique_ptr<BodyCipher> m_cipher;
     std::unique_ptr<QTimer> m_autoSaveTimer;
     std::unique_ptr<QTimer> m_awayTimer;

@@ -81,7 +81,7 @@ TEST_F(StorageTest, DamagedFilesOpenWithAClearResultAndAreNeverWritten) {
                 }
                 b->nb->TreeDirty = true;
                 EXPECT_EQ(b->nb->SaveNotes(), srNotWritable);
-                EXPECT_EQ(b->nb->PackNotes(true), 0);
+                EXPECT_EQ(b->nb->PackNotes(true), -1);
             }
             if (result == lrPicturesUnreadable) {
                 EXPECT_EQ(b->nb->Images, defaultImages());

@@ -19,7 +19,7 @@ struct Insertions : ForestObserver {
 
 QString makeBook(const QString& file, const QString& password = {})
 {
-    auto b = Book::create(file, password.isEmpty() ? 0 : bfEncrypted, password);
+    auto b = Book::create(file, password.isEmpty() ? 0u : uint32_t(bfEncrypted), password);
     b->nb->Header.setBookName(QStringLiteral("nb"));
     TNodeData* a = b->add(QStringLiteral("a"), QByteArray("1"));
     b->add(QStringLiteral("a1"), QByteArray("2"), a->TreeNode);
