@@ -14,6 +14,7 @@ int cmdRm(const QStringList& args);
 int cmdPack(const QStringList& args);
 int cmdCheck(const QStringList& args);
 int cmdRecover(const QStringList& args);
+int cmdSearch(const QStringList& args);
 
 // Writes text (UTF-8) or bytes to standard output.
 void out(const QString& text);

@@ -30,6 +30,11 @@ const char* const kUsage =
 #ifdef VLR_HAVE_RTF
     "  rtf   FILE [--to text|html|rtf]           convert an RTF document\n"
 #endif
+#ifdef VLR_HAVE_SEARCH
+    "  search FILE PATTERN [--regex] [--case] [--words] [--any|--all] [--under NOTE] [--json]\n"
+    "                                            find text in titles and bodies; exit 0 found,\n"
+    "                                            1 nothing found, 2 unusable input\n"
+#endif
     "NOTE is an index as ls prints it, a GUID in braces or a path of names joined by \"/\".\n"
     "  In a path, \\/ is a \"/\" inside a name and \\\\ a backslash; names are written as ls\n"
     "  prints them (\\n, \\t, \\xHH, \\uHHHH for control characters). A leading \"/\" makes\n"
@@ -75,6 +80,9 @@ int main(int argc, char** argv) {
         {QStringLiteral("check"), vlr::cli::cmdCheck}, {QStringLiteral("recover"), vlr::cli::cmdRecover},
 #ifdef VLR_HAVE_RTF
         {QStringLiteral("rtf"), vlr::cli::cmdRtf},
+#endif
+#ifdef VLR_HAVE_SEARCH
+        {QStringLiteral("search"), vlr::cli::cmdSearch},
 #endif
     };
     const QString name = words.takeFirst();
