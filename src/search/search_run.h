@@ -38,6 +38,7 @@ public:
         Cancelled, // stopped by Cancel; the rows found so far stand
         Failed,    // stopped by an error: ErrorText
     };
+    Q_ENUM(State)
 
     struct Stats {
         int notes = 0;     // notes matched
