@@ -1,0 +1,20 @@
+#pragma once
+// Fonts kept as settings records turned into the formats of a document.
+#include "config/fontrecord.h"
+
+#include <QColor>
+#include <QFont>
+#include <QTextCharFormat>
+
+#include <optional>
+
+namespace vlr {
+
+// "MS Shell Dlg" stands for the system's interface font.
+QFont FontOf(const TFontRecord& font);
+// The colour a value stands for; none for the automatic text colour.
+std::optional<QColor> TextColorOf(quint32 value);
+// Family, size, style bits, colour and character set, as the RTF writer reads them.
+QTextCharFormat CharFormatOf(const TFontRecord& font);
+
+} // namespace vlr
