@@ -13,11 +13,16 @@ qint64 g_queueLimit = qint64(32) << 20;
 // block, not its whole record.
 constexpr qint64 kBlock = 64;
 constexpr qint64 kChunk = qint64(1) << 20;
+constexpr qint64 kMergeGap = 4096;
 
 } // namespace
 
 void SaveTransaction::setQueueLimit(qint64 bytes) {
     g_queueLimit = qMax<qint64>(1, bytes);
+}
+
+qint64 SaveTransaction::queueLimit() {
+    return g_queueLimit;
 }
 
 SaveTransaction::SaveTransaction(NotebookFile& file)
@@ -127,11 +132,18 @@ bool SaveTransaction::planWrite(const Pending& op, qint64 diskSize, QList<Action
     const qint64 stop = op.pos + op.data.size();
     const qint64 compared = qMin(stop, diskSize); // bytes beyond the file differ by definition
     QByteArray chunk;
+    // Differing blocks close together make one write: rewriting the equal
+    // bytes between them changes nothing, so they need no journal either.
     qint64 runStart = -1;
-    auto closeRun = [&](qint64 at) {
-        if (runStart >= 0)
-            actions.append({runStart, at - runStart, op.data.constData() + (runStart - op.pos)});
-        runStart = -1;
+    qint64 runEnd = -1;
+    auto differs = [&](qint64 from, qint64 to) {
+        if (runStart >= 0 && from - runEnd > kMergeGap) {
+            actions.append({runStart, runEnd - runStart, op.data.constData() + (runStart - op.pos)});
+            runStart = -1;
+        }
+        if (runStart < 0)
+            runStart = from;
+        runEnd = to;
     };
     for (qint64 at = op.pos; at < compared; at += kChunk) {
         const qint64 n = qMin(kChunk, compared - at);
@@ -141,23 +153,17 @@ bool SaveTransaction::planWrite(const Pending& op, qint64 diskSize, QList<Action
         const char* wanted = op.data.constData() + (at - op.pos);
         for (qint64 b = 0; b < n; b += kBlock) {
             const qint64 len = qMin(kBlock, n - b);
-            if (std::memcmp(chunk.constData() + b, wanted + b, size_t(len)) == 0) {
-                closeRun(at + b);
+            if (std::memcmp(chunk.constData() + b, wanted + b, size_t(len)) == 0)
                 continue;
-            }
             if (!protect(at + b, chunk.constData() + b, len))
                 return false;
-            if (runStart < 0)
-                runStart = at + b;
+            differs(at + b, at + b + len);
         }
     }
-    if (stop > compared) {
-        if (runStart < 0)
-            runStart = qMax(op.pos, compared);
-        closeRun(stop);
-    } else {
-        closeRun(compared);
-    }
+    if (stop > compared)
+        differs(qMax(op.pos, compared), stop);
+    if (runStart >= 0)
+        actions.append({runStart, runEnd - runStart, op.data.constData() + (runStart - op.pos)});
     return true;
 }
 

@@ -29,6 +29,7 @@ public:
 
     // Queued writes are applied when they reach this many bytes (and at commit).
     static void setQueueLimit(qint64 bytes);
+    static qint64 queueLimit();
 
     [[nodiscard]] bool write(qint64 pos, const QByteArray& data);
     [[nodiscard]] bool truncate(qint64 size);
