@@ -90,6 +90,8 @@ public:
     QStringList Damage;
     // Why the last save or pack failed (system text, for the message).
     QString SaveError;
+    // Bytes the last save or pack put into its journal (for measurements).
+    qint64 LastJournalBytes = 0;
 
     bool HasBookFlag(uint32_t mask) const { return (Header.BookFlags() & mask) == mask; }
     void SetBookFlag(uint32_t mask, bool on);

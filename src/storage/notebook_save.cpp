@@ -90,6 +90,7 @@ public:
             nb.TreeDirty = true;
         }
         m_reached = result == srOk || tx.reachedFile();
+        nb.LastJournalBytes = tx.journalBytes();
         m_own.reset();
         m_write = nullptr;
         if (nb.m_file.isOpen())
