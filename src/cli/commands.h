@@ -15,6 +15,8 @@ int cmdPack(const QStringList& args);
 int cmdCheck(const QStringList& args);
 int cmdRecover(const QStringList& args);
 int cmdSearch(const QStringList& args);
+int cmdExport(const QStringList& args);
+int cmdImport(const QStringList& args);
 
 // Writes text (UTF-8) or bytes to standard output.
 void out(const QString& text);

@@ -30,6 +30,11 @@ const char* const kUsage =
 #ifdef VLR_HAVE_RTF
     "  rtf   FILE [--to text|html|rtf]           convert an RTF document\n"
 #endif
+#ifdef VLR_HAVE_EXCHANGE
+    "  export FILE [--note NOTE] [--marked NOTE]... --to rtf|txt|oem|html|vlr|md|docx|odt\n"
+    "        (--out FILE | --dir DIR [--flat]) [--bare] [--compress] [--encrypt]\n"
+    "  import FILE PATH... [--under NOTE] [--one|--list|--tree]   files (or folders) as notes\n"
+#endif
 #ifdef VLR_HAVE_SEARCH
     "  search FILE PATTERN [--regex] [--case] [--words] [--any|--all] [--under NOTE] [--json]\n"
     "                                            find text in titles and bodies; exit 0 found,\n"
@@ -80,6 +85,9 @@ int main(int argc, char** argv) {
         {QStringLiteral("check"), vlr::cli::cmdCheck}, {QStringLiteral("recover"), vlr::cli::cmdRecover},
 #ifdef VLR_HAVE_RTF
         {QStringLiteral("rtf"), vlr::cli::cmdRtf},
+#endif
+#ifdef VLR_HAVE_EXCHANGE
+        {QStringLiteral("export"), vlr::cli::cmdExport}, {QStringLiteral("import"), vlr::cli::cmdImport},
 #endif
 #ifdef VLR_HAVE_SEARCH
         {QStringLiteral("search"), vlr::cli::cmdSearch},

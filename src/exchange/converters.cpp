@@ -43,6 +43,16 @@ QString pandocFormat(const QString& extension) {
     return e; // docx, odt, epub
 }
 
+// The format pandoc writes: Markdown without the spans and attributes that
+// would carry the HTML's styling along.
+QString pandocTarget(const QString& extension) {
+    const QString format = pandocFormat(extension);
+    if (format == QLatin1StringView("markdown"))
+        return QStringLiteral("markdown-bracketed_spans-native_spans-native_divs-fenced_divs-raw_html-"
+                              "link_attributes-header_attributes");
+    return format;
+}
+
 } // namespace
 
 QString TConverter::Filter() const {
@@ -158,7 +168,7 @@ TConvertResult TConverterRun::Export(const TConverter& c, const QByteArray& rtf,
             return {false, {}, input.errorString()};
         input.close();
         return run(c.program,
-                   {QStringLiteral("-f"), QStringLiteral("html"), QStringLiteral("-t"), pandocFormat(ext),
+                   {QStringLiteral("-f"), QStringLiteral("html"), QStringLiteral("-t"), pandocTarget(ext),
                     QStringLiteral("-o"), output, input.fileName()},
                    output);
     }

@@ -6,6 +6,7 @@
 #include "exchange/exchange_texts.h"
 #include "exchange/export_document.h"
 #include "exchange/note_text.h"
+#include "exchange/rtf_unicode.h"
 #include "exchange/safe_write.h"
 #include "libs/extlib.h"
 
@@ -45,7 +46,7 @@ TExportOutcome SaveDocument(const TCombinedDocument& doc, TDocumentTarget target
     case TDocumentTarget::FileRTF:
         if (!doc.Formatted())
             return TExportOutcome::Failed(QStringLiteral("a plain export has no RTF form"));
-        bytes = doc.Rtf();
+        bytes = WithUnicodeEscapes(doc.Rtf());
         break;
     case TDocumentTarget::FilePlain:
         bytes = AnsiOrUtf8Bytes(doc.PlainText());
@@ -84,7 +85,7 @@ TExportOutcome SaveDocument(const TCombinedDocument& doc, TDocumentTarget target
             return TExportOutcome::Failed(
                 QStringLiteral("%1 does not write .%2 files").arg(converter->name, extension));
         ScopedProgress progress(kProcessingFiles, 1, true);
-        TConvertResult converted = run->Export(*converter, doc.Rtf(), extension);
+        TConvertResult converted = run->Export(*converter, WithUnicodeEscapes(doc.Rtf()), extension);
         if (run->Stopped())
             return TExportOutcome::Cancelled();
         if (!converted)

@@ -5,6 +5,7 @@
 #include "exchange/import_files.h"
 #include "exchange/line_wrap.h"
 #include "exchange/plain_to_rtf.h"
+#include "exchange/rtf_unicode.h"
 #include "rtf/rtf.h"
 
 #include <QSet>
@@ -175,4 +176,19 @@ TEST(ImportFiles, AcceptedExtensions) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsAcceptedFile(QString::fromUtf8(c.name), accepted), c.accepted) << c.name;
+}
+
+TEST(RtfUnicode, TextEscapesGainTheirCharacters) {
+    struct Case {
+        QByteArray in, out;
+    } cases[] = {
+        {"{\\rtf1 \\'cf\\'e8}", "{\\rtf1 \\u1055\\'cf\\u1080\\'e8}"},
+        {"{\\rtf1{\\fonttbl{\\f0 \\'c0rial;}}x}", "{\\rtf1{\\fonttbl{\\f0 \\'c0rial;}}x}"},
+        {"{\\rtf1 \\u1055\\'cf}", "{\\rtf1 \\u1055\\'cf}"},               // already there
+        {"{\\rtf1 \\\\'cf}", "{\\rtf1 \\\\'cf}"},                         // an escaped backslash
+        {"{\\rtf1 {\\*\\x \\'cf}\\'41}", "{\\rtf1 {\\*\\x \\'cf}\\'41}"}, // ignorable; ASCII stays
+        {"{\\rtf1\\b1 \\'e9}", "{\\rtf1\\b1 \\u1081\\'e9}"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WithUnicodeEscapes(c.in), c.out) << c.in.constData();
 }
