@@ -56,7 +56,8 @@ QList<TSearchRow> TNoteMatcher::Match(TNodeData& note, const QString& bodyText) 
     TSearchRow title;
     title.note = &note;
     title.title = true;
-    if (exec(note.Record.NoteName(), title))
+    // The tree keeps the title decoded; the record would decode it anew.
+    if (exec(note.TreeNode ? note.TreeNode->Text() : note.Record.NoteName(), title))
         rows << title;
     TSearchRow body;
     body.note = &note;

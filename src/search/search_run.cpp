@@ -26,6 +26,11 @@ TSearchRun::TSearchRun(TNotebookService& service, TExtLib& ext, const TSearchPat
                        QObject* parent)
     : QObject(parent), m_ext(ext), m_pattern(pattern), m_matcher(ext, pattern.wordCount),
       m_parts(std::move(parts)), m_isolate(isolateNotebookErrors), m_cache(cache) {
+    qsizetype total = 0;
+    for (const TSearchPart& part : std::as_const(m_parts))
+        total += part.notes.size();
+    m_slots.reserve(size_t(total));
+    m_slotOf.reserve(total);
     for (int p = 0; p < m_parts.size(); ++p) {
         m_partStart.push_back(int(m_slots.size()));
         for (TNodeData* note : std::as_const(m_parts[p].notes)) {

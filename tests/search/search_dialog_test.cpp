@@ -44,8 +44,9 @@ protected:
         tree->SelectNode(select);
         commands->EditFindInNotebook->trigger();
         TfrmGlobalSearch* d = commands->Dialog();
-        if (d)
+        if (d) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(d));
+        }
         return d;
     }
     // Runs a search from the dialog as the user does and waits for its end.
@@ -53,8 +54,9 @@ protected:
         QSignalSpy finished(&d->Search(), &TGlobalSearch::finished);
         d->edText->setEditText(text);
         d->btnFind->click();
-        if (d->Search().Running())
+        if (d->Search().Running()) {
             ASSERT_TRUE(finished.wait(20000));
+        }
     }
     QStringList rows(TfrmGlobalSearch* d) {
         QStringList lines;
