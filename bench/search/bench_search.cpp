@@ -6,9 +6,8 @@
 // fresh process: the first search (every body read and converted), a
 // repeated search (texts from the cache), the cache's memory, the longest
 // time the interface thread was held, and rg over the text files.
+#include "common/bench_notebook.h"
 #include "common/sample_note.h"
-#include "libs/extlib.h"
-#include "libs/vlrlib.h"
 #include "rtf/convert.h"
 #include "search/global_search.h"
 #include "search/note_text_cache.h"
@@ -65,15 +64,9 @@ int generate(const QString& folder, int count, bool secure) {
     QFile::remove(path);
     QDir(folder + QStringLiteral("/text")).removeRecursively();
     TNotebookService service(defaultImages());
-    NewNotebookDefaults d;
-    d.name = QStringLiteral("bench");
-    d.reserveSize = 100;
-    d.compress = secure;
-    TNodeRoot* nb = service.Create(d, path);
-    if (secure && !service.Protect(*nb, kPassword)) {
-        std::fprintf(stderr, "no random source\n");
+    TNodeRoot* nb = bench::createBenchNotebook(service, path, secure, kPassword);
+    if (!nb)
         return 1;
-    }
     const QByteArray sample = bench::sampleNoteRtf(1000);
     qint64 rtfBytes = 0, textBytes = 0;
     TTreeNode* parent = nb->RootNode;
@@ -272,35 +265,22 @@ int measure(const QString& folder, int runs) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    int count = 100000;
-    int runs = 3;
-    bool secure = false;
-    QString folder = QDir::tempPath() + QStringLiteral("/bench_search");
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--notes"))
-            count = args[++i].toInt();
-        else if (args[i] == QLatin1String("--mode"))
-            secure = args[++i] == QLatin1String("secure");
-        else if (args[i] == QLatin1String("--dir"))
-            folder = args[++i];
-        else if (args[i] == QLatin1String("--runs"))
-            runs = qMax(1, args[++i].toInt());
-    }
-    TVlrLib::setLibraryFolder(QCoreApplication::applicationDirPath());
-    TExtLib::setLibraryFolder(QCoreApplication::applicationDirPath());
-    if (args.contains(QStringLiteral("--measure")))
-        return measure(folder, runs);
-    QDir().mkpath(folder);
+    bench::BenchArgs a = bench::parseBenchArgs(app.arguments());
+    if (a.folder.isEmpty())
+        a.folder = QDir::tempPath() + QStringLiteral("/bench_search");
+    bench::useLibrariesBesideProgram();
+    if (a.measure)
+        return measure(a.folder, a.runs);
+    QDir().mkpath(a.folder);
     std::printf("| measure | value |\n|---|---|\n");
-    if (const int failed = generate(folder, count, secure))
+    if (const int failed = generate(a.folder, a.notes, a.secure))
         return failed;
     // Measured in a fresh process, so the generator's heap is not counted.
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--measure"), QStringLiteral("--dir"), folder, QStringLiteral("--runs"),
-                 QString::number(runs)});
+                {QStringLiteral("--measure"), QStringLiteral("--dir"), a.folder, QStringLiteral("--runs"),
+                 QString::number(a.runs)});
     child.waitForFinished(-1);
     return child.exitCode();
 }
