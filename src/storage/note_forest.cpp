@@ -79,6 +79,12 @@ void TNoteForest::notify(auto&& call) {
         call(o);
 }
 
+void TNoteForest::renumber(TTreeNode* holder, int from) {
+    // Siblings after a change moved: their cached rows follow, so no lookup rescans.
+    for (int i = qMax(0, from); i < holder->Count(); ++i)
+        holder->Child(i)->m_row = i;
+}
+
 void TNoteForest::setLevels(TTreeNode* node, int level) {
     node->m_level = level;
     ForEachDescendant(node, [](TTreeNode* n) { n->m_level = n->m_parent->m_level + 1; });
@@ -106,6 +112,7 @@ TTreeNode* TNoteForest::Insert(TTreeNode* parent, int row, const QString& text) 
     TTreeNode* raw = node.get();
     raw->m_row = row;
     holder->m_children.insert(holder->m_children.begin() + row, std::move(node));
+    renumber(holder, row + 1);
     if (visible)
         notify([&](ForestObserver* o) { o->nodesInserted(parent, row, row); });
     return raw;
@@ -119,6 +126,7 @@ void TNoteForest::Remove(TTreeNode* node) {
         notify([&](ForestObserver* o) { o->nodeAboutToBeRemoved(node); });
     TTreeNode* parent = holder == &m_roots ? nullptr : holder;
     holder->m_children.erase(holder->m_children.begin() + row);
+    renumber(holder, row);
     if (visible)
         notify([&](ForestObserver* o) { o->nodeRemoved(parent, row); });
 }
@@ -137,6 +145,9 @@ void TNoteForest::Move(TTreeNode* node, TTreeNode* newParent, int row) {
     row = std::clamp(row, 0, target->Count());
     owned->m_parent = target;
     target->m_children.insert(target->m_children.begin() + row, std::move(owned));
+    renumber(holder, holder == target ? std::min(from, row) : from);
+    if (holder != target)
+        renumber(target, row);
     setLevels(node, target->m_level + 1);
     notify([&](ForestObserver* o) { o->nodeMoved(node); });
 }
@@ -222,8 +233,7 @@ void TNoteForest::Attach(TNodeBatch&& batch, TTreeNode* parent, int row) {
     if (levelShift != 0)
         for (int i = row; i < row + count; ++i)
             setLevels(target->Child(i), target->m_level + 1);
-    for (int i = row; i < target->Count(); ++i)
-        target->Child(i)->m_row = i;
+    renumber(target, row);
     if (visible)
         notify([&](ForestObserver* o) { o->nodesInserted(parent, row, row + count - 1); });
 }

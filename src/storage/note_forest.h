@@ -146,6 +146,7 @@ private:
     void notify(auto&& call);
     template <typename T> void assign(TTreeNode* node, T TTreeNode::*field, const T& value);
     void setLevels(TTreeNode* node, int level);
+    static void renumber(TTreeNode* holder, int from);
 
     friend class TTreeNode;
     TTreeNode m_roots; // invisible holder of the roots

@@ -103,3 +103,21 @@ TEST(Forest, BatchIsBuiltUnseenAndAttachedWithOneAnnouncement) {
     EXPECT_EQ(r.events.last(), QStringLiteral("cc"));
     f.removeObserver(&r);
 }
+
+TEST(Forest, RowsStayRightAfterInsertsRemovesAndMoves) {
+    TNoteForest f;
+    TTreeNode* root = f.AddRoot(QStringLiteral("nb"));
+    TTreeNode* other = f.AddChild(root, QStringLiteral("other"));
+    std::vector<TTreeNode*> kids;
+    for (int i = 0; i < 6; ++i)
+        kids.push_back(f.AddChild(root, QString::number(i)));
+    f.Insert(root, 2, QStringLiteral("in"));
+    f.Remove(kids[3]);
+    f.Move(kids[0], root, 6);
+    f.Move(kids[4], other, 0);
+    f.Move(kids[5], root, 0);
+    for (TTreeNode* holder : {root, other})
+        for (int i = 0; i < holder->Count(); ++i)
+            EXPECT_EQ(holder->Child(i)->Index(), i) << holder->Child(i)->Text().toStdString();
+    EXPECT_EQ(preorder(root), QStringLiteral("5:1 other:1 4:2 in:1 1:1 2:1 0:1"));
+}
