@@ -43,10 +43,13 @@ TExportOutcome AddNoteAfter(TNotebookService& service, TTreeNode* current, const
                             const TCombinedDocument& document, const NewNoteDefaults& defaults,
                             TNodeData** created) {
     TNodeRoot* nb = TNotebookService::NotebookOf(current);
-    if (!current || !current->Note() || refused(nb, nullptr))
+    if (!current || refused(nb, nullptr))
         return TExportOutcome::Failed(QStringLiteral("the notebook cannot be changed"));
-    TTreeNode* parent = current->Parent() ? current->Parent() : nb->RootNode;
-    TNodeData* note = service.AddNote(*nb, parent, current->Index() + 1, title, defaults, false);
+    // From a notebook's root the note comes last in the notebook.
+    TTreeNode* parent =
+        current->Note() ? (current->Parent() ? current->Parent() : nb->RootNode) : nb->RootNode;
+    const int row = current->Note() ? current->Index() + 1 : nb->RootNode->Count();
+    TNodeData* note = service.AddNote(*nb, parent, row, title, defaults, false);
     service.SetBody(*note, BodyFor(document, false));
     nb->Modified = true;
     if (created)

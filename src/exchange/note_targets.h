@@ -22,7 +22,8 @@ QByteArray BodyFor(const TCombinedDocument& document, bool plainNote);
 [[nodiscard]] TExportOutcome WriteIntoNote(TNotebookService& service, TNodeData& note,
                                            const TCombinedDocument& document, bool deleteDescendants);
 
-// A rich note titled title after current (a note) holding the document.
+// A rich note titled title after current holding the document (for a
+// notebook's root: its last note).
 [[nodiscard]] TExportOutcome AddNoteAfter(TNotebookService& service, TTreeNode* current, const QString& title,
                                           const TCombinedDocument& document, const NewNoteDefaults& defaults,
                                           TNodeData** created = nullptr);
