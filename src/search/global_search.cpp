@@ -116,7 +116,7 @@ TGlobalSearch::Progress TGlobalSearch::CurrentProgress() const {
 void TGlobalSearch::step() {
     if (!m_run)
         return;
-    const TSearchRun::State state = m_run->Step(kStepTime);
+    const TSearchRun::State state = m_run->Step(m_stepTime);
     emit progressChanged();
     if (state == TSearchRun::State::Running)
         m_stepTimer.start();

@@ -55,6 +55,8 @@ public:
     [[nodiscard]] StartResult Start(const TSearchOptions& options, TTreeNode* selected);
     void Cancel();
     bool Running() const { return m_run != nullptr; }
+    // How long one step may hold the interface thread (kStepTime).
+    void SetStepTime(std::chrono::milliseconds time) { m_stepTime = time; }
 
     struct Progress {
         bool visible = false; // a notebook is searched whole
@@ -83,6 +85,7 @@ private:
     TSearchRun* m_run = nullptr;
     TSearchRun::Stats m_lastStats;
     QTimer m_stepTimer;
+    std::chrono::milliseconds m_stepTime = kStepTime;
 };
 
 } // namespace vlr

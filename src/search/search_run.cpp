@@ -123,6 +123,10 @@ void TSearchRun::submit(int batchId) {
     if (it == m_batches.end() || it->second.submitted)
         return;
     Batch& b = it->second;
+    if (b.remaining == 0) { // every note of it went away meanwhile
+        m_batches.erase(it);
+        return;
+    }
     b.submitted = true;
     m_stats.converted += int(b.bodies.size());
     b.future = ConvertNoteBodiesAsync(std::move(b.bodies));
@@ -194,6 +198,13 @@ void TSearchRun::kill(size_t index) {
     if (index < m_next)
         return;
     Slot& s = m_slots[index];
+    // Text already converted for it goes at once (a notebook that locks
+    // keeps nothing readable here).
+    if (s.state == SlotState::Queued) {
+        Batch& b = m_batches[s.batch];
+        if (b.texts)
+            (*b.texts)[size_t(s.item)].reset();
+    }
     leaveQueue(s);
     s.state = SlotState::Dead;
     s.text.clear();

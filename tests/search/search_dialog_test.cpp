@@ -268,7 +268,9 @@ TEST_F(SearchDialogTest, SearchingAsksBeforeANewListMarksAFaultyPatternAndCancel
     messages.answer(MbYes);
 
     // All notebooks, cancelled once rows come: the buttons swap while it
-    // runs, and the rows found so far stay.
+    // runs, and the rows found so far stay. Steps of one note each, so that
+    // rows come while notes are left.
+    d->Search().SetStepTime(std::chrono::milliseconds(0));
     d->rbAllNB->setChecked(true);
     QSignalSpy finished(&d->Search(), &TGlobalSearch::finished);
     // Pressed as soon as the second notebook gives rows.
