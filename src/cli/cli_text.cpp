@@ -142,12 +142,13 @@ QByteArray plainBodyFromUtf8(const QByteArray& utf8) {
             break;
         }
     QByteArray ansi;
-    bool fits = true;
+    // A byte-order mark anywhere is a character Windows-1251 cannot hold.
+    bool fits = !utf8.contains(kBom);
     if (ascii) {
         ansi = utf8; // Windows-1251 holds ASCII as it is: shared, not copied
     } else {
         ansi.reserve(utf8.size());
-        for (qsizetype at = 0; at < utf8.size() && fits;) {
+        for (qsizetype at = 0; fits && at < utf8.size();) {
             qsizetype end = qMin(at + kSlice, utf8.size());
             while (end < utf8.size() && isContinuation(utf8[end]))
                 ++end;

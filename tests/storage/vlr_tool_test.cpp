@@ -2,55 +2,14 @@
 // commands that never write.
 #include "libs/vlrlib.h"
 #include "storage/notebook_file.h"
-#include "support/test_paths.h"
+#include "vlr_fixture.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace vlr;
-
-namespace {
-
-struct Outcome {
-    int code = -1;
-    QByteArray out, err;
-};
-
-class VlrTool : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    Outcome vlr(const QStringList& args, const QByteArray& input = {}, const QString& password = {}) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("VLR_PASSWORD"));
-        if (!password.isEmpty())
-            env.insert(QStringLiteral("VLR_PASSWORD"), password);
-        p.setProcessEnvironment(env);
-        p.start(test::binDir() + QStringLiteral("/vlr"), args);
-        EXPECT_TRUE(p.waitForStarted());
-        p.write(input);
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-                p.readAllStandardError()};
-    }
-    QString file(const QString& name = QStringLiteral("n.vlr")) const { return dir.filePath(name); }
-    static QByteArray bytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir;
-};
-
-} // namespace
+using namespace vlr::test;
 
 TEST_F(VlrTool, CreatesAddsListsAndReads) {
     ASSERT_EQ(vlr({"new", file(), "--title", "Тест", "--compress"}).code, 0);
