@@ -1,8 +1,11 @@
 // Searching notebooks: rows for titles and bodies in the notes' order, the
 // match modes over Russian text, the three scopes, locked notebooks, notes
 // that go away while a search runs, and the text cache.
+#include "rtf/convert.h"
 #include "search_fixture.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace vlr;
@@ -240,4 +243,53 @@ TEST_F(SearchRunTest, TextCacheKeepsWithinItsBudgetLeastRecentlyUsedOut) {
     EXPECT_FALSE(cache.Find(*notes[4])) << "the least recently used went";
     cache.Insert(*notes[1], *a, QString(5000, u'y'));
     EXPECT_FALSE(cache.Find(*notes[1])) << "a text beyond the budget is not kept";
+}
+
+TEST_F(SearchRunTest, BodyMatchesAgreeWithRipgrepOverTheSameTexts) {
+    const QString rg = QStandardPaths::findExecutable(QStringLiteral("rg"));
+    if (rg.isEmpty())
+        GTEST_SKIP() << "rg is not installed";
+    const QStringList words = {QStringLiteral("Ёж"),     QStringLiteral("ёлка"),  QStringLiteral("кот"),
+                               QStringLiteral("котёл"),  QStringLiteral("Fox"),   QStringLiteral("foxes"),
+                               QStringLiteral("страна"), QStringLiteral("Straße")};
+    QList<NoteSpec> notes;
+    QDir texts(dir.filePath(QStringLiteral("texts")));
+    ASSERT_TRUE(texts.mkpath(QStringLiteral(".")));
+    for (int i = 0; i < 40; ++i) {
+        QString text;
+        for (int k = 0; k < 5; ++k)
+            text += words[(i * 7 + k * k * 3) % words.size()] +
+                    (k % 2 ? QStringLiteral(", ") : QStringLiteral(" "));
+        notes << NoteSpec{QStringLiteral("t%1").arg(i), rtfOf(text)};
+        QFile f(texts.filePath(QStringLiteral("t%1.txt").arg(i)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(rtf::convertData2(rtfOf(text), 0).toUtf8());
+    }
+    TNodeRoot* nb = open(writeNotebook(QStringLiteral("R"), notes));
+    for (const QString& pattern :
+         {QStringLiteral("ёж"), QStringLiteral("\\bкот\\b"), QStringLiteral("fox(es)?,"),
+          QStringLiteral("[а-я]+ка\\b"), QStringLiteral("STRASSE|straße")}) {
+        QStringList ours;
+        for (const QString& line :
+             search(with(pattern, TMatchMode::ExactPhrase, false, false, true, TSearchScope::CurrentNotebook),
+                    nb->RootNode))
+            if (line.contains(QStringLiteral(" / body / ")))
+                ours << line.section(QStringLiteral(" | "), 1, 1).section(QLatin1Char(' '), 0, 0);
+        QProcess p;
+        p.start(rg, {QStringLiteral("-i"), QStringLiteral("-l"), QStringLiteral("--sort=path"), pattern,
+                     texts.path()});
+        ASSERT_TRUE(p.waitForFinished(20000));
+        QStringList theirs;
+        for (const QString& file :
+             QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts))
+            theirs << QFileInfo(file).completeBaseName();
+        auto byNumber = [](const QString& a, const QString& b) {
+            return a.mid(1).toInt() < b.mid(1).toInt();
+        };
+        std::sort(ours.begin(), ours.end(), byNumber);
+        std::sort(theirs.begin(), theirs.end(), byNumber);
+        EXPECT_FALSE(theirs.isEmpty()) << pattern.toStdString();
+        EXPECT_LT(theirs.size(), 40) << pattern.toStdString();
+        EXPECT_EQ(linesOf(ours), linesOf(theirs)) << pattern.toStdString();
+    }
 }
