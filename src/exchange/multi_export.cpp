@@ -141,7 +141,7 @@ void TFilesExporter::writeNote(const Place& place, const QString& name) {
         ++m_result.failed;
         return;
     }
-    if (WriteFileAtomically(target, *content, m_guard))
+    if (WriteFileAtomically(target, *content, m_guard, TDurability::Unsynced))
         m_result.written.append(target);
     else
         ++m_result.failed;

@@ -3,8 +3,14 @@
 #include "storage/notebook_service.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace vlr {
 
@@ -46,22 +52,40 @@ bool TWriteGuard::IsProtected(const QString& path) const {
     return m_paths.contains(CanonicalPath(path));
 }
 
-TWriteResult WriteFileAtomically(const QString& path, QByteArrayView bytes, const TWriteGuard& guard) {
+TWriteResult WriteFileAtomically(const QString& path, QByteArrayView bytes, const TWriteGuard& guard,
+                                 TDurability durability) {
     if (guard.IsProtected(path))
         return {false, QStringLiteral("%1 is an open notebook").arg(path)};
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         return {false, QStringLiteral("%1 is a folder").arg(path)};
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
+    // Written through a link it would change the file linked to: the link's target is the file meant.
+    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QString folder = QFileInfo(target).absolutePath();
+    QFile part;
+    for (int attempt = 0; attempt < 100 && !part.isOpen(); ++attempt) {
+        part.setFileName(QStringLiteral("%1/.%2.%3.part")
+                             .arg(folder, QFileInfo(target).fileName())
+                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly) && part.error() != QFileDevice::OpenError)
+            break;
+    }
+    if (!part.isOpen())
+        return {false, part.errorString()};
+    bool ok = part.write(bytes.data(), bytes.size()) == bytes.size() && part.flush();
+    if (ok && durability == TDurability::Synced)
+        ok = ::fsync(part.handle()) == 0;
+    QString error = ok ? QString() : part.errorString();
+    part.close();
+    if (ok && std::rename(QFile::encodeName(part.fileName()).constData(),
+                          QFile::encodeName(target).constData()) != 0) {
+        ok = false;
+        error = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    if (!ok) {
+        QFile::remove(part.fileName());
         return {false, error};
     }
-    if (!file.commit())
-        return {false, file.errorString()};
     return {true, {}};
 }
 

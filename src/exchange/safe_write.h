@@ -28,10 +28,16 @@ struct TWriteResult {
     explicit operator bool() const { return ok; }
 };
 
+enum class TDurability {
+    Synced,   // on disk before the rename: a single chosen file
+    Unsynced, // one of many files, made again by running the export again
+};
+
 // Writes the bytes to a temporary file in the target's folder and renames it
 // over the target, so a failure leaves the target as it was.
 [[nodiscard]] TWriteResult WriteFileAtomically(const QString& path, QByteArrayView bytes,
-                                               const TWriteGuard& guard);
+                                               const TWriteGuard& guard,
+                                               TDurability durability = TDurability::Synced);
 
 // The canonical form of a path whose last parts may not exist yet.
 QString CanonicalPath(const QString& path);
