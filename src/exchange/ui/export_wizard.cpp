@@ -413,6 +413,7 @@ void TfrmExp::fillTargets() {
             bold.setBold(true);
             item->setFont(bold);
             item->setBackground(pal.color(QPalette::Highlight).lighter(160));
+            item->setFlags(Qt::ItemIsEnabled); // a heading is not a target
         }
     }
     for (int i = 0; i < p.lbTargets->count(); ++i)
