@@ -41,13 +41,19 @@ bool SaveTransaction::fail(const QString& why) {
 }
 
 bool SaveTransaction::overlapsQueue(qint64 from, qint64 to) const {
-    for (const Pending& p : m_queue) {
-        const qint64 start = p.cutTo >= 0 ? p.cutTo : p.pos;
-        const qint64 stop = p.cutTo >= 0 ? std::numeric_limits<qint64>::max() : p.pos + p.data.size();
-        if (from < stop && start < to)
-            return true;
-    }
-    return false;
+    if (m_queuedCut < to)
+        return true; // a queued cut reaches everything behind it
+    // Queued writes never overlap each other: only the last one starting
+    // before `to` can reach into [from, to).
+    auto it = m_queuedRanges.lower_bound(to);
+    return it != m_queuedRanges.begin() && std::prev(it)->second > from;
+}
+
+void SaveTransaction::clearQueue() {
+    m_queue.clear();
+    m_queuedRanges.clear();
+    m_queuedCut = std::numeric_limits<qint64>::max();
+    m_queued = 0;
 }
 
 bool SaveTransaction::write(qint64 pos, const QByteArray& data) {
@@ -62,6 +68,7 @@ bool SaveTransaction::write(qint64 pos, const QByteArray& data) {
     if (overlapsQueue(pos, pos + data.size()) && !flush())
         return false;
     m_queue.append({pos, data, -1});
+    m_queuedRanges.emplace(pos, pos + data.size());
     m_queued += data.size();
     m_end = pos + data.size();
     return m_queued < g_queueLimit || flush();
@@ -73,6 +80,7 @@ bool SaveTransaction::truncate(qint64 size) {
     if (overlapsQueue(size, std::numeric_limits<qint64>::max()) && !flush())
         return false;
     m_queue.append({0, {}, qMax<qint64>(0, size)});
+    m_queuedCut = qMin(m_queuedCut, qMax<qint64>(0, size));
     return true;
 }
 
@@ -131,7 +139,7 @@ bool SaveTransaction::protect(qint64 pos, const char* old, qint64 size) {
 bool SaveTransaction::planWrite(const Pending& op, qint64 diskSize, QList<Action>& actions) {
     const qint64 stop = op.pos + op.data.size();
     const qint64 compared = qMin(stop, diskSize); // bytes beyond the file differ by definition
-    QByteArray chunk;
+    QByteArray& chunk = m_scratch; // reused: a pack plans thousands of writes
     // Differing blocks close together make one write: rewriting the equal
     // bytes between them changes nothing, so they need no journal either.
     qint64 runStart = -1;
@@ -151,14 +159,27 @@ bool SaveTransaction::planWrite(const Pending& op, qint64 diskSize, QList<Action
         if (!m_file.readAt(at, chunk.data(), n))
             return fail(m_file.errorString());
         const char* wanted = op.data.constData() + (at - op.pos);
+        // Adjacent differing blocks are journaled as one range.
+        qint64 keepFrom = -1;
+        auto keepUpTo = [&](qint64 end) {
+            const bool kept =
+                keepFrom < 0 || protect(at + keepFrom, chunk.constData() + keepFrom, end - keepFrom);
+            keepFrom = -1;
+            return kept;
+        };
         for (qint64 b = 0; b < n; b += kBlock) {
             const qint64 len = qMin(kBlock, n - b);
-            if (std::memcmp(chunk.constData() + b, wanted + b, size_t(len)) == 0)
+            if (std::memcmp(chunk.constData() + b, wanted + b, size_t(len)) == 0) {
+                if (!keepUpTo(b))
+                    return false;
                 continue;
-            if (!protect(at + b, chunk.constData() + b, len))
-                return false;
+            }
+            if (keepFrom < 0)
+                keepFrom = b;
             differs(at + b, at + b + len);
         }
+        if (!keepUpTo(n))
+            return false;
     }
     if (stop > compared)
         differs(qMax(op.pos, compared), stop);
@@ -170,7 +191,7 @@ bool SaveTransaction::planWrite(const Pending& op, qint64 diskSize, QList<Action
 bool SaveTransaction::planCut(qint64 cutTo, qint64 diskSize, qint64 sizeThen, QList<Action>& actions) {
     if (cutTo == sizeThen)
         return true;
-    QByteArray chunk;
+    QByteArray& chunk = m_scratch; // reused: a pack plans thousands of writes
     for (qint64 at = cutTo; at < qMin(diskSize, m_oldSize); at += kChunk) {
         const qint64 n = qMin(kChunk, qMin(diskSize, m_oldSize) - at);
         chunk.resize(qsizetype(n));
@@ -213,8 +234,7 @@ bool SaveTransaction::flush() {
             return fail(m_file.errorString());
         m_changed = true;
     }
-    m_queue.clear();
-    m_queued = 0;
+    clearQueue();
     return true;
 }
 
@@ -247,8 +267,7 @@ bool SaveTransaction::commit() {
 }
 
 bool SaveTransaction::rollback() {
-    m_queue.clear();
-    m_queued = 0;
+    clearQueue();
     if (m_reached)
         return false; // the journal is gone: nothing to go back to
     m_finished = true;

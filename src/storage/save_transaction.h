@@ -13,6 +13,7 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
 #include <map>
 
 namespace vlr {
@@ -64,6 +65,7 @@ private:
 
     bool flush();
     bool overlapsQueue(qint64 from, qint64 to) const;
+    void clearQueue();
     bool planWrite(const Pending& op, qint64 diskSize, QList<Action>& actions);
     bool planCut(qint64 cutTo, qint64 diskSize, qint64 sizeThen, QList<Action>& actions);
     // Journals the parts of [pos, pos + size) below the old size that are not
@@ -77,12 +79,15 @@ private:
     const bool m_fresh;
     const qint64 m_oldSize;
     QList<Pending> m_queue;
+    std::map<qint64, qint64> m_queuedRanges; // queued writes: start -> end
+    qint64 m_queuedCut = std::numeric_limits<qint64>::max();
     qint64 m_queued = 0;
     qint64 m_end = 0;
     bool m_changed = false;
     bool m_finished = false;
     bool m_reached = false;
     std::map<qint64, qint64> m_kept; // journaled ranges: start -> end
+    QByteArray m_scratch;            // the file's bytes being compared
     QString m_error;
 };
 
