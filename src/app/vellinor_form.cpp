@@ -2,6 +2,7 @@
 
 #include "app/dialogs/help.h"
 #include "app/dialogs/notebook_password.h"
+#include "app/notebook_defaults.h"
 #include "app/qt_file_dialogs.h"
 #include "app/startup/instance_server.h"
 #include "app/status_panels.h"
@@ -13,7 +14,9 @@
 #include "core/error.h"
 #include "core/messages.h"
 #include "editor/richedit.h"
+#include "exchange/ui/exchange_commands.h"
 #include "libs/extlib.h"
+#include "search/search_commands.h"
 #include "storage/images/default_images.h"
 #include "storage/notebook_service.h"
 #include "tree/MyTreeView.h"
@@ -162,6 +165,14 @@ void TVellinorForm::buildMenus() {
             tvNotes->SetSubtreeExpanded(node, false);
     });
 
+    m_searchCommands = new TSearchCommands(
+        *m_service, *tvNotes, *m_settings, [](const QString& topic) { OpenHelpTopic(topic); }, this);
+    m_exchangeCommands = new TExchangeCommands(
+        *m_service, *tvNotes, programOptions(), *m_settings, [] { return newNoteDefaults(programOptions()); },
+        [] { return newNotebookDefaults(programOptions()); }, this);
+    connect(m_exchangeCommands, &TExchangeCommands::notesChanged, this, &TVellinorForm::tvNotesChange);
+    TExchangeCommands& xc = *m_exchangeCommands;
+
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
     file->addAction(nc.FileNew);
     file->addAction(nc.FileOpen);
@@ -175,6 +186,9 @@ void TVellinorForm::buildMenus() {
     file->addAction(nc.FileSaveAs);
     file->addAction(nc.FileSaveAll);
     file->addSeparator();
+    file->addAction(xc.FileImport);
+    file->addAction(xc.FileExportNew);
+    file->addAction(xc.FileExportNote);
     file->addAction(nc.FileExportBackup);
     file->addSeparator();
     file->addAction(nc.FileClose);
@@ -182,6 +196,9 @@ void TVellinorForm::buildMenus() {
     file->addAction(nc.FileCloseNotSave);
     file->addSeparator();
     file->addAction(m_fileExit);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Правка"));
+    edit->addAction(m_searchCommands->EditFindInNotebook);
 
     QMenu* notebook = menuBar()->addMenu(QStringLiteral("&Книжка"));
     notebook->addAction(m_notebookExpand);
@@ -222,7 +239,9 @@ void TVellinorForm::buildMenus() {
     registerGroup(CommandGroup::NotebookAction,
                   {nc.FileClose, nc.FileCloseAll, nc.FileCloseNotSave, nc.FileSaveAs, nc.FileSaveAll,
                    nc.FileExportBackup, m_notebookExpand, m_notebookCollapse});
-    registerGroup(CommandGroup::NotebookActionRO, {nc.FileSave});
+    registerGroup(CommandGroup::NotebookAction, {m_searchCommands->EditFindInNotebook, xc.FileExportNew});
+    registerGroup(CommandGroup::NotebookActionRO, {nc.FileSave, xc.FileImport, xc.FileImportFiles});
+    registerGroup(CommandGroup::NoteAction, {xc.FileExportNote});
     for (QAction* a : findChildren<QAction*>())
         addAction(a); // shortcuts work while the menus are closed
     addAction(nc.FileNew);

@@ -29,6 +29,8 @@ class TNotebookService;
 class TSettingsFile;
 class TStatusPanels;
 class TQtFileDialogs;
+class TSearchCommands;
+class TExchangeCommands;
 
 class TVellinorForm : public QMainWindow, private NotebookCommandsHost {
     Q_OBJECT
@@ -115,6 +117,8 @@ private:
     std::unique_ptr<TNotebookService> m_service;
     std::unique_ptr<TQtFileDialogs> m_fileDialogs;
     TNotebookCommands* m_notebookCommands = nullptr;
+    TSearchCommands* m_searchCommands = nullptr;
+    TExchangeCommands* m_exchangeCommands = nullptr;
     TStatusPanels* m_status = nullptr;
     QStackedWidget* m_rightSide = nullptr;
     QToolBar* m_mainToolBar = nullptr;
