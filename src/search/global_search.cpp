@@ -114,9 +114,13 @@ TGlobalSearch::Progress TGlobalSearch::CurrentProgress() const {
 }
 
 void TGlobalSearch::step() {
-    if (!m_run)
+    // A message shown inside a step processes input: a step asked for then
+    // waits for the one running, which schedules the next itself.
+    if (!m_run || m_stepping)
         return;
+    m_stepping = true;
     const TSearchRun::State state = m_run->Step(m_stepTime);
+    m_stepping = false;
     emit progressChanged();
     if (state == TSearchRun::State::Running)
         m_stepTimer.start();

@@ -86,6 +86,7 @@ private:
     TSearchRun::Stats m_lastStats;
     QTimer m_stepTimer;
     std::chrono::milliseconds m_stepTime = kStepTime;
+    bool m_stepping = false;
 };
 
 } // namespace vlr

@@ -63,21 +63,23 @@ int TSearchRun::PositionInPart() const {
     return part < 0 ? 0 : int(m_next) - m_partStart[size_t(part)];
 }
 
-bool TSearchRun::readBody(const Slot& slot, QByteArray& body) {
+// Reading may show the storage engine's message about a damaged body; input
+// is processed meanwhile, so notes may go away before this returns.
+TSearchRun::Read TSearchRun::readBody(const Slot& slot, QByteArray& body) {
     const TNodeData& note = *slot.note;
     // A body in memory is what the search sees, an empty new note included.
     if (note.Loaded) {
         body = note.Body;
-        return true;
+        return Read::Body;
     }
     TNodeRoot& nb = *m_parts[slot.part].notebook;
     const int index = nb.IndexOfNote(&note);
     try {
-        if (index < 0 || nb.ReadNote(index, body) < 0)
-            body.clear(); // a body that cannot be read has no text to search
-        return true;
+        // A body that cannot be read has no text to search; it is not kept
+        // either, so a later search tries again.
+        return index >= 0 && nb.ReadNote(index, body) >= 0 ? Read::Body : Read::NoBody;
     } catch (const std::exception&) {
-        return false;
+        return Read::Failed;
     }
 }
 
@@ -94,8 +96,11 @@ void TSearchRun::readAhead(size_t index) {
         }
     }
     QByteArray body;
-    if (!readBody(s, body)) {
-        s.failed = true;
+    const Read read = readBody(s, body);
+    if (s.state == SlotState::Dead)
+        return; // went away while a message about its body was shown
+    if (read != Read::Body) {
+        s.failed = read == Read::Failed;
         s.state = SlotState::Ready;
         return;
     }
@@ -150,8 +155,13 @@ void TSearchRun::fill(const QElapsedTimer& clock, qint64 budgetMs) {
 
 void TSearchRun::readNow(Slot& slot) {
     QByteArray body;
-    if (!readBody(slot, body)) {
+    const Read read = readBody(slot, body);
+    if (slot.state == SlotState::Dead)
+        return;
+    if (read == Read::Failed) {
         slot.failed = true;
+    } else if (read == Read::NoBody) {
+        slot.text.clear();
     } else if (std::optional<QString> text = ConvertNoteBody(body)) {
         slot.text = std::move(*text);
         slot.fresh = true;
@@ -293,6 +303,8 @@ TSearchRun::State TSearchRun::Step(std::chrono::milliseconds budget) {
         }
         if (s.state == SlotState::Unread)
             readNow(s);
+        if (s.state == SlotState::Dead)
+            continue; // m_next passes it on the next round
         if (s.state == SlotState::Queued && !take(s)) {
             m_state = State::Waiting;
             break;

@@ -102,7 +102,8 @@ private:
 
     void fill(const QElapsedTimer& clock, qint64 budgetMs);
     void readAhead(size_t index);
-    bool readBody(const Slot& slot, QByteArray& body);
+    enum class Read { Body, NoBody, Failed };
+    Read readBody(const Slot& slot, QByteArray& body);
     void readNow(Slot& slot);
     void submit(int batchId);
     // True when the slot's text is there; false when it must be waited for.

@@ -2,9 +2,11 @@
 // match modes over Russian text, the three scopes, locked notebooks, notes
 // that go away while a search runs, and the text cache.
 #include "rtf/convert.h"
+#include "search/global_search.h"
 #include "search_fixture.h"
 
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -292,4 +294,69 @@ TEST_F(SearchRunTest, BodyMatchesAgreeWithRipgrepOverTheSameTexts) {
         EXPECT_LT(theirs.size(), 40) << pattern.toStdString();
         EXPECT_EQ(linesOf(ours), linesOf(theirs)) << pattern.toStdString();
     }
+}
+
+namespace {
+
+// Shows a message as a box does: input is processed while it is up, and
+// something happens meanwhile.
+class BusyMessages final : public MessageService {
+public:
+    explicit BusyMessages(std::function<void()> meanwhile)
+        : m_previous(setMessageService(this)), m_meanwhile(std::move(meanwhile)) {}
+    ~BusyMessages() override { setMessageService(m_previous); }
+    int show(const MessageRequest& request) override {
+        texts << request.text;
+        if (m_meanwhile)
+            std::exchange(m_meanwhile, {})();
+        QTest::qWait(100);
+        return defaultAnswer(request);
+    }
+    QStringList texts;
+
+private:
+    MessageService* m_previous;
+    std::function<void()> m_meanwhile;
+};
+
+} // namespace
+
+TEST_F(SearchRunTest, AMessageDuringASearchDoesNotLetANotebookThatLocksMeanwhileIn) {
+    TNodeRoot* c =
+        open(writeNotebook(QStringLiteral("C"), {{QStringLiteral("в"), rtfOf(QStringLiteral("пирог"))}},
+                           bfEncrypted, QStringLiteral("pw")),
+             QStringLiteral("pw"));
+    ASSERT_TRUE(c);
+    // A body recorded with no bytes: reading it shows the storage's message.
+    TNodeData* broken = node(QStringLiteral("Рецепты"))->Note();
+    ASSERT_FALSE(broken->Loaded);
+    broken->Record.setSize(0);
+    BusyMessages messages([&] { service.Lock(*c); });
+    TNoteTextCache cache(service);
+    TGlobalSearch search(service, &cache);
+    QSignalSpy finished(&search, &TGlobalSearch::finished);
+    ASSERT_EQ(search.Start(with(QStringLiteral("пирог")), nullptr).outcome, TGlobalSearch::Outcome::Started);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(finished[0][0].value<TSearchRun::State>(), TSearchRun::State::Finished);
+    EXPECT_EQ(messages.texts.size(), 1);
+    QStringList lines;
+    for (const TSearchRow& r : search.Results().Rows())
+        lines << rowLine(r);
+    EXPECT_EQ(linesOf(lines), "A | Рецепты | Пирог / title / 1 / 5 / 1 / Пирог\n"
+                              "A | Рецепты | Пирог / body / 6 / 5 / 1 / пирог: тесто, яблоки, сахар.\n"
+                              "B | Ещё пирог / title / 5 / 5 / 1 / пирог")
+        << "the broken note has no text; C locked while its message was up";
+    EXPECT_FALSE(cache.Find(*c->Notes.first()));
+
+    // Cancelled while the message is up: the step asked for by Cancel waits
+    // for the one that shows the message, and the search ends once.
+    search.Results().Clear();
+    finished.clear();
+    BusyMessages cancelling([&] { search.Cancel(); });
+    ASSERT_EQ(search.Start(with(QStringLiteral("пирог")), nullptr).outcome, TGlobalSearch::Outcome::Started);
+    ASSERT_TRUE(finished.wait(10000));
+    QTest::qWait(50);
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_EQ(finished[0][0].value<TSearchRun::State>(), TSearchRun::State::Cancelled);
+    EXPECT_FALSE(search.Running());
 }
