@@ -31,6 +31,12 @@ namespace {
 // How long a double click waits for the tree to show the note.
 constexpr int kSelectTimeoutMs = 5000;
 
+// Controls carry the names the program's other parts and tests know them by.
+template <typename W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
 } // namespace
 
 TfrmGlobalSearch::TfrmGlobalSearch(TNotebookService& service, TNoteTextCache* cache, TMyTreeView& tree,
@@ -53,8 +59,7 @@ TfrmGlobalSearch::TfrmGlobalSearch(TNotebookService& service, TNoteTextCache* ca
 TfrmGlobalSearch::~TfrmGlobalSearch() = default;
 
 void TfrmGlobalSearch::buildControls() {
-    edText = new QComboBox(this);
-    edText->setObjectName(QStringLiteral("edText"));
+    edText = named(new QComboBox(this), "edText");
     edText->setEditable(true);
     edText->setInsertPolicy(QComboBox::NoInsert);
     edText->setMaxVisibleItems(kRememberedTexts);
@@ -63,12 +68,9 @@ void TfrmGlobalSearch::buildControls() {
     textLabel->setBuddy(edText);
 
     auto* where = new QGroupBox(QStringLiteral("Где искать"), this);
-    rbNote = new QRadioButton(QStringLiteral("Тек. запись + подзаписи"), where);
-    rbNote->setObjectName(QStringLiteral("rbNote"));
-    rbNotebook = new QRadioButton(QStringLiteral("Текущая книжка"), where);
-    rbNotebook->setObjectName(QStringLiteral("rbNotebook"));
-    rbAllNB = new QRadioButton(QStringLiteral("Все открытые книжки"), where);
-    rbAllNB->setObjectName(QStringLiteral("rbAllNB"));
+    rbNote = named(new QRadioButton(QStringLiteral("Тек. запись + подзаписи"), where), "rbNote");
+    rbNotebook = named(new QRadioButton(QStringLiteral("Текущая книжка"), where), "rbNotebook");
+    rbAllNB = named(new QRadioButton(QStringLiteral("Все открытые книжки"), where), "rbAllNB");
     rbNote->setChecked(true);
     auto* whereLayout = new QVBoxLayout(where);
     whereLayout->addWidget(rbNote);
@@ -76,15 +78,11 @@ void TfrmGlobalSearch::buildControls() {
     whereLayout->addWidget(rbAllNB);
 
     auto* how = new QGroupBox(QStringLiteral("Параметры"), this);
-    cbRegExp = new QCheckBox(QStringLiteral("Исп. регулярные выражения"), how);
-    cbRegExp->setObjectName(QStringLiteral("cbRegExp"));
-    cbCaseSen = new QCheckBox(QStringLiteral("Регистро-зависимый"), how);
-    cbCaseSen->setObjectName(QStringLiteral("cbCaseSen"));
-    cbMatchWords = new QCheckBox(QStringLiteral("Только целые слова"), how);
-    cbMatchWords->setObjectName(QStringLiteral("cbMatchWords"));
+    cbRegExp = named(new QCheckBox(QStringLiteral("Исп. регулярные выражения"), how), "cbRegExp");
+    cbCaseSen = named(new QCheckBox(QStringLiteral("Регистро-зависимый"), how), "cbCaseSen");
+    cbMatchWords = named(new QCheckBox(QStringLiteral("Только целые слова"), how), "cbMatchWords");
     lbMatchMode = new QLabel(QStringLiteral("Режим совпадения:"), how);
-    cbMatchMode = new QComboBox(how);
-    cbMatchMode->setObjectName(QStringLiteral("cbMatchMode"));
+    cbMatchMode = named(new QComboBox(how), "cbMatchMode");
     cbMatchMode->addItems(
         {QStringLiteral("ТОЧНАЯ фраза"), QStringLiteral("ЛЮБОЕ из слов"), QStringLiteral("ВСЕ слова")});
     lbMatchMode->setBuddy(cbMatchMode);
@@ -98,23 +96,17 @@ void TfrmGlobalSearch::buildControls() {
     howLayout->addWidget(cbMatchMode, 3, 1);
     howLayout->addWidget(lbRegExpHelp, 4, 0, 1, 2);
 
-    btnFind = new QPushButton(QStringLiteral("Искать!"), this);
-    btnFind->setObjectName(QStringLiteral("btnFind"));
+    btnFind = named(new QPushButton(QStringLiteral("Искать!"), this), "btnFind");
     btnFind->setDefault(true);
-    btnCancelFind = new QPushButton(QStringLiteral("Отменить поиск"), this);
-    btnCancelFind->setObjectName(QStringLiteral("btnCancelFind"));
+    btnCancelFind = named(new QPushButton(QStringLiteral("Отменить поиск"), this), "btnCancelFind");
     btnCancelFind->hide();
-    btnClear = new QPushButton(QStringLiteral("Очистить"), this);
-    btnClear->setObjectName(QStringLiteral("btnClear"));
-    btnClose = new QPushButton(QStringLiteral("&Закрыть"), this);
-    btnClose->setObjectName(QStringLiteral("btnClose"));
-    btnHelp = new QPushButton(QStringLiteral("&Справка"), this);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
+    btnClear = named(new QPushButton(QStringLiteral("Очистить"), this), "btnClear");
+    btnClose = named(new QPushButton(QStringLiteral("&Закрыть"), this), "btnClose");
+    btnHelp = named(new QPushButton(QStringLiteral("&Справка"), this), "btnHelp");
     for (QPushButton* b : {btnCancelFind, btnClear, btnClose, btnHelp})
         b->setAutoDefault(false);
     lbProgress = new QLabel(QStringLiteral("Поиск:"), this);
-    pbProgress = new QProgressBar(this);
-    pbProgress->setObjectName(QStringLiteral("pbProgress"));
+    pbProgress = named(new QProgressBar(this), "pbProgress");
     pbProgress->setTextVisible(false);
     lbProgress->hide();
     pbProgress->hide();
