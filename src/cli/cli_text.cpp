@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -20,16 +22,6 @@ const QByteArray kBom("\xEF\xBB\xBF");
 const QByteArray kEmptyPlain("\x20\x00", 2);
 // Plain bodies are converted in slices, so no whole-body QString is ever built.
 constexpr qsizetype kSlice = qsizetype(1) << 20;
-
-int hexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
 
 bool isContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -213,14 +205,14 @@ QStringList splitNamePath(const QString& path) {
         return UsageError{QStringLiteral("a broken escape in the note path \"%1\"").arg(printable(path))};
     };
     auto hex = [&](qsizetype at, int digits) {
-        char16_t v = 0;
-        for (int k = 0; k < digits; ++k) {
-            const int d = at + k < path.size() ? hexDigit(path[at + k].unicode()) : -1;
-            if (d < 0)
-                throw broken();
-            v = char16_t(v * 16 + d);
-        }
-        return QChar(v);
+        const QStringView v = QStringView(path).mid(at, digits);
+        bool ok = v.size() == digits && std::all_of(v.begin(), v.end(), [](QChar c) {
+                      return c.unicode() < 128 && std::isxdigit(c.unicode());
+                  });
+        const uint code = ok ? v.toUInt(&ok, 16) : 0;
+        if (!ok)
+            throw broken();
+        return QChar(char16_t(code));
     };
     for (qsizetype i = 0; i < path.size(); ++i) {
         const QChar c = path[i];

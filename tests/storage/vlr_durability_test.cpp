@@ -126,45 +126,17 @@ TEST_F(VlrWrites, TheLockDecidesWhoWaitsAndWhoGivesUp) {
         const char* error; // part of the message, or nothing
         bool changes;
     };
+    // clang-format off
     const Case cases[] = {
-        {"a writer waits for another writer",
-         Hold::Writing,
-         300,
-         {"put", "two", "--wait", "10"},
-         0,
-         nullptr,
-         true},
-        {"a writer gives up on a writer",
-         Hold::Writing,
-         -1,
-         {"put", "two", "--wait", "0.3"},
-         1,
-         "in use",
-         false},
+        {"a writer waits for another writer", Hold::Writing, 300, {"put", "two", "--wait", "10"}, 0, nullptr, true},
+        {"a writer gives up on a writer", Hold::Writing, -1, {"put", "two", "--wait", "0.3"}, 1, "in use", false},
         {"a writer waits for a reader", Hold::Reading, 300, {"put", "two", "--wait", "10"}, 0, nullptr, true},
-        {"a writer gives up on a reader",
-         Hold::Reading,
-         -1,
-         {"put", "two", "--wait", "0.3"},
-         1,
-         "in use",
-         false},
-        {"a reader reads beside a writer",
-         Hold::Writing,
-         -1,
-         {"cat", "one", "--wait", "0.3"},
-         0,
-         nullptr,
-         false},
+        {"a writer gives up on a reader", Hold::Reading, -1, {"put", "two", "--wait", "0.3"}, 1, "in use", false},
+        {"a reader reads beside a writer", Hold::Writing, -1, {"cat", "one", "--wait", "0.3"}, 0, nullptr, false},
         {"a reader waits for a save", Hold::Saving, 300, {"cat", "one", "--wait", "10"}, 0, nullptr, false},
-        {"a reader gives up on a save",
-         Hold::Saving,
-         -1,
-         {"cat", "one", "--wait", "0.3"},
-         1,
-         "in use",
-         false},
+        {"a reader gives up on a save", Hold::Saving, -1, {"cat", "one", "--wait", "0.3"}, 1, "in use", false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QByteArray before = bytes(file());

@@ -1,5 +1,6 @@
 #pragma once
 // Runs the vlr tool on notebooks in a private folder.
+#include "notebook_fixture.h"
 #include "support/test_paths.h"
 
 #include <QFile>
@@ -51,15 +52,8 @@ protected:
         return finish(p);
     }
     QString file(const QString& name = QStringLiteral("n.vlr")) const { return dir.filePath(name); }
-    static QByteArray bytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void put(const QString& path, const QByteArray& data) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(f.write(data), data.size());
-    }
+    static QByteArray bytes(const QString& path) { return fileBytes(path); }
+    static void put(const QString& path, const QByteArray& data) { writeFile(path, data); }
 
     QTemporaryDir dir;
 };
