@@ -29,6 +29,23 @@ protected:
         ASSERT_EQ(vlr({"add", file(), "--name", "two", "--plain", "--body", "-"}, "second").code, 0);
     }
     QString journal() const { return RollbackJournal::pathFor(file()); }
+    // What a save leaves when it stops half-way: the journal with the old
+    // bytes of 64 bytes it overwrote, and bytes it appended. Returns the file.
+    QByteArray cutShort(const QByteArray& before) {
+        {
+            NotebookFile notebook;
+            EXPECT_TRUE(notebook.open(file(), NotebookFile::Mode::ReadWrite));
+            RollbackJournal j(file());
+            EXPECT_TRUE(j.start(before.size(), notebook.descriptor()));
+            EXPECT_TRUE(j.keep(1024, before.constData() + 1024, 64));
+            EXPECT_TRUE(j.makeDurable());
+        }
+        QByteArray cut = before;
+        cut.replace(1024, 64, QByteArray(64, '#'));
+        cut += QByteArray(100, '+');
+        put(file(), cut);
+        return cut;
+    }
     QStringList folder() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
 };
 
@@ -37,20 +54,7 @@ protected:
 TEST_F(VlrWrites, ASaveCutShortIsReportedByReadersAndUndoneByRecover) {
     makeNotebook();
     const QByteArray before = bytes(file());
-    // What a save leaves when it stops half-way: the journal with the old
-    // bytes, and the notebook partly overwritten.
-    {
-        NotebookFile notebook;
-        ASSERT_TRUE(notebook.open(file(), NotebookFile::Mode::ReadWrite));
-        RollbackJournal j(file());
-        ASSERT_TRUE(j.start(before.size(), notebook.descriptor()));
-        ASSERT_TRUE(j.keep(1024, before.constData() + 1024, 64));
-        ASSERT_TRUE(j.makeDurable());
-    }
-    QByteArray cut = before;
-    cut.replace(1024, 64, QByteArray(64, '#'));
-    cut += QByteArray(100, '+');
-    put(file(), cut);
+    const QByteArray cut = cutShort(before);
 
     for (const QStringList& args :
          QList<QStringList>{{"ls", file()}, {"info", file()}, {"cat", file(), "0"}}) {
@@ -74,15 +78,7 @@ TEST_F(VlrWrites, ASaveCutShortIsReportedByReadersAndUndoneByRecover) {
     EXPECT_TRUE(vlr({"recover", file()}).out.contains("nothing to recover"));
 
     // A writer plays a journal back itself before it reads.
-    {
-        NotebookFile notebook;
-        ASSERT_TRUE(notebook.open(file(), NotebookFile::Mode::ReadWrite));
-        RollbackJournal j(file());
-        ASSERT_TRUE(j.start(before.size(), notebook.descriptor()));
-        ASSERT_TRUE(j.keep(1024, before.constData() + 1024, 64));
-        ASSERT_TRUE(j.makeDurable());
-    }
-    put(file(), cut);
+    ASSERT_EQ(cutShort(before), cut);
     ASSERT_EQ(vlr({"put", file(), "two"}, "changed").code, 0);
     EXPECT_EQ(vlr({"cat", file(), "one"}).out, QByteArray("first"));
     EXPECT_EQ(vlr({"cat", file(), "two"}).out, QByteArray("changed"));
