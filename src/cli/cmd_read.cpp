@@ -10,13 +10,19 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace vlr::cli {
 
 void outBytes(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    // Output that did not all arrive (a full disk behind a redirection) is a failure.
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
+        std::fflush(stdout) != 0)
+        throw CliError{
+            ExitFailed,
+            QStringLiteral("the output could not be written: %1").arg(systemError(errno ? errno : EIO))};
 }
 
 void out(const QString& text) {

@@ -206,6 +206,15 @@ TEST_F(VlrWrites, AFullDiskFailsTheCommandWithOneLineAndChangesNothing) {
     }
     EXPECT_EQ(vlr({"check", file()}).code, 0);
     EXPECT_EQ(vlr({"cat", file(), "two"}).out, QByteArray("second"));
+
+    // Output that cannot be written all is a failure too.
+    QProcess cat;
+    prepare(cat);
+    cat.setStandardOutputFile(QStringLiteral("/dev/full"));
+    cat.start(program(), {"cat", file(), "two"});
+    const Outcome full = finish(cat);
+    EXPECT_EQ(full.code, 1);
+    EXPECT_TRUE(full.err.contains("could not be written")) << full.err.toStdString();
 }
 
 TEST_F(VlrWrites, InputIsReadToItsRealEndWhateverThePace) {
