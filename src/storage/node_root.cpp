@@ -129,6 +129,7 @@ bool TNodeRoot::playBackJournal() {
     m_file.unlockAfterSaving();
     if (!back.ok)
         m_file.setError(QStringLiteral("a save cut short could not be undone: %1").arg(back.error));
+    m_mustPlayBack = !back.ok;
     return back.ok;
 }
 
@@ -405,6 +406,14 @@ void TNodeRoot::findDamage() {
 }
 
 bool TNodeRoot::ReadStored(const TNodeData& note, QByteArray& out) {
+    if (m_mustPlayBack) {
+        const bool wasWritable = m_file.writable();
+        m_mustPlayBack = !playBackJournal();
+        if (!wasWritable)
+            m_file.keepForReading();
+        if (m_mustPlayBack)
+            return false;
+    }
     const NoteRecord& r = note.Record;
     const qint64 size = r.Size();
     if (size <= 0 || r.Offset() < NotebookHeader::Bytes || qint64(r.Offset()) + size > m_file.size())

@@ -172,6 +172,9 @@ private:
     TMyImageList m_treeImages; // the tree's own pictures, for when the strip cannot be read
     NotebookFile m_file;
     NotebookWrite* m_write = nullptr; // the running save
+    // A failed save could not put the file back: it is half written until
+    // its journal is played back, and no body is read from it before.
+    bool m_mustPlayBack = false;
     std::unique_ptr<BodyCipher> m_cipher;
     std::unique_ptr<QTimer> m_autoSaveTimer;
     std::unique_ptr<QTimer> m_awayTimer;

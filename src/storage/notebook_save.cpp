@@ -80,9 +80,11 @@ public:
             if (!tx.errorString().isEmpty() || nb.SaveError.isEmpty())
                 nb.SaveError = tx.errorString().isEmpty() ? nb.m_file.errorString() : tx.errorString();
             if (!tx.reachedFile()) {
-                if (!tx.rollback())
+                if (!tx.rollback()) {
                     nb.SaveError = tx.errorString() +
                                    QStringLiteral("; the file is put back from its journal when next opened");
+                    nb.m_mustPlayBack = true;
+                }
                 m_own->restore(nb);
             }
             // Still to be saved (when the new content did reach the file, it

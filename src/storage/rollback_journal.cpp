@@ -125,6 +125,7 @@ bool RollbackJournal::start(qint64 oldSize, int notebookDescriptor) {
     const int created = fileio::createFile(m_path, mode, m_fd);
     if (created != 0)
         return fail(created);
+    m_created = true;
     if (!systemRandom(&m_salt, sizeof m_salt))
         m_salt = quint32(oldSize) ^ quint32(::getpid());
     char h[kHeaderBytes] = {};

@@ -28,7 +28,8 @@ public:
     RollbackJournal(const RollbackJournal&) = delete;
     RollbackJournal& operator=(const RollbackJournal&) = delete;
 
-    bool started() const { return m_fd >= 0; }
+    // The journal was created by this object (it may be closed since).
+    bool started() const { return m_created; }
     // Creates the journal (with the notebook's permissions) and its header.
     [[nodiscard]] bool start(qint64 oldSize, int notebookDescriptor);
     // Adds the old bytes at offset (any length; split into records here).
@@ -70,6 +71,7 @@ private:
 
     QString m_path;
     int m_fd = -1;
+    bool m_created = false;
     quint32 m_salt = 0;
     qint64 m_end = 0; // where the next bytes go
     QByteArray m_buffer;
