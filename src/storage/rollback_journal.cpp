@@ -6,6 +6,7 @@
 #include "storage/protection.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -97,7 +98,10 @@ int openForReading(const QString& path) {
 } // namespace
 
 QString RollbackJournal::pathFor(const QString& notebookPath) {
-    return notebookPath + QStringLiteral("-journal");
+    // Beside the file itself, however it is reached: through a symbolic link
+    // or not, every opener finds the same journal.
+    const QString real = QFileInfo(notebookPath).canonicalFilePath();
+    return (real.isEmpty() ? notebookPath : real) + QStringLiteral("-journal");
 }
 
 RollbackJournal::RollbackJournal(const QString& notebookPath) : m_path(pathFor(notebookPath)) {}

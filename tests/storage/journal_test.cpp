@@ -35,9 +35,9 @@ protected:
 
     // Saves a change to the first body and stops the process right after
     // its first write to the notebook: a hot journal is left behind.
-    void cutSaveShort() {
+    void cutSaveShort(const QString& file) {
         int result = -1;
-        auto b = Book::open(path(), &result);
+        auto b = Book::open(file, &result);
         ASSERT_EQ(result, lrOk);
         b->service.SetBody(*b->nb->Notes[0], QByteArray(10000, 'Y'));
         struct Crash final : fileio::Hook {
@@ -50,7 +50,7 @@ protected:
                 return {};
             }
         } crash;
-        crash.notebook = path();
+        crash.notebook = file;
         fileio::setHook(&crash);
         (void)b->nb->SaveNotes();
         b.reset();
@@ -75,7 +75,7 @@ TEST_F(Journal, ASaveCutShortIsUndoneBeforeTheNotebookIsWrittenAndNeverByAReader
         EXPECT_FALSE(QFile::exists(journal())) << "a completed save leaves no journal";
         first = fileBytes(path());
     }
-    cutSaveShort();
+    cutSaveShort(path());
     ASSERT_TRUE(QFile::exists(journal()));
     const QByteArray cut = fileBytes(path());
     ASSERT_NE(cut, first) << "the save got as far as the notebook";
@@ -103,7 +103,7 @@ TEST_F(Journal, ASaveCutShortIsUndoneBeforeTheNotebookIsWrittenAndNeverByAReader
 TEST_F(Journal, RecoveryOfAFilePlaysTheJournalBackOnce) {
     makeNotebook();
     const QByteArray before = fileBytes(path());
-    cutSaveShort();
+    cutSaveShort(path());
     ASSERT_TRUE(QFile::exists(journal()));
 
     const RollbackJournal::Playback back = RecoverNotebookFile(path());
@@ -116,6 +116,21 @@ TEST_F(Journal, RecoveryOfAFilePlaysTheJournalBackOnce) {
     const RollbackJournal::Playback again = RecoverNotebookFile(path());
     EXPECT_TRUE(again.ok);
     EXPECT_FALSE(again.hadJournal);
+}
+
+TEST_F(Journal, IsFoundWhicheverNameTheNotebookIsReachedBy) {
+    makeNotebook();
+    const QByteArray before = fileBytes(path());
+    const QString link = path(QStringLiteral("link.vlr"));
+    ASSERT_TRUE(QFile::link(path(), link));
+    cutSaveShort(link);
+    EXPECT_TRUE(QFile::exists(journal())) << "beside the file, not beside the link";
+    EXPECT_EQ(RollbackJournal::probe(link), RollbackJournal::State::Hot);
+    int result = -1;
+    auto reader = Book::open(path(), &result, {}, true);
+    EXPECT_EQ(result, lrNeedsRecovery);
+    EXPECT_TRUE(RecoverNotebookFile(path()).hadJournal);
+    EXPECT_EQ(fileBytes(path()), before);
 }
 
 TEST_F(Journal, OnlyWholeRecordsArePlayedBackAndAJournalWithoutHeaderIsNotHot) {
