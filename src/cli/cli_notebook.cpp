@@ -142,10 +142,11 @@ std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Acc
                                        .arg(path, RollbackJournal::pathFor(path))};
     case lrDamaged:
         if (access == Access::Write)
-            throw CliError{ExitFailed, QStringLiteral("%1 is damaged and is not changed: %2")
-                                           .arg(path, session->root->Damage.join(QStringLiteral("; ")))};
+            throw CliError{ExitFailed,
+                           QStringLiteral("%1 is damaged and is not changed: %2")
+                               .arg(path, printable(session->root->Damage.join(QStringLiteral("; "))))};
         for (const QString& problem : std::as_const(session->root->Damage))
-            std::fprintf(stderr, "vlr: damaged: %s\n", qPrintable(problem));
+            std::fprintf(stderr, "vlr: damaged: %s\n", printable(problem).toUtf8().constData());
         break;
     default:
         throw CliError{ExitFailed,

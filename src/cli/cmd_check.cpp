@@ -1,5 +1,6 @@
 // vlr check: verifies a whole notebook without writing it.
 #include "cli/cli_notebook.h"
+#include "cli/cli_text.h"
 #include "cli/commands.h"
 
 #include <QJsonArray>
@@ -68,7 +69,7 @@ int cmdCheck(const QStringList& words) {
         outBytes(QJsonDocument(o).toJson(QJsonDocument::Indented));
     } else {
         for (const QString& p : std::as_const(problems))
-            out(p + QLatin1Char('\n'));
+            out(printable(p) + QLatin1Char('\n'));
         if (problems.isEmpty())
             out(QStringLiteral("%1: no problems found\n").arg(path));
     }
