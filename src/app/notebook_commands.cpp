@@ -183,6 +183,15 @@ int TNotebookCommands::OpenByName(const QString& name) {
     }
     case lrPasswordRefused:
         return obPasswordRefused;
+    case lrNeedsRecovery:
+        // A save was cut short elsewhere and its journal is not played back yet.
+        if (!m_flags.quiet)
+            showMessage(
+                QStringLiteral("Книжка %1 не была сохранена до конца и требует восстановления. Закройте "
+                               "другие программы, работающие с ней, и откройте её снова.")
+                    .arg(resolved),
+                kError, MsgIcon::Error);
+        return obNotFound;
     case lrNotNotebook:
         if (!m_flags.quiet)
             showMessage(QStringLiteral("Это не файл записной книжки в формате VLR - %1!").arg(resolved),
@@ -280,8 +289,7 @@ int TNotebookCommands::SaveNotebook(TTreeNode* root) {
         const int saved = m_service.Save(*nb);
         if (saved != srOk) {
             // The notebook stays modified in memory; the user must know the file is not.
-            const QString reason = saved == srNotWritable ? nb->File().errorString()
-                                                          : QStringLiteral("заголовок и дерево не записаны");
+            const QString reason = saved == srNotWritable ? nb->File().errorString() : nb->SaveError;
             showMessage(QStringLiteral("Не удалось сохранить книжку %1!\n%2").arg(nb->FileName, reason),
                         kError, MsgIcon::Error);
             m_host.SetStatus(QString());
