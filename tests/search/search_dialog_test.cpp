@@ -231,9 +231,9 @@ TEST_F(SearchDialogTest, SettingsAreReadOnShowingAndWrittenOnlyByTheCloseButton)
 }
 
 TEST_F(SearchDialogTest, SearchingAsksBeforeANewListMarksAFaultyPatternAndCancels) {
-    QList<NoteSpec> many;
+    QList<NoteShape> many;
     for (int i = 0; i < 3000; ++i)
-        many << NoteSpec{QStringLiteral("n%1").arg(i), rtfOf(QStringLiteral("пирог номер %1").arg(i))};
+        many << NoteShape{QStringLiteral("n%1").arg(i), rtfOf(QStringLiteral("пирог номер %1").arg(i))};
     open(writeNotebook(QStringLiteral("A"), many.mid(0, 2)));
     open(writeNotebook(QStringLiteral("Big"), many));
     TfrmGlobalSearch* d = openDialog(node(QStringLiteral("n0")));
@@ -325,7 +325,7 @@ TEST_F(SearchDialogTest, DoubleClickSelectsTheMatchInTheEditor) {
         "{\\pntext\\'B7\\tab}two\\par\\pard ";
     const QByteArray table = "\\trowd\\cellx1000\\cellx2000 a1\\cell b1\\cell\\row"
                              "\\trowd\\cellx1000\\cellx2000 a2\\cell b2\\cell\\row\\pard ";
-    const QList<NoteSpec> notes = {
+    const QList<NoteShape> notes = {
         {QStringLiteral("picture"),
          head + "before " + picture + " after \\u1094?\\u1077?\\u1083?\\u1100? end\\par}"},
         {QStringLiteral("list"), head + list + "then \\u1094?\\u1077?\\u1083?\\u1100?\\par}"},
@@ -368,7 +368,7 @@ TEST_F(SearchDialogTest, DoubleClickPositionsAgreeInRealDocuments) {
                            "word-various-footnote-table-list-hyperlink.rtf",
                            "word2003-ole-equation-object-table.rtf",
                            "wordpad-win10-emoji-surrogate-pair.rtf"};
-    QList<NoteSpec> notes;
+    QList<NoteShape> notes;
     QStringList words;
     for (const char* f : files) {
         const QByteArray body =
@@ -381,7 +381,7 @@ TEST_F(SearchDialogTest, DoubleClickPositionsAgreeInRealDocuments) {
         for (auto it = word.globalMatch(text); it.hasNext();)
             last = it.next().captured();
         ASSERT_FALSE(last.isEmpty()) << f;
-        notes << NoteSpec{QString::fromLatin1(f), body};
+        notes << NoteShape{QString::fromLatin1(f), body};
         words << last;
     }
     open(writeNotebook(QStringLiteral("D"), notes));

@@ -173,9 +173,9 @@ TEST_F(SearchRunTest, NotesThatGoAwayWhileSearchingArePassedOver) {
 }
 
 TEST_F(SearchRunTest, CancelStopsAtTheNextNoteKeepingTheRowsFound) {
-    QList<NoteSpec> many;
+    QList<NoteShape> many;
     for (int i = 0; i < 400; ++i)
-        many << NoteSpec{QStringLiteral("n%1").arg(i), rtfOf(QStringLiteral("пирог %1").arg(i))};
+        many << NoteShape{QStringLiteral("n%1").arg(i), rtfOf(QStringLiteral("пирог %1").arg(i))};
     open(writeNotebook(QStringLiteral("Big"), many));
     TExtLib& ext = TExtLib::instance();
     const TSearchOptions o = with(QStringLiteral("пирог"));
@@ -254,7 +254,7 @@ TEST_F(SearchRunTest, BodyMatchesAgreeWithRipgrepOverTheSameTexts) {
     const QStringList words = {QStringLiteral("Ёж"),     QStringLiteral("ёлка"),  QStringLiteral("кот"),
                                QStringLiteral("котёл"),  QStringLiteral("Fox"),   QStringLiteral("foxes"),
                                QStringLiteral("страна"), QStringLiteral("Straße")};
-    QList<NoteSpec> notes;
+    QList<NoteShape> notes;
     QDir texts(dir.filePath(QStringLiteral("texts")));
     ASSERT_TRUE(texts.mkpath(QStringLiteral(".")));
     for (int i = 0; i < 40; ++i) {
@@ -262,7 +262,7 @@ TEST_F(SearchRunTest, BodyMatchesAgreeWithRipgrepOverTheSameTexts) {
         for (int k = 0; k < 5; ++k)
             text += words[(i * 7 + k * k * 3) % words.size()] +
                     (k % 2 ? QStringLiteral(", ") : QStringLiteral(" "));
-        notes << NoteSpec{QStringLiteral("t%1").arg(i), rtfOf(text)};
+        notes << NoteShape{QStringLiteral("t%1").arg(i), rtfOf(text)};
         QFile f(texts.filePath(QStringLiteral("t%1.txt").arg(i)));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(rtf::convertData2(rtfOf(text), 0).toUtf8());

@@ -13,7 +13,7 @@
 namespace vlr::test {
 
 // One note of a notebook written for a test: level 1 is a top note.
-struct NoteSpec {
+struct NoteShape {
     QString name;
     QByteArray body;
     int level = 1;
@@ -34,14 +34,14 @@ protected:
     QString path(const QString& name) const { return dir.filePath(name + QStringLiteral(".vlr")); }
 
     // Writes a notebook file with the notes in pre-order and returns its path.
-    QString writeNotebook(const QString& name, const QList<NoteSpec>& notes, uint32_t flags = 0,
+    QString writeNotebook(const QString& name, const QList<NoteShape>& notes, uint32_t flags = 0,
                           const QString& password = {}) {
         auto book = Book::create(path(name), flags, password);
         book->nb->Header.setBookName(name);
         QList<TTreeNode*> parents{book->nb->RootNode};
-        for (const NoteSpec& spec : notes) {
-            parents.resize(qBound(1, spec.level, int(parents.size())));
-            TNodeData* note = book->add(spec.name, spec.body, parents.last(), spec.plain);
+        for (const NoteShape& shape : notes) {
+            parents.resize(qBound(1, shape.level, int(parents.size())));
+            TNodeData* note = book->add(shape.name, shape.body, parents.last(), shape.plain);
             parents.append(note->TreeNode);
         }
         EXPECT_EQ(book->service.Save(*book->nb), srOk);
