@@ -9,7 +9,7 @@ packages=(
   libbz2-dev nettle-dev zlib1g-dev libmuparser-dev
   libhunspell-dev hunspell-ru hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   fonts-dejavu-core
 )
 # Screenshots and a real window for manual checks.

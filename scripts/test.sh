@@ -3,7 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh
+bash scripts/check-format.sh
+# Warnings fail the test build.
+bash scripts/build.sh -DVELLINOR_WERROR=ON
 # Widget tests run without a display; Qt wants a private runtime folder.
 export QT_QPA_PLATFORM=offscreen
 if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "${XDG_RUNTIME_DIR}" ]; then

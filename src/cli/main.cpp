@@ -78,11 +78,11 @@ int main(int argc, char** argv) {
     }
     using Command = std::function<int(const QStringList&)>;
     const std::map<QString, Command> commands = {
-        {QStringLiteral("info"), vlr::cli::cmdInfo},   {QStringLiteral("ls"), vlr::cli::cmdLs},
-        {QStringLiteral("cat"), vlr::cli::cmdCat},     {QStringLiteral("new"), vlr::cli::cmdNew},
-        {QStringLiteral("add"), vlr::cli::cmdAdd},     {QStringLiteral("put"), vlr::cli::cmdPut},
-        {QStringLiteral("rm"), vlr::cli::cmdRm},       {QStringLiteral("pack"), vlr::cli::cmdPack},
-        {QStringLiteral("check"), vlr::cli::cmdCheck}, {QStringLiteral("recover"), vlr::cli::cmdRecover},
+        {QStringLiteral("info"), vlr::cli::cmdInfo},     {QStringLiteral("ls"), vlr::cli::cmdLs},
+        {QStringLiteral("cat"), vlr::cli::cmdCat},       {QStringLiteral("new"), vlr::cli::cmdNew},
+        {QStringLiteral("add"), vlr::cli::cmdAdd},       {QStringLiteral("put"), vlr::cli::cmdPut},
+        {QStringLiteral("rm"), vlr::cli::cmdRm},         {QStringLiteral("pack"), vlr::cli::cmdPack},
+        {QStringLiteral("check"), vlr::cli::cmdCheck},   {QStringLiteral("recover"), vlr::cli::cmdRecover},
 #ifdef VLR_HAVE_RTF
         {QStringLiteral("rtf"), vlr::cli::cmdRtf},
 #endif

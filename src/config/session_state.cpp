@@ -2,8 +2,7 @@
 
 namespace vlr {
 
-void TRecentNotebooks::Add(const QString& path)
-{
+void TRecentNotebooks::Add(const QString& path) {
     if (path.isEmpty())
         return;
     m_items.removeAll(path);
@@ -12,8 +11,7 @@ void TRecentNotebooks::Add(const QString& path)
         m_items.removeLast();
 }
 
-void TRecentNotebooks::Read(const TSettingsFile& file)
-{
+void TRecentNotebooks::Read(const TSettingsFile& file) {
     m_items.clear();
     const TSettingsSection section = file.readSection(kSection);
     for (int i = 1; i <= kMaxEntries; ++i) {
@@ -23,8 +21,7 @@ void TRecentNotebooks::Read(const TSettingsFile& file)
     }
 }
 
-void TRecentNotebooks::Write(TSettingsFile& file) const
-{
+void TRecentNotebooks::Write(TSettingsFile& file) const {
     TSettingsEntries values;
     for (int i = 0; i < m_items.size(); ++i)
         values.append({QStringLiteral("File%1").arg(i + 1), m_items[i]});
@@ -36,8 +33,7 @@ void TRecentNotebooks::Write(TSettingsFile& file) const
             file.deleteKey(kSection, QStringLiteral("File%1").arg(i));
 }
 
-void TLastSession::Read(const TSettingsFile& file)
-{
+void TLastSession::Read(const TSettingsFile& file) {
     files.clear();
     selected = 0;
     const int count = file.readInteger(kSection, QStringLiteral("NumberOfLastUsed"), 0);
@@ -48,8 +44,7 @@ void TLastSession::Read(const TSettingsFile& file)
     selected = file.readInteger(kSection, QStringLiteral("LastSelected"), 0);
 }
 
-void TLastSession::Write(TSettingsFile& file) const
-{
+void TLastSession::Write(TSettingsFile& file) const {
     file.writeInteger(kSection, QStringLiteral("NumberOfLastUsed"), int(files.size()));
     if (files.isEmpty())
         return;
@@ -57,8 +52,7 @@ void TLastSession::Write(TSettingsFile& file) const
     file.writeInteger(kSection, QStringLiteral("LastSelected"), selected);
 }
 
-void TWindowPlacement::Read(const TSettingsFile& file, const QRect& screen, bool portable)
-{
+void TWindowPlacement::Read(const TSettingsFile& file, const QRect& screen, bool portable) {
     state = file.readInteger(kSection, QStringLiteral("State"), Normal);
     if (state < Normal || state > Maximised)
         state = Normal;
@@ -78,8 +72,7 @@ void TWindowPlacement::Read(const TSettingsFile& file, const QRect& screen, bool
     geometry = QRect(left, top, qMax(width, 1), qMax(height, 1));
 }
 
-void TWindowPlacement::Write(TSettingsFile& file) const
-{
+void TWindowPlacement::Write(TSettingsFile& file) const {
     file.writeValues(kSection, {{QStringLiteral("State"), QString::number(state)},
                                 {QStringLiteral("Left"), QString::number(geometry.x())},
                                 {QStringLiteral("Top"), QString::number(geometry.y())},

@@ -9,19 +9,28 @@ namespace vlr {
 
 namespace {
 
-QByteArray codecName(int codePage)
-{
+QByteArray codecName(int codePage) {
     switch (codePage) {
-    case 866: return "IBM866";
-    case 874: return "windows-874";
-    case 932: return "Shift_JIS";
-    case 936: return "GBK";
-    case 949: return "EUC-KR";
-    case 950: return "Big5";
-    case 65001: return "UTF-8";
-    case 10000: return "macintosh";
-    case 437: return "IBM437";
-    case 850: return "IBM850";
+    case 866:
+        return "IBM866";
+    case 874:
+        return "windows-874";
+    case 932:
+        return "Shift_JIS";
+    case 936:
+        return "GBK";
+    case 949:
+        return "EUC-KR";
+    case 950:
+        return "Big5";
+    case 65001:
+        return "UTF-8";
+    case 10000:
+        return "macintosh";
+    case 437:
+        return "IBM437";
+    case 850:
+        return "IBM850";
     default:
         if (codePage >= 1250 && codePage <= 1258)
             return "windows-" + QByteArray::number(codePage);
@@ -31,8 +40,7 @@ QByteArray codecName(int codePage)
 
 // Qt's ICU-backed converters are created by name; building them is not cheap,
 // so each name is checked once.
-bool nameUsable(const QByteArray& name)
-{
+bool nameUsable(const QByteArray& name) {
     static QMutex mutex;
     static QHash<QByteArray, bool> known;
     QMutexLocker lock(&mutex);
@@ -45,14 +53,12 @@ bool nameUsable(const QByteArray& name)
     return ok;
 }
 
-QString decodeWith(const char* name, const char* data, qsizetype size)
-{
+QString decodeWith(const char* name, const char* data, qsizetype size) {
     QStringDecoder decoder(name);
     return decoder.decode(QByteArrayView(data, size));
 }
 
-QByteArray encodeWith(const char* name, const QString& text)
-{
+QByteArray encodeWith(const char* name, const QString& text) {
     QStringEncoder encoder(name, QStringEncoder::Flag::Stateless);
     QByteArray out;
     out.reserve(text.size());
@@ -76,28 +82,37 @@ QByteArray encodeWith(const char* name, const QString& text)
 
 } // namespace
 
-QByteArray toAnsi(const QString& text) { return encodeWith("windows-1251", text); }
-QString fromAnsi(const QByteArray& bytes) { return decodeWith("windows-1251", bytes.constData(), bytes.size()); }
-QString fromAnsi(const char* data, qsizetype size) { return decodeWith("windows-1251", data, size); }
-QByteArray toOem(const QString& text) { return encodeWith("IBM866", text); }
-QString fromOem(const QByteArray& bytes) { return decodeWith("IBM866", bytes.constData(), bytes.size()); }
+QByteArray toAnsi(const QString& text) {
+    return encodeWith("windows-1251", text);
+}
+QString fromAnsi(const QByteArray& bytes) {
+    return decodeWith("windows-1251", bytes.constData(), bytes.size());
+}
+QString fromAnsi(const char* data, qsizetype size) {
+    return decodeWith("windows-1251", data, size);
+}
+QByteArray toOem(const QString& text) {
+    return encodeWith("IBM866", text);
+}
+QString fromOem(const QByteArray& bytes) {
+    return decodeWith("IBM866", bytes.constData(), bytes.size());
+}
 
-bool fitsAnsi(const QString& text) { return fromAnsi(toAnsi(text)) == text; }
+bool fitsAnsi(const QString& text) {
+    return fromAnsi(toAnsi(text)) == text;
+}
 
-bool codePageKnown(int codePage)
-{
+bool codePageKnown(int codePage) {
     const QByteArray name = codecName(codePage);
     return !name.isEmpty() && nameUsable(name);
 }
 
-QString decodeCodePage(int codePage, const QByteArray& bytes)
-{
+QString decodeCodePage(int codePage, const QByteArray& bytes) {
     const QByteArray name = codePageKnown(codePage) ? codecName(codePage) : QByteArray("windows-1251");
     return decodeWith(name.constData(), bytes.constData(), bytes.size());
 }
 
-QByteArray encodeCodePage(int codePage, const QString& text)
-{
+QByteArray encodeCodePage(int codePage, const QString& text) {
     const QByteArray name = codePageKnown(codePage) ? codecName(codePage) : QByteArray("windows-1251");
     return encodeWith(name.constData(), text);
 }

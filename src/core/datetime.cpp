@@ -7,10 +7,9 @@ namespace vlr {
 namespace {
 const QDate kEpoch(1899, 12, 30);
 constexpr double kMsPerDay = 86400000.0;
-}
+} // namespace
 
-TDateTime toTDateTime(const QDateTime& dt)
-{
+TDateTime toTDateTime(const QDateTime& dt) {
     const QDateTime local = dt.toLocalTime();
     const double days = static_cast<double>(kEpoch.daysTo(local.date()));
     const double frac = local.time().msecsSinceStartOfDay() / kMsPerDay;
@@ -18,8 +17,7 @@ TDateTime toTDateTime(const QDateTime& dt)
     return days >= 0 ? days + frac : days - frac;
 }
 
-QDateTime fromTDateTime(TDateTime value)
-{
+QDateTime fromTDateTime(TDateTime value) {
     if (!std::isfinite(value) || std::fabs(value) > 2958465.0) // past 9999-12-31
         return {};
     const double whole = std::trunc(value);
@@ -33,10 +31,11 @@ QDateTime fromTDateTime(TDateTime value)
     return QDateTime(kEpoch.addDays(days), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
 }
 
-TDateTime nowTDateTime() { return toTDateTime(QDateTime::currentDateTime()); }
+TDateTime nowTDateTime() {
+    return toTDateTime(QDateTime::currentDateTime());
+}
 
-QString isoText(TDateTime value)
-{
+QString isoText(TDateTime value) {
     const QDateTime dt = fromTDateTime(value);
     return dt.isValid() ? dt.toString(Qt::ISODateWithMs) : QString();
 }

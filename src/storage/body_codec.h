@@ -53,7 +53,9 @@ struct BodyCodec {
 
     // Encrypts or decrypts whole 8-byte blocks in place with the note's
     // creation time as initial vector.
-    void crypt(QByteArray& data, const unsigned char* iv, bool encrypt) const { cipher.crypt(key, data, iv, encrypt); }
+    void crypt(QByteArray& data, const unsigned char* iv, bool encrypt) const {
+        cipher.crypt(key, data, iv, encrypt);
+    }
 
     struct Encoded {
         QByteArray bytes; // what goes to the file (before the reserve padding)

@@ -35,11 +35,12 @@ struct NewNoteDefaults {
 };
 
 // The body of a new rich-text note: the empty document and one zero byte.
-inline QByteArray emptyDocumentBody() { return QByteArray("{\\rtf1\\ansi\\deff0}", 18) + '\0'; }
+inline QByteArray emptyDocumentBody() {
+    return QByteArray("{\\rtf1\\ansi\\deff0}", 18) + '\0';
+}
 
 // Print options packed as the note record keeps them.
-inline uint32_t packPrintFlags(int marginLines, int headerAlign, int footerAlign)
-{
+inline uint32_t packPrintFlags(int marginLines, int headerAlign, int footerAlign) {
     uint32_t flags = uint32_t(marginLines) & 0x0F;
     if (headerAlign == 1)
         flags |= 0x10;

@@ -4,14 +4,12 @@
 
 namespace vlr::codec {
 
-QString getString(const unsigned char* p, int capacity)
-{
+QString getString(const unsigned char* p, int capacity) {
     const int length = qMin<int>(p[0], capacity);
     return fromAnsi(reinterpret_cast<const char*>(p + 1), length);
 }
 
-void putString(unsigned char* p, int capacity, const QString& text)
-{
+void putString(unsigned char* p, int capacity, const QString& text) {
     // Cut by characters first so a cut never splits what one character encodes.
     QByteArray bytes = toAnsi(text.left(capacity));
     if (bytes.size() > capacity)

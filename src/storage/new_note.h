@@ -11,6 +11,7 @@ class TTreeNode;
 
 // Binds a new note to a node that was just added below the notebook's root
 // and puts it into the notebook's note list at the node's pre-order place.
-TNodeData* CreateNoteForNode(TNodeRoot& notebook, TTreeNode* node, const NewNoteDefaults& defaults, bool plainText);
+TNodeData* CreateNoteForNode(TNodeRoot& notebook, TTreeNode* node, const NewNoteDefaults& defaults,
+                             bool plainText);
 
 } // namespace vlr

@@ -19,8 +19,7 @@ public:
     mutable int IndexHint = -1;    // last known position in the notebook's Notes
 
     bool HasNoteFlag(uint32_t mask) const { return (Record.NoteFlags() & mask) == mask; }
-    void SetNoteFlag(uint32_t mask, bool on)
-    {
+    void SetNoteFlag(uint32_t mask, bool on) {
         Record.setNoteFlags(on ? (Record.NoteFlags() | mask) : (Record.NoteFlags() & ~mask));
     }
 };

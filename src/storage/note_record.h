@@ -61,8 +61,7 @@ public:
     VLR_BYTES(ID, 464, 16)
 
     const unsigned char* CreatedBytes() const { return m_bytes.data() + 56; }
-    bool hasId() const
-    {
+    bool hasId() const {
         // Files from before notes had identifiers leave the first four bytes zero.
         return m_bytes[464] | m_bytes[465] | m_bytes[466] | m_bytes[467];
     }

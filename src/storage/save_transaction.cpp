@@ -139,7 +139,7 @@ bool SaveTransaction::protect(qint64 pos, const char* old, qint64 size) {
 bool SaveTransaction::planWrite(const Pending& op, qint64 diskSize, QList<Action>& actions) {
     const qint64 stop = op.pos + op.data.size();
     const qint64 compared = qMin(stop, diskSize); // bytes beyond the file differ by definition
-    QByteArray& chunk = m_scratch; // reused: a pack plans thousands of writes
+    QByteArray& chunk = m_scratch;                // reused: a pack plans thousands of writes
     // Differing blocks close together make one write: rewriting the equal
     // bytes between them changes nothing, so they need no journal either.
     qint64 runStart = -1;

@@ -9,13 +9,11 @@ namespace vlr {
 // Zeroes memory in a way the optimiser may not drop.
 void secureWipe(void* data, std::size_t size);
 
-template <std::size_t N>
-class SecureBytes {
+template <std::size_t N> class SecureBytes {
 public:
     SecureBytes() { m_bytes.fill(0); }
     SecureBytes(const SecureBytes& other) : m_bytes(other.m_bytes) {}
-    SecureBytes& operator=(const SecureBytes& other)
-    {
+    SecureBytes& operator=(const SecureBytes& other) {
         m_bytes = other.m_bytes;
         return *this;
     }
@@ -27,8 +25,7 @@ public:
     unsigned char& operator[](std::size_t i) { return m_bytes[i]; }
     unsigned char operator[](std::size_t i) const { return m_bytes[i]; }
     void wipe() { secureWipe(m_bytes.data(), N); }
-    bool isZero() const
-    {
+    bool isZero() const {
         unsigned char acc = 0;
         for (unsigned char b : m_bytes)
             acc |= b;

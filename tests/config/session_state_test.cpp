@@ -16,8 +16,7 @@ struct SessionState : ::testing::Test {
 };
 } // namespace
 
-TEST_F(SessionState, RecentListKeepsTenNewestFirstWithoutDuplicates)
-{
+TEST_F(SessionState, RecentListKeepsTenNewestFirstWithoutDuplicates) {
     TRecentNotebooks recent;
     for (int i = 1; i <= 12; ++i)
         recent.Add(QStringLiteral("/n/%1.vlr").arg(i));
@@ -30,9 +29,9 @@ TEST_F(SessionState, RecentListKeepsTenNewestFirstWithoutDuplicates)
     EXPECT_EQ(recent.Items().count(QStringLiteral("/n/5.vlr")), 1);
 }
 
-TEST_F(SessionState, RecentListSkipsEmptyKeysAndDeletesKeysBeyondTheList)
-{
-    file.writeString(QStringLiteral("RecentNotebooks"), QStringLiteral("File1"), QStringLiteral("/a b/первая.vlr"));
+TEST_F(SessionState, RecentListSkipsEmptyKeysAndDeletesKeysBeyondTheList) {
+    file.writeString(QStringLiteral("RecentNotebooks"), QStringLiteral("File1"),
+                     QStringLiteral("/a b/первая.vlr"));
     file.writeString(QStringLiteral("RecentNotebooks"), QStringLiteral("File2"), QString());
     file.writeString(QStringLiteral("RecentNotebooks"), QStringLiteral("File3"), QStringLiteral("/c.vlr"));
     file.writeString(QStringLiteral("RecentNotebooks"), QStringLiteral("File9"), QStringLiteral("/d.vlr"));
@@ -43,14 +42,14 @@ TEST_F(SessionState, RecentListSkipsEmptyKeysAndDeletesKeysBeyondTheList)
     recent.Clear();
     recent.Add(QStringLiteral("/only.vlr"));
     recent.Write(file);
-    EXPECT_EQ(file.readSection(QStringLiteral("RecentNotebooks")).keys(), QStringList{QStringLiteral("File1")});
+    EXPECT_EQ(file.readSection(QStringLiteral("RecentNotebooks")).keys(),
+              QStringList{QStringLiteral("File1")});
     TRecentNotebooks back;
     back.Read(file);
     EXPECT_EQ(back.Items(), QStringList{QStringLiteral("/only.vlr")});
 }
 
-TEST_F(SessionState, LastSessionRoundTripsAndAnEmptyListKeepsNoFiles)
-{
+TEST_F(SessionState, LastSessionRoundTripsAndAnEmptyListKeepsNoFiles) {
     TLastSession written{{QStringLiteral("/x/a.vlr"), QStringLiteral("/y/b c.vlr")}, 7};
     written.Write(file);
     TLastSession read;
@@ -65,8 +64,7 @@ TEST_F(SessionState, LastSessionRoundTripsAndAnEmptyListKeepsNoFiles)
     EXPECT_EQ(read.selected, 0);
 }
 
-TEST_F(SessionState, WindowPlacementDefaultsAndPortableCorrections)
-{
+TEST_F(SessionState, WindowPlacementDefaultsAndPortableCorrections) {
     const QRect screen(0, 0, 1000, 800);
     TWindowPlacement p;
     p.Read(file, screen, false);

@@ -4,8 +4,7 @@
 
 using namespace vlr;
 
-TEST(CodePage, AnsiRoundTripsCyrillicAndMarksWhatItCannotHold)
-{
+TEST(CodePage, AnsiRoundTripsCyrillicAndMarksWhatItCannotHold) {
     const QString text = QStringLiteral("Привет, ёЁ №1 — «мир»");
     EXPECT_EQ(fromAnsi(toAnsi(text)), text);
     EXPECT_EQ(toAnsi(QStringLiteral("a\u4e2db")), QByteArray("a?b"));
@@ -14,8 +13,7 @@ TEST(CodePage, AnsiRoundTripsCyrillicAndMarksWhatItCannotHold)
     EXPECT_FALSE(fitsAnsi(QStringLiteral("\u4e2d")));
 }
 
-TEST(CodePage, OemAndOtherPages)
-{
+TEST(CodePage, OemAndOtherPages) {
     EXPECT_EQ(toOem(QStringLiteral("Ж")), QByteArray("\x86"));
     EXPECT_EQ(fromOem(QByteArray("\x86")), QStringLiteral("Ж"));
     EXPECT_EQ(decodeCodePage(1252, QByteArray("\xe9")), QStringLiteral("é"));

@@ -1,7 +1,7 @@
 // The text and HTML conversions reach the program through the extension
 // library's C boundary unchanged.
-#include "library_fixture.h"
 #include "core/error.h"
+#include "library_fixture.h"
 #include "rtf/convert.h"
 
 #include <QTemporaryDir>
@@ -9,12 +9,12 @@
 using namespace vlr;
 
 namespace {
-const QByteArray kRtf = "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}}\\f0 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\tab "
-                        "{\\b world}\\par second\\line line\\par}";
+const QByteArray kRtf =
+    "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}}\\f0 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\tab "
+    "{\\b world}\\par second\\line line\\par}";
 }
 
-TEST(LibsConvertTest, TextConversionsMatchTheReader)
-{
+TEST(LibsConvertTest, TextConversionsMatchTheReader) {
     TExtLib::setLibraryFolder(test::binDir());
     TExtLib& ext = TExtLib::instance();
     ASSERT_TRUE(ext.IsAvailable()) << ext.errorString().toStdString();
@@ -24,8 +24,7 @@ TEST(LibsConvertTest, TextConversionsMatchTheReader)
     EXPECT_THROW(ext.ConvertData2(kRtf, 7), EVellinorError) << "unknown modes fail";
 }
 
-TEST(LibsConvertTest, HtmlConversionCarriesItsOptions)
-{
+TEST(LibsConvertTest, HtmlConversionCarriesItsOptions) {
     TExtLib::setLibraryFolder(test::binDir());
     TExtLib& ext = TExtLib::instance();
     QTemporaryDir dir;

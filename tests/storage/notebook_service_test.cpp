@@ -10,15 +10,16 @@ using namespace vlr::test;
 namespace {
 struct Insertions : ForestObserver {
     QStringList events;
-    void nodesInserted(TTreeNode* parent, int first, int last) override
-    {
-        events << QStringLiteral("%1:%2..%3").arg(parent ? parent->Text() : QStringLiteral("-")).arg(first).arg(last);
+    void nodesInserted(TTreeNode* parent, int first, int last) override {
+        events << QStringLiteral("%1:%2..%3")
+                      .arg(parent ? parent->Text() : QStringLiteral("-"))
+                      .arg(first)
+                      .arg(last);
     }
     void nodeRemoved(TTreeNode*, int row) override { events << QStringLiteral("removed %1").arg(row); }
 };
 
-QString makeBook(const QString& file, const QString& password = {})
-{
+QString makeBook(const QString& file, const QString& password = {}) {
     auto b = Book::create(file, password.isEmpty() ? 0u : uint32_t(bfEncrypted), password);
     b->nb->Header.setBookName(QStringLiteral("nb"));
     TNodeData* a = b->add(QStringLiteral("a"), QByteArray("1"));
@@ -29,8 +30,7 @@ QString makeBook(const QString& file, const QString& password = {})
 }
 } // namespace
 
-TEST_F(StorageTest, ANotebookReadFromDiskIsAnnouncedOnce)
-{
+TEST_F(StorageTest, ANotebookReadFromDiskIsAnnouncedOnce) {
     makeBook(path());
     TNotebookService service(defaultImages());
     Insertions seen;
@@ -52,8 +52,7 @@ TEST_F(StorageTest, ANotebookReadFromDiskIsAnnouncedOnce)
     service.Forest().removeObserver(&seen);
 }
 
-TEST_F(StorageTest, ALockedNotebookStaysShutAndARefusedOneLeavesNothingBehind)
-{
+TEST_F(StorageTest, ALockedNotebookStaysShutAndARefusedOneLeavesNothingBehind) {
     makeBook(path(), QStringLiteral("pw"));
     TNotebookService service(defaultImages());
     OpenOptions options;
@@ -76,8 +75,7 @@ TEST_F(StorageTest, ALockedNotebookStaysShutAndARefusedOneLeavesNothingBehind)
     EXPECT_EQ(body.left(1), QByteArray("1"));
 }
 
-TEST_F(StorageTest, NoteOperationsKeepTreeListAndFlagsInStep)
-{
+TEST_F(StorageTest, NoteOperationsKeepTreeListAndFlagsInStep) {
     makeBook(path());
     TNotebookService service(defaultImages());
     TNodeRoot* nb = service.Open(path()).notebook;

@@ -13,8 +13,7 @@ using App = QGuiApplication;
 using App = QCoreApplication;
 #endif
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Test discovery runs the binary outside CTest's environment: no display either way.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -5,12 +5,13 @@
 
 namespace vlr::test {
 
-QString testDataDir()
-{
+QString testDataDir() {
     const QString dir = QStringLiteral(VELLINOR_TESTDATA_DIR);
     return QFileInfo(dir).isDir() ? QDir(dir).absolutePath() : QString();
 }
 
-QString binDir() { return QStringLiteral(VELLINOR_BIN_DIR); }
+QString binDir() {
+    return QStringLiteral(VELLINOR_BIN_DIR);
+}
 
 } // namespace vlr::test

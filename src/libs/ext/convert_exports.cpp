@@ -7,15 +7,13 @@
 
 namespace {
 
-QString text(const char16_t* data, size_t count)
-{
+QString text(const char16_t* data, size_t count) {
     return data ? QString(reinterpret_cast<const QChar*>(data), qsizetype(count)) : QString();
 }
 
 } // namespace
 
-extern "C" int ConvertData2(const void* rtf, size_t rtfLen, VlrAppendText out, void* sink, int mode)
-{
+extern "C" int ConvertData2(const void* rtf, size_t rtfLen, VlrAppendText out, void* sink, int mode) {
     if (!out || (!rtf && rtfLen != 0) || (mode != 0 && mode != 1))
         return 0;
     try {
@@ -28,8 +26,7 @@ extern "C" int ConvertData2(const void* rtf, size_t rtfLen, VlrAppendText out, v
 }
 
 extern "C" int ConvertData(const void* data, size_t dataLen, VlrAppendBytes out, void* sink,
-                           const struct VlrConvertOptions* options)
-{
+                           const struct VlrConvertOptions* options) {
     if (!out || !options || (!data && dataLen != 0))
         return 0;
     try {

@@ -67,7 +67,8 @@ VLR_COMPANION_EXPORT int PackProc(const void* src, size_t srcLen, VlrAppendBytes
 // RTF (or a plain-text body) to plain text as UTF-16 into `out`. mode 0 (from
 // search): one character per editor position; mode 1 (from text export):
 // CR LF line ends, pictures left out. Non-zero when written.
-VLR_COMPANION_EXPORT int ConvertData2(const void* rtf, size_t rtfLen, VlrAppendText out, void* sink, int mode);
+VLR_COMPANION_EXPORT int ConvertData2(const void* rtf, size_t rtfLen, VlrAppendText out, void* sink,
+                                      int mode);
 
 // Flags of VlrConvertOptions.
 enum { VlrConvertPictures = 1, VlrConvertTabsAsNbsp = 2, VlrConvertUseBackground = 4 };
