@@ -106,7 +106,7 @@ protected:
 
     // A notebook file with two notes, written through a service of its own.
     QString makeNotebook(const QString& name, const QString& password = {}) {
-        auto b = Book::create(path(name), password.isEmpty() ? 0 : bfEncrypted, password);
+        auto b = Book::create(path(name), password.isEmpty() ? 0u : uint32_t(bfEncrypted), password);
         b->add(QStringLiteral("первая"), QByteArray("{\\rtf1 one}"));
         b->add(QStringLiteral("вторая"), QByteArray("{\\rtf1 two}"));
         EXPECT_EQ(b->service.Save(*b->nb), srOk);
