@@ -3,6 +3,9 @@
 #include "storage/new_note.h"
 #include "storage/protection.h"
 
+#include "core/datetime.h"
+#include "core/guid.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -169,7 +172,7 @@ void TNotebookService::DeleteNote(TNodeData& note) {
     emit noteAboutToBeDeleted(&note);
     m_forest.Remove(note.TreeNode);
     nb->MarkRemovedNotes(nb->RootNode);
-    nb->TreeDirty = true;
+    touch(*nb);
 }
 
 void TNotebookService::SetBody(TNodeData& note, QByteArray body) {
@@ -197,7 +200,7 @@ void TNotebookService::MoveNote(TNodeData& note, TTreeNode* newParent, int row) 
         return;
     m_forest.Move(note.TreeNode, newParent, row);
     nb->RebuildNotesList(nb->RootNode);
-    nb->TreeDirty = true;
+    touch(*nb);
 }
 
 void TNotebookService::SetExpanded(TTreeNode* node, bool expanded) {
@@ -212,6 +215,268 @@ void TNotebookService::SetExpanded(TTreeNode* node, bool expanded) {
     else
         nb->Header.setRootExpanded(expanded ? -1 : 0);
     nb->TreeDirty = true;
+}
+
+namespace {
+// Copies created in one go are stamped at least this far apart, so no two
+// share a creation time.
+constexpr double kCopyStampStep = 5.0 / 86400000.0; // 5 ms in days
+
+void inheritLooks(NoteRecord& r, const NoteRecord& from) {
+    r.setFontColor(from.FontColor());
+    r.setFontStyle(from.FontStyle());
+    r.setEditorColor(from.EditorColor());
+    r.setBackColor(from.BackColor());
+    r.setImageIndex(from.ImageIndex());
+    r.setMarginTop(from.MarginTop());
+    r.setMarginLeft(from.MarginLeft());
+    r.setMarginRight(from.MarginRight());
+    r.setMarginBottom(from.MarginBottom());
+    r.setHeaderFormat(from.HeaderFormat());
+    r.setFooterFormat(from.FooterFormat());
+    r.setFHFontName(from.FHFontName());
+    r.setFHFontSize(from.FHFontSize());
+    r.setFHFontCharset(from.FHFontCharset());
+    r.setFHFontColor(from.FHFontColor());
+    r.setFHFontStyle(from.FHFontStyle());
+    r.setPrintFlags(from.PrintFlags());
+}
+
+// A note's place in its file is forgotten: it is written anew with the next save.
+void forgetPlace(NoteRecord& r) {
+    r.setOffset(0);
+    r.setSize(0);
+    r.setSizeReserved(0);
+    r.setSaved(0);
+}
+} // namespace
+
+void TNotebookService::touch(TNodeRoot& notebook) {
+    notebook.TreeDirty = true;
+    notebook.Modified = true;
+}
+
+void TNotebookService::rebind(TNodeRoot& notebook) {
+    TTreeNode* root = notebook.RootNode;
+    if (!root)
+        return;
+    ForEachDescendant(root, [&](TTreeNode* n) {
+        if (TNodeData* note = n->Note()) {
+            note->TreeNode = n;
+            note->RootNode = root;
+        }
+    });
+    notebook.RebuildNotesList(root);
+}
+
+TNodeData* TNotebookService::AddNoteNear(TNodeRoot& notebook, TTreeNode* relative, bool after,
+                                         const QString& name, const NewNoteDefaults& defaults,
+                                         const TNodeData* inheritFrom) {
+    if (!relative || NotebookOf(relative) != &notebook)
+        relative = notebook.RootNode;
+    TTreeNode* parent = relative;
+    int row = relative->Count();
+    if (after && relative->Level() > 0) {
+        parent = relative->Parent();
+        row = relative->Index() + 1;
+    }
+    const QString label = name.isEmpty() ? defaults.name : name;
+    TTreeNode* node = m_forest.Insert(parent, row, label.left(100));
+    TNodeData* note = CreateNoteForNode(notebook, node, defaults, false);
+    if (inheritFrom) {
+        inheritLooks(note->Record, inheritFrom->Record);
+        const int image =
+            inheritFrom->TreeNode ? inheritFrom->TreeNode->ImageIndex() : note->Record.ImageIndex();
+        const int selected = inheritFrom->TreeNode ? inheritFrom->TreeNode->SelectedIndex() : image;
+        m_forest.SetImages(node, image, selected);
+    }
+    touch(notebook);
+    emit noteAdded(note);
+    return note;
+}
+
+void TNotebookService::RenameNotebook(TNodeRoot& notebook, const QString& title) {
+    notebook.Header.setBookName(title.left(100));
+    if (notebook.RootNode)
+        m_forest.SetText(notebook.RootNode, notebook.Header.BookName());
+    touch(notebook);
+    emit notebookRenamed(&notebook);
+}
+
+void TNotebookService::MoveNotebook(TNodeRoot& notebook, int row) {
+    // The order of notebooks is the window's, not any notebook's: nothing is marked.
+    if (notebook.RootNode)
+        m_forest.Move(notebook.RootNode, nullptr, row);
+}
+
+void TNotebookService::SetCut(TTreeNode* node, bool cut) {
+    if (node)
+        m_forest.SetCut(node, cut);
+}
+
+bool TNotebookService::carryImage(TNodeData& note, const TNodeRoot& from, TNodeRoot& to) {
+    const int index = note.Record.ImageIndex();
+    if (index < 0 || index >= from.Images.Count())
+        return false;
+    const QImage picture = from.Images.imageOnKey(index);
+    int found = to.Images.IndexOf(picture);
+    if (found < 0)
+        found = to.Images.Add(picture);
+    if (found < 0)
+        return false; // the target's list is full: the index stays as it was
+    note.Record.setImageIndex(int16_t(found));
+    if (note.TreeNode)
+        m_forest.SetImages(note.TreeNode, found, found);
+    return true;
+}
+
+TTreeNode* TNotebookService::MoveOrCopyNote(TTreeNode* source, TTreeNode* target, const MoveOrCopy& how) {
+    m_moveError.clear();
+    if (!source || !target || !source->Note())
+        return nullptr;
+    TNodeRoot* from = NotebookOf(source);
+    TNodeRoot* to = NotebookOf(target);
+    if (!from || !to)
+        return nullptr;
+    if (how.copy)
+        return copyNote(source, target, how);
+    if (from != to)
+        return moveAcross(source, target, how.after);
+    if (target == source || target->HasAsParent(source))
+        return nullptr; // a note cannot go into its own subtree
+    TTreeNode* parent = target;
+    int row = target->Count();
+    if (how.after) {
+        if (target->Level() == 0)
+            return nullptr;
+        parent = target->Parent();
+        // Right after target, which for its own next sibling means a swap.
+        row = target->NextSibling() == source ? target->Index() : target->Index() + 1;
+    }
+    m_forest.Move(source, parent, row);
+    rebind(*from);
+    touch(*from);
+    return source;
+}
+
+TTreeNode* TNotebookService::moveAcross(TTreeNode* source, TTreeNode* target, bool after) {
+    TNodeRoot* from = NotebookOf(source);
+    TNodeRoot* to = NotebookOf(target);
+    std::vector<TTreeNode*> nodes{source};
+    ForEachDescendant(source, [&](TTreeNode* n) { nodes.push_back(n); });
+    // Every body is in memory before anything moves: one that cannot be read
+    // stops the move and both notebooks stay as they were.
+    for (TTreeNode* n : nodes) {
+        TNodeData* note = n->Note();
+        if (!note || note->Loaded)
+            continue;
+        QByteArray body;
+        if (from->ReadNoteInto(n, body) < 0) {
+            m_moveError = n->Text();
+            return nullptr;
+        }
+        note->Body = std::move(body);
+        note->Loaded = true;
+    }
+    TTreeNode* parent = target;
+    int row = target->Count();
+    if (after && target->Level() > 0) {
+        parent = target->Parent();
+        row = target->Index() + 1;
+    }
+    m_forest.Move(source, parent, row);
+    for (TTreeNode* n : nodes) {
+        TNodeData* note = n->Note();
+        if (!note)
+            continue;
+        forgetPlace(note->Record);
+        note->SetNoteFlag(nfCompressed | nfEncrypted | nfReadOnly, false);
+        note->Clean = false;
+        carryImage(*note, *from, *to);
+    }
+    rebind(*to);
+    rebind(*from);
+    touch(*to);
+    touch(*from);
+    emit noteMovedAcross(source->Note(), from, to);
+    return source;
+}
+
+TTreeNode* TNotebookService::copyNote(TTreeNode* source, TTreeNode* target, const MoveOrCopy& how) {
+    TNodeRoot* from = NotebookOf(source);
+    TNodeRoot* to = NotebookOf(target);
+    // What is copied, in pre-order, each with the copy it goes below (-1: the top).
+    struct Item {
+        TTreeNode* node;
+        int parent;
+    };
+    std::vector<Item> items{{source, -1}};
+    if (how.withChildren) {
+        std::vector<Item> stack;
+        for (int i = source->Count() - 1; i >= 0; --i)
+            stack.push_back({source->Child(i), 0});
+        while (!stack.empty()) {
+            const Item it = stack.back();
+            stack.pop_back();
+            // A child left out still passes its own children to the nearest copy.
+            int below = it.parent;
+            if (it.node->Note() && (!how.onlyChecked || it.node->StateIndex() == 1)) {
+                items.push_back(it);
+                below = int(items.size()) - 1;
+            }
+            for (int i = it.node->Count() - 1; i >= 0; --i)
+                stack.push_back({it.node->Child(i), below});
+        }
+    }
+    // Every body is read before anything is added, so a failure adds nothing.
+    std::vector<QByteArray> bodies(items.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        TNodeData* note = items[i].node->Note();
+        if (note->Loaded) {
+            bodies[i] = note->Body;
+        } else if (from->ReadNoteInto(items[i].node, bodies[i]) < 0) {
+            m_moveError = items[i].node->Text();
+            return nullptr;
+        }
+    }
+    TNodeBatch batch = m_forest.NewBatch();
+    std::vector<TTreeNode*> made(items.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        const TTreeNode* src = items[i].node;
+        TTreeNode* node = m_forest.AddToBatch(
+            batch, items[i].parent < 0 ? nullptr : made[size_t(items[i].parent)], src->Text());
+        made[i] = node;
+        auto* note = new TNodeData;
+        note->Record = src->Note()->Record;
+        forgetPlace(note->Record);
+        // Creation times follow one another at least 5 ms apart without waiting.
+        m_lastCopyCreated = std::max(nowTDateTime(), m_lastCopyCreated + kCopyStampStep);
+        note->Record.setCreated(m_lastCopyCreated);
+        note->Record.setDeleted(0);
+        const GuidBytes id = newGuid();
+        note->Record.setID(id.data());
+        note->Body = std::move(bodies[i]);
+        note->Loaded = true;
+        note->Clean = false;
+        note->TreeNode = node;
+        note->RootNode = to->RootNode;
+        m_forest.SetImages(node, src->ImageIndex(), src->SelectedIndex());
+        m_forest.SetStateIndex(node, src->StateIndex());
+        m_forest.SetExpanded(node, src->Note()->Record.Expanded() != 0);
+        m_forest.SetNote(node, note);
+        // Owned by the target's note list from here on.
+        to->Notes.append(note);
+        if (how.copyImages && from != to)
+            carryImage(*note, *from, *to);
+    }
+    const bool afterTarget = how.after && (from == to ? target != from->RootNode : target->Level() > 0);
+    TTreeNode* parent = afterTarget ? target->Parent() : target;
+    const int row = afterTarget ? target->Index() + 1 : target->Count();
+    m_forest.Attach(std::move(batch), parent, row);
+    rebind(*to);
+    touch(*to);
+    emit noteAdded(made.front()->Note());
+    return made.front();
 }
 
 } // namespace vlr

@@ -84,6 +84,35 @@ public:
     // Sets the stored expanded flag of a root or note and the node's state.
     void SetExpanded(TTreeNode* node, bool expanded);
 
+    // A new note below relative (after: right after it on its level, unless
+    // relative is a root), named name or the defaults' name. With inheritFrom
+    // its looks, picture and print settings are that note's, otherwise the
+    // defaults'.
+    TNodeData* AddNoteNear(TNodeRoot& notebook, TTreeNode* relative, bool after, const QString& name,
+                           const NewNoteDefaults& defaults, const TNodeData* inheritFrom = nullptr);
+    // The notebook's title (at most 100 characters are stored) and its label.
+    void RenameNotebook(TNodeRoot& notebook, const QString& title);
+    // Moves a whole notebook to a position among the roots.
+    void MoveNotebook(TNodeRoot& notebook, int row);
+    // Holds a node in the note buffer's cut state (drawn dimmed) or not.
+    void SetCut(TTreeNode* node, bool cut);
+
+    struct MoveOrCopy {
+        bool onlyChecked = false; // copy only children whose state index is 1
+        bool copyImages = true;   // carry pictures into another notebook
+        bool withChildren = true; // copies take the subtree
+        bool copy = false;
+        bool after = false; // after target on its level, not below it
+    };
+    // Moves or copies source relative to target, within a notebook or into
+    // another. Returns the moved node or the new copy; none when nothing
+    // changed. Every body that has to travel is read before anything moves,
+    // so a note that cannot be read leaves both notebooks as they were.
+    TTreeNode* MoveOrCopyNote(TTreeNode* source, TTreeNode* target, const MoveOrCopy& how);
+    // Why the last MoveOrCopyNote changed nothing although it could have
+    // (a body that could not be read); empty otherwise.
+    const QString& LastMoveError() const { return m_moveError; }
+
 signals:
     void notebookOpened(vlr::TNodeRoot* notebook);
     void notebookCreated(vlr::TNodeRoot* notebook);
@@ -97,14 +126,25 @@ signals:
     void noteAboutToBeDeleted(vlr::TNodeData* note);
     void noteBodyChanged(vlr::TNodeData* note);
     void noteRenamed(vlr::TNodeData* note);
+    void notebookRenamed(vlr::TNodeRoot* notebook);
+    // A note (with its subtree) went from one notebook into another.
+    void noteMovedAcross(vlr::TNodeData* note, vlr::TNodeRoot* from, vlr::TNodeRoot* to);
 
 private:
     TNodeRoot* addNotebook(const QString& title, int imageIndex);
     void destroy(TNodeRoot* notebook);
+    TTreeNode* copyNote(TTreeNode* source, TTreeNode* target, const MoveOrCopy& how);
+    TTreeNode* moveAcross(TTreeNode* source, TTreeNode* target, bool after);
+    bool carryImage(TNodeData& note, const TNodeRoot& from, TNodeRoot& to);
+    // The notebook's note list again in tree order, every note bound to its node.
+    static void rebind(TNodeRoot& notebook);
+    static void touch(TNodeRoot& notebook);
 
     TMyImageList m_images;
     TNoteForest m_forest;
     std::vector<std::unique_ptr<TNodeRoot>> m_notebooks;
+    QString m_moveError;
+    double m_lastCopyCreated = 0;
 };
 
 } // namespace vlr
