@@ -657,11 +657,13 @@ void TNodeRoot::SetCloseTimer(bool enabled) {
 }
 
 void TNodeRoot::LockNotebook() {
+    emit aboutToLock(this);
     if (RootNode)
         RootNode->Forest()->SetExpanded(RootNode, false);
     MasterKey.wipe();
     m_cipher->burn();
     KeyHeld = false;
+    emit locked(this);
 }
 
 } // namespace vlr

@@ -139,6 +139,8 @@ public:
     void StartAutoSaveTimer();
     void SetAwayTimer(bool enabled);
     void SetCloseTimer(bool enabled);
+    // Forgets the master key and collapses the tree; the away timer calls it
+    // too, so listeners hear of every lock through the two signals.
     void LockNotebook();
 
     // The effective reserve given to each placed body.
@@ -151,6 +153,11 @@ public:
     // Decodes a stored body without messages (for checks): false when the
     // note cannot be read; digestOk/expandOk tell what went wrong.
     bool DecodeNote(const TNodeData& note, QByteArray& body, bool* digestOk, bool* expandOk);
+
+signals:
+    // Before the key goes: the editor stores what it shows while it can.
+    void aboutToLock(vlr::TNodeRoot* notebook);
+    void locked(vlr::TNodeRoot* notebook);
 
 private:
     class WriteScope;

@@ -59,6 +59,9 @@ TNodeRoot* TNotebookService::addNotebook(const QString& title, int imageIndex) {
     m_forest.SetImages(root, imageIndex, imageIndex);
     m_forest.SetNotebook(root, nb);
     nb->RootNode = root;
+    // The away timer locks without the service: its signals are relayed.
+    connect(nb, &TNodeRoot::aboutToLock, this, &TNotebookService::notebookAboutToLock);
+    connect(nb, &TNodeRoot::locked, this, &TNotebookService::notebookLocked);
     m_notebooks.push_back(std::move(owned));
     m_forest.Attach(std::move(batch), nullptr, m_forest.RootCount());
     return nb;
@@ -133,7 +136,6 @@ bool TNotebookService::Unlock(TNodeRoot& notebook, const QString& password) {
 
 void TNotebookService::Lock(TNodeRoot& notebook) {
     notebook.LockNotebook();
-    emit notebookLocked(&notebook);
 }
 
 int TNotebookService::Save(TNodeRoot& notebook) {

@@ -121,6 +121,8 @@ signals:
     void notebookClosed(vlr::TNodeRoot* notebook);
     void notebookSaved(vlr::TNodeRoot* notebook, int result);
     void notebookLocked(vlr::TNodeRoot* notebook);
+    // Before a lock (also the away timer's): store the editor now.
+    void notebookAboutToLock(vlr::TNodeRoot* notebook);
     void notebookUnlocked(vlr::TNodeRoot* notebook);
     void noteAdded(vlr::TNodeData* note);
     void noteAboutToBeDeleted(vlr::TNodeData* note);
