@@ -1,6 +1,7 @@
 #include "cli/cmd_rtf.h"
 
 #include "rtf/convert.h"
+#include "rtf/html_writer.h"
 #include "rtf/plain_body.h"
 #include "rtf/rtf.h"
 
@@ -52,20 +53,20 @@ int cmdRtf(const QStringList& args) {
         return fail(QStringLiteral("cannot read %1: %2").arg(file, f.errorString()));
     const QByteArray data = f.readAll();
 
+    // A file that is not RTF is plain text from outside a notebook.
     if (to == QLatin1String("text")) {
-        // A file that is not RTF is taken as plain text, as the editor's stream-in does.
-        print(rtf::rtfToPlainText(data).toUtf8());
-        return 0;
-    }
-    if (to == QLatin1String("html")) {
-        rtf::ConvertDataOptions options;
-        options.title = QFileInfo(file).completeBaseName();
-        print(rtf::convertData(data, options));
+        print((rtf::looksLikeRtf(data) ? rtf::rtfToPlainText(data) : rtf::outsidePlainText(data)).toUtf8());
         return 0;
     }
     QTextDocument doc;
     if (!rtf::readRtf(data, &doc))
-        doc.setPlainText(rtf::plainBodyText(data));
+        doc.setPlainText(rtf::outsidePlainText(data));
+    if (to == QLatin1String("html")) {
+        rtf::ConvertDataOptions options;
+        options.title = QFileInfo(file).completeBaseName();
+        print(rtf::documentToHtml(&doc, options));
+        return 0;
+    }
     print(rtf::writeRtf(&doc));
     return 0;
 }

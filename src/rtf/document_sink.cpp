@@ -57,9 +57,30 @@ QTextListFormat::Style qtListStyle(ListKind kind) {
     }
 }
 
+// The bullet shape nearest to the document's own character; the character
+// itself is kept so that it is written back.
+QTextListFormat::Style bulletStyle(QChar bullet) {
+    switch (bullet.unicode()) {
+    case u'o':
+    case 0x25E6:
+    case 0x25CB:
+        return QTextListFormat::ListCircle;
+    case 0x25AA:
+    case 0x25A0:
+    case 0x25C6:
+    case 0x2751:
+    case 0x2756:
+        return QTextListFormat::ListSquare;
+    default:
+        return QTextListFormat::ListDisc;
+    }
+}
+
 QTextListFormat listFormat(const ListInfo& info) {
     QTextListFormat f;
-    f.setStyle(qtListStyle(info.kind));
+    f.setStyle(info.kind == ListKind::Bullet ? bulletStyle(info.bullet) : qtListStyle(info.kind));
+    if (info.kind == ListKind::Bullet && !info.bullet.isNull() && info.bullet != QChar(0x2022))
+        f.setProperty(PropListBullet, QString(info.bullet));
     f.setIndent(info.level + 1);
     if (info.indent)
         f.setProperty(PropListIndent, info.indent);
@@ -69,6 +90,36 @@ QTextListFormat listFormat(const ListInfo& info) {
         f.setNumberSuffix(info.suffix);
     }
     return f;
+}
+
+// The faces to try for a font of the table, best first: its own name, the
+// alternative it names, the name without a script suffix ("Times New Roman
+// CYR"), then the generic face of its family class, so that a missing face
+// falls back to one of the same kind instead of the default sans face.
+QStringList fontFamilies(const FontEntry& font) {
+    QStringList families{font.name};
+    if (!font.alt.trimmed().isEmpty())
+        families.append(font.alt.trimmed());
+    static const QLatin1String suffixes[] = {
+        QLatin1String(" CYR"),      QLatin1String(" Cyr"),      QLatin1String(" Greek"),
+        QLatin1String(" CE"),       QLatin1String(" Baltic"),   QLatin1String(" Tur"),
+        QLatin1String(" (Arabic)"), QLatin1String(" (Hebrew)"), QLatin1String(" (Vietnamese)")};
+    for (QLatin1String suffix : suffixes) {
+        if (font.name.endsWith(suffix)) {
+            families.append(font.name.chopped(suffix.size()));
+            break;
+        }
+    }
+    if (font.family == "froman")
+        families.append(QStringLiteral("serif"));
+    else if (font.family == "fswiss")
+        families.append(QStringLiteral("sans-serif"));
+    else if (font.family == "fmodern")
+        families.append(QStringLiteral("monospace"));
+    else if (font.pitch == 1)
+        families.append(QStringLiteral("monospace"));
+    families.removeDuplicates();
+    return families;
 }
 
 } // namespace
@@ -98,7 +149,7 @@ const QTextCharFormat& DocumentSink::charFormat(const CharState& s) {
     const int fontNum = s.font >= 0 ? s.font : tables_->defaultFont;
     auto font = tables_->fonts.constFind(fontNum);
     if (font != tables_->fonts.constEnd() && !font->name.isEmpty()) {
-        f.setFontFamilies(QStringList{font->name});
+        f.setFontFamilies(fontFamilies(*font));
         if (font->charset >= 0)
             f.setProperty(PropFontCharset, font->charset);
         if (!font->family.isEmpty())
@@ -147,6 +198,8 @@ const QTextCharFormat& DocumentSink::charFormat(const CharState& s) {
         f.setProperty(PropLang, s.lang);
     if (s.caps)
         f.setFontCapitalization(s.caps == 1 ? QFont::AllUppercase : QFont::SmallCaps);
+    if (s.footnoteRef)
+        f.setProperty(PropFootnoteRef, true);
     if (!s.href.isEmpty()) {
         f.setAnchor(true);
         f.setAnchorHref(s.href);
@@ -354,6 +407,11 @@ void DocumentSink::rawGroup(QByteArrayView rtf) {
     pendingRaw_.append(rtf);
 }
 
+void DocumentSink::footnote(QByteArrayView rtf, const QString& text) {
+    pendingRaw_.append(rtf);
+    notes_.append(text);
+}
+
 void DocumentSink::ensureColumns(int count) {
     if (table_ && table_->columns() < count)
         table_->appendColumns(count - table_->columns());
@@ -370,6 +428,16 @@ void DocumentSink::rowStart(const RowInfo& row) {
         tf.setCellPadding(2);
         tf.setCellSpacing(0);
         tf.setBorderCollapse(true);
+        // The first row's boundaries give the column widths; without them
+        // empty columns would shrink to slivers.
+        QList<QTextLength> widths;
+        int left = 0;
+        for (int right : row.cellRight) {
+            widths.append(QTextLength(QTextLength::FixedLength, qMax(1, right - left) / 15.0));
+            left = qMax(left, right);
+        }
+        if (!widths.isEmpty())
+            tf.setColumnWidthConstraints(widths);
         table_ = c_.insertTable(1, cells, tf);
         row_ = 0;
     } else {
@@ -406,6 +474,12 @@ void DocumentSink::tableEnd() {
 }
 
 void DocumentSink::finish(const ParaState& para, const CharState& state) {
+    if (whole_ && tables_ && tables_->defTab > 0) {
+        QTextDocument* doc = c_.document();
+        QTextOption option = doc->defaultTextOption();
+        option.setTabStopDistance(tables_->defTab / 15.0);
+        doc->setDefaultTextOption(option);
+    }
     if (whole_) {
         // A whole body's last \par is the document's own last mark.
         if (!needBlock_)
@@ -426,6 +500,28 @@ void DocumentSink::finish(const ParaState& para, const CharState& state) {
         c_.setBlockFormat(f);
         pendingRaw_.clear();
     }
+    if (whole_)
+        showNotes();
+}
+
+// Footnotes are kept in their RTF form for saving; the reader sees them as
+// numbered paragraphs after the text, which the writer leaves out.
+void DocumentSink::showNotes() {
+    if (notes_.isEmpty())
+        return;
+    QTextCursor end(c_.document());
+    end.movePosition(QTextCursor::End);
+    QTextCharFormat text = base_;
+    text.setFontPointSize(10);
+    for (qsizetype i = 0; i < notes_.size(); ++i) {
+        QTextBlockFormat block;
+        block.setProperty(PropFootnoteEcho, true);
+        if (i == 0)
+            block.setTopMargin(12);
+        end.insertBlock(block, text);
+        end.insertText(QString::number(i + 1) + QStringLiteral(". ") + notes_[i], text);
+    }
+    notes_.clear();
 }
 
 } // namespace vlr::rtf

@@ -25,6 +25,7 @@ public:
     void paragraphEnd(const ParaState& para, const CharState& state) override;
     void picture(const Picture& picture, const CharState& state) override;
     void rawGroup(QByteArrayView rtf) override;
+    void footnote(QByteArrayView rtf, const QString& text) override;
     void rowStart(const RowInfo& row) override;
     void cellEnd(const ParaState& para, const CharState& state) override;
     void rowEnd() override;
@@ -32,6 +33,7 @@ public:
     void finish(const ParaState& para, const CharState& state) override;
 
 private:
+    void showNotes();
     void materialize();
     const QTextCharFormat& charFormat(const CharState& state);
     QTextBlockFormat blockFormat(const ParaState& para) const;
@@ -45,6 +47,7 @@ private:
     QTextBlockFormat baseBlock_;
     bool needBlock_ = false;
     QByteArray pendingRaw_;
+    QStringList notes_; // footnote texts, shown as numbered notes at the end
     CharState lastState_;
     QTextCharFormat lastFormat_;
     bool haveLast_ = false;

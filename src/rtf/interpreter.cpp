@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -51,6 +52,8 @@ enum class Dest : quint8 {
     Object,
     ObjResult,
     Raw,
+    Footnote,
+    FontAlt,
 };
 
 enum Kw : int {
@@ -64,6 +67,7 @@ enum Kw : int {
     KwAnsiCpg,
     KwDeff,
     KwDeflang,
+    KwDefTab,
     KwUc,
     KwU,
     // destinations
@@ -85,6 +89,10 @@ enum Kw : int {
     KwList,
     KwListLevel,
     KwLevelText,
+    KwLfoLevel,
+    KwFootnote,
+    KwChFtn,
+    KwFAlt,
     KwLevelNumbers,
     KwListOverrideTable,
     KwListOverride,
@@ -292,6 +300,11 @@ const KeywordTable& keywords() {
                                                     {"levelnumbers", KwLevelNumbers},
                                                     {"listoverridetable", KwListOverrideTable},
                                                     {"listoverride", KwListOverride},
+                                                    {"deftab", KwDefTab},
+                                                    {"footnote", KwFootnote},
+                                                    {"chftn", KwChFtn},
+                                                    {"falt", KwFAlt},
+                                                    {"lfolevel", KwLfoLevel},
                                                     {"result", KwResult},
                                                     {"shppict", KwShpPict},
                                                     {"nonshppict", KwNonShpPict},
@@ -431,7 +444,6 @@ const KeywordTable& keywords() {
                               "footerl",
                               "footerr",
                               "footerf",
-                              "footnote",
                               "annotation",
                               "xe",
                               "tc",
@@ -460,7 +472,6 @@ const KeywordTable& keywords() {
                               "xmlnstbl",
                               "wgrffmtfilter",
                               "panose",
-                              "falt",
                               "fname",
                               "expandedcolortbl",
                               "defchp",
@@ -544,6 +555,40 @@ struct GroupState {
 struct ListDef {
     std::vector<ListLevel> levels;
 };
+
+// A \listoverride: the list it names, and per \lfolevel the level that
+// replaces the list's own (empty when the override only restarts it).
+struct ListOverrideDef {
+    int listId = 0;
+    std::vector<std::optional<ListLevel>> levels;
+};
+
+// Bullets given in a symbol font's private-use range (\u-3913 is Symbol's
+// 0xB7) or as a plain letter, mapped to the character they show.
+QChar shownBullet(QChar c) {
+    char16_t u = c.unicode();
+    if (u >= 0xF000 && u <= 0xF0FF)
+        u -= 0xF000;
+    switch (u) {
+    case 0xB7:
+        return QChar(0x2022);
+    case 0xA7:
+    case 0x6E:
+        return QChar(0x25AA);
+    case 0xA8:
+        return QChar(0x25C6);
+    case 0xD8:
+        return QChar(0x27A2);
+    case 0x76:
+        return QChar(0x2756);
+    case 0xFC:
+        return QChar(0x2713);
+    case 0x71:
+        return QChar(0x2751);
+    default:
+        return u < 0x20 ? QChar() : QChar(u);
+    }
+}
 
 // Field instruction syntax: HYPERLINK "target" with \l "anchor"; backslash escapes inside quotes.
 QString hyperlinkTarget(const QString& inst) {
@@ -670,6 +715,7 @@ private:
     void finishFontName();
     void fontNameBytesToText();
     void finishLevelText();
+    ListLevel* levelBeingRead();
 
     Tokenizer tok_;
     QByteArrayView in_;
@@ -679,7 +725,7 @@ private:
     Tables tables_;
     std::vector<Field> fields_;
     QHash<int, ListDef> lists_;
-    QHash<int, int> overrides_;
+    QHash<int, ListOverrideDef> overrides_;
 
     // pending text
     QString text_;
@@ -708,8 +754,14 @@ private:
     // lists being read
     ListDef listDef_;
     int listId_ = 0;
-    int overrideList_ = 0, overrideLs_ = 0;
+    int overrideLs_ = 0;
+    ListOverrideDef overrideDef_;
+    bool overrideLevel_ = false; // the \listlevel being read belongs to an override
     QString levelText_;
+
+    // footnotes
+    QString footnoteText_;
+    int footnotes_ = 0;
 
     // picture and object being read
     Picture pict_;
@@ -856,20 +908,30 @@ ParaState Interpreter::resolvedPara() {
     if (p.ls > 0) {
         auto o = overrides_.constFind(p.ls);
         if (o != overrides_.constEnd()) {
-            auto l = lists_.constFind(*o);
-            if (l != lists_.constEnd() && !l->levels.empty()) {
-                const int lvl = qBound(0, p.ilvl, int(l->levels.size()) - 1);
-                const ListLevel& lv = l->levels[size_t(lvl)];
+            auto l = lists_.constFind(o->listId);
+            const int listLevels = l != lists_.constEnd() ? int(l->levels.size()) : 0;
+            const int count = qMax(listLevels, int(o->levels.size()));
+            const int lvl = qBound(0, p.ilvl, qMax(0, count - 1));
+            // A level the override gives replaces the list's own.
+            const ListLevel* level = nullptr;
+            if (lvl < int(o->levels.size()) && o->levels[size_t(lvl)])
+                level = &*o->levels[size_t(lvl)];
+            else if (listLevels > 0)
+                level = &l->levels[size_t(qMin(lvl, listLevels - 1))];
+            if (level) {
+                const ListLevel& lv = *level;
                 p.list.kind = lv.kind;
                 p.list.start = lv.start;
                 p.list.prefix = lv.prefix;
                 p.list.suffix = lv.suffix;
                 p.list.level = qBound(0, p.ilvl, 8);
-                p.list.indent = 0;
+                // Our own writing repeats the indent in the \pn form.
+                p.list.indent = p.pnOn ? p.pn.indent : 0;
                 p.list.key = p.ls * 16 + p.list.level;
                 if (p.list.kind == ListKind::Bullet) {
                     p.list.prefix.clear();
                     p.list.suffix.clear();
+                    p.list.bullet = lv.bullet;
                 }
                 if (p.list.kind == ListKind::None)
                     p.list = ListInfo{};
@@ -881,6 +943,8 @@ ParaState Interpreter::resolvedPara() {
         p.list = p.pn;
         p.list.key = -1;
         if (p.list.kind == ListKind::Bullet) {
+            if (!p.list.prefix.isEmpty())
+                p.list.bullet = shownBullet(p.list.prefix[0]);
             p.list.prefix.clear();
             p.list.suffix.clear();
             p.list.start = 1;
@@ -982,10 +1046,20 @@ void Interpreter::finishFontName() {
     fontNameText_.clear();
 }
 
+ListLevel* Interpreter::levelBeingRead() {
+    if (overrideLevel_) {
+        if (overrideDef_.levels.empty() || !overrideDef_.levels.back())
+            return nullptr;
+        return &*overrideDef_.levels.back();
+    }
+    return listDef_.levels.empty() ? nullptr : &listDef_.levels.back();
+}
+
 void Interpreter::finishLevelText() {
-    if (listDef_.levels.empty())
+    ListLevel* level = levelBeingRead();
+    if (!level)
         return;
-    ListLevel& lv = listDef_.levels.back();
+    ListLevel& lv = *level;
     // First character: the length; characters below 10 stand for level numbers.
     QString t = levelText_;
     if (!t.isEmpty())
@@ -1003,6 +1077,8 @@ void Interpreter::finishLevelText() {
     if (first >= 0) {
         lv.prefix = t.first(first);
         lv.suffix = t.sliced(last + 1);
+    } else if (!t.isEmpty()) {
+        lv.bullet = shownBullet(t[0]);
     }
     levelText_.clear();
 }
@@ -1045,7 +1121,7 @@ bool Interpreter::closeGroup(qsizetype end) {
         break;
     case Dest::ListOverride:
         if (!parentSame)
-            overrides_.insert(overrideLs_, overrideList_);
+            overrides_.insert(overrideLs_, overrideDef_);
         break;
     case Dest::Pict:
         if (!parentSame) {
@@ -1081,6 +1157,13 @@ bool Interpreter::closeGroup(qsizetype end) {
     case Dest::Raw:
         if (!parentSame && parent.dest == Dest::Normal) {
             sink_.rawGroup(rawBytes(g, end));
+            ++outputs_;
+        }
+        break;
+    case Dest::Footnote:
+        if (!parentSame && parent.dest == Dest::Normal) {
+            sink_.footnote(rawBytes(g, end), footnoteText_.simplified());
+            ++footnotes_;
             ++outputs_;
         }
         break;
@@ -1137,6 +1220,16 @@ void Interpreter::textBytes(QByteArrayView bytes) {
     case Dest::LevelText:
         for (char c : bytes)
             levelText_.append(QChar(uchar(c)));
+        break;
+    case Dest::Footnote:
+        CodePageDecoder(codePage()).appendDecoded(footnoteText_, bytes);
+        break;
+    case Dest::FontAlt:
+        if (fontNum_ >= 0) {
+            QString& alt = tables_.fonts[fontNum_].alt;
+            CodePageDecoder(codePage()).appendDecoded(alt, bytes);
+            alt.remove(u';');
+        }
         break;
     case Dest::Pict:
         for (char c : bytes) {
@@ -1251,7 +1344,8 @@ void Interpreter::word(const Token& t) {
 
     if (star) {
         const bool known = kw == KwFldInst || kw == KwPn || kw == KwShpPict || kw == KwListTable ||
-                           kw == KwListOverrideTable || kw == KwPict || kw == KwObject;
+                           kw == KwListOverrideTable || kw == KwPict || kw == KwObject || kw == KwFootnote ||
+                           (kw == KwFAlt && g.dest == Dest::FontTable);
         if (!known) {
             if (kw == KwSkipDest || kw == KwListText || kw == KwPnText || !bodyStarted_ ||
                 g.dest != Dest::Normal || stack_.size() <= 2) {
@@ -1291,6 +1385,10 @@ void Interpreter::word(const Token& t) {
     case KwDeflang:
         tables_.defaultLang = p;
         return;
+    case KwDefTab:
+        if (p > 0)
+            tables_.defTab = qMin(p, 31680); // at most 22 inches, as word processors allow
+        return;
     case KwUc:
         g.uc = qBound(0, p, 1000000);
         return;
@@ -1310,6 +1408,8 @@ void Interpreter::word(const Token& t) {
             g.para.pn.prefix.append(QChar(c));
         } else if (g.dest == Dest::LevelText) {
             levelText_.append(QChar(c));
+        } else if (g.dest == Dest::Footnote) {
+            footnoteText_.append(QChar(c));
         } else if (g.dest == Dest::FontTable) {
             fontNameBytesToText();
             fontNameText_.append(QChar(c));
@@ -1357,6 +1457,15 @@ void Interpreter::word(const Token& t) {
             hexNibble_ = -1;
             markRawStart(star ? starPos_ : t.pos);
             cur().dest = Dest::Pict;
+        } else {
+            g.dest = Dest::Skip;
+        }
+        return;
+    case KwFootnote:
+        if (g.dest == Dest::Normal && bodyStarted_) {
+            markRawStart(star ? starPos_ : t.pos);
+            cur().dest = Dest::Footnote;
+            footnoteText_.clear();
         } else {
             g.dest = Dest::Skip;
         }
@@ -1422,8 +1531,19 @@ void Interpreter::word(const Token& t) {
     case KwListLevel:
         if (g.dest == Dest::List) {
             g.dest = Dest::ListLevel;
+            overrideLevel_ = false;
             listDef_.levels.push_back(ListLevel{});
+        } else if (g.dest == Dest::ListOverride) {
+            g.dest = Dest::ListLevel;
+            overrideLevel_ = true;
+            if (overrideDef_.levels.empty() || overrideDef_.levels.back())
+                overrideDef_.levels.emplace_back();
+            overrideDef_.levels.back() = ListLevel{};
         }
+        return;
+    case KwLfoLevel:
+        if (g.dest == Dest::ListOverride)
+            overrideDef_.levels.emplace_back();
         return;
     case KwLevelText:
         if (g.dest == Dest::ListLevel) {
@@ -1437,23 +1557,24 @@ void Interpreter::word(const Token& t) {
     case KwListOverride:
         if (g.dest == Dest::ListOverrideTable) {
             g.dest = Dest::ListOverride;
-            overrideList_ = overrideLs_ = 0;
+            overrideLs_ = 0;
+            overrideDef_ = ListOverrideDef{};
         }
         return;
     case KwListId:
         if (g.dest == Dest::List)
             listId_ = p;
         else if (g.dest == Dest::ListOverride)
-            overrideList_ = p;
+            overrideDef_.listId = p;
         return;
     case KwLevelNfc:
     case KwLevelNfcN:
-        if (g.dest == Dest::ListLevel && !listDef_.levels.empty())
-            listDef_.levels.back().kind = kindOfNfc(p);
+        if (g.dest == Dest::ListLevel && levelBeingRead())
+            levelBeingRead()->kind = kindOfNfc(p);
         return;
     case KwLevelStartAt:
-        if (g.dest == Dest::ListLevel && !listDef_.levels.empty())
-            listDef_.levels.back().start = p;
+        if (g.dest == Dest::ListLevel && levelBeingRead())
+            levelBeingRead()->start = p;
         return;
     case KwLs:
         if (g.dest == Dest::ListOverride)
@@ -1481,6 +1602,9 @@ void Interpreter::word(const Token& t) {
     case KwCpg:
         if (g.dest == Dest::FontTable && fontNum_ >= 0)
             tables_.fonts[fontNum_].codePage = p;
+        return;
+    case KwFAlt:
+        g.dest = g.dest == Dest::FontTable && fontNum_ >= 0 ? Dest::FontAlt : Dest::Skip;
         return;
     case KwFFamily:
         if (g.dest == Dest::FontTable && fontNum_ >= 0)
@@ -1550,6 +1674,12 @@ void Interpreter::word(const Token& t) {
         default:
             break;
         }
+        return;
+    }
+    if (g.dest == Dest::Footnote) {
+        // The note's text reads as one line; its own number is the one shown.
+        if (kw == KwPar || kw == KwTab || kw == KwLine)
+            footnoteText_.append(u' ');
         return;
     }
     if (g.dest == Dest::Pn) {
@@ -1805,6 +1935,12 @@ void Interpreter::word(const Token& t) {
         return;
     case KwNestRow:
         paragraph();
+        return;
+    case KwChFtn:
+        // The automatic number of the footnote that follows.
+        c.footnoteRef = true;
+        bodyString(QString::number(footnotes_ + 1));
+        c.footnoteRef = false;
         return;
     case KwTab:
         bodyChar('\t');

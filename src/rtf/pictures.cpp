@@ -1,5 +1,7 @@
 #include "rtf/pictures.h"
 
+#include "rtf/metafile_bitmaps.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
@@ -56,6 +58,10 @@ QImage decodePicture(const Picture& picture, qint64 maxPixels) {
         return readImage(picture.data, "JPEG", maxPixels);
     case Picture::Dib:
         return readDib(picture.data, maxPixels);
+    case Picture::Wmf:
+        return readDib(wmfBitmap(picture.data), maxPixels);
+    case Picture::Emf:
+        return readDib(emfBitmap(picture.data), maxPixels);
     default:
         return {};
     }

@@ -8,4 +8,10 @@ namespace vlr::rtf {
 // The body's text with line ends as '\n' (CR LF and lone CR included).
 QString plainBodyText(QByteArrayView body);
 
+// Plain text from outside a notebook (files, drops, imports): besides the
+// byte-order mark, bytes that are valid UTF-8 and hold non-ASCII are UTF-8,
+// since Windows-1251 text almost never forms valid UTF-8 sequences; anything
+// else is Windows-1251. Line ends as in plainBodyText.
+QString outsidePlainText(QByteArrayView bytes);
+
 } // namespace vlr::rtf

@@ -16,7 +16,8 @@ enum Property : int {
     PropFontCharset,                                        // int
     PropFontFamilyWord,                                     // QByteArray ("fswiss"…)
     PropFontPitch,                                          // int
-    PropRawBefore, // QByteArray: kept RTF groups written before this text
+    PropRawBefore,   // QByteArray: kept RTF groups written before this text
+    PropFootnoteRef, // bool: the text is a footnote's automatic number
     // pictures and objects (on QTextImageFormat)
     PropPictKind, // int (Picture::Kind)
     PropPictData, // QByteArray: original PNG or JPEG bytes
@@ -31,13 +32,15 @@ enum Property : int {
     PropPictShownH,
     PropObject, // bool
     // paragraph
-    PropLineSpacing, // int: \sl in twips
-    PropLineMult,    // bool: \slmult1
-    PropTabKinds,    // QByteArray: per tab stop its kind and leader
-    PropRawTail,     // QByteArray: kept RTF groups at the end of the paragraph
+    PropLineSpacing,  // int: \sl in twips
+    PropLineMult,     // bool: \slmult1
+    PropTabKinds,     // QByteArray: per tab stop its kind and leader
+    PropRawTail,      // QByteArray: kept RTF groups at the end of the paragraph
+    PropFootnoteEcho, // bool: a footnote shown at the end; the footnote itself is kept raw
     // lists (on QTextListFormat)
     PropListStart,  // int: the first item's number (Qt 6.4 lists always count from 1)
     PropListIndent, // int: \pnindent, twips
+    PropListBullet, // QString: the bullet character the document gave
 };
 
 } // namespace vlr::rtf

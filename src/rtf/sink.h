@@ -20,6 +20,11 @@ public:
     virtual void picture(const Picture& picture, const CharState& state) = 0;
     // An RTF group kept as it was (an unknown destination, hidden text); it takes no position.
     virtual void rawGroup(QByteArrayView rtf) = 0;
+    // A footnote: its group as written, kept like a raw group, and its text.
+    virtual void footnote(QByteArrayView rtf, const QString& text) {
+        (void)text;
+        rawGroup(rtf);
+    }
     // Tables: a row starts, a cell ends, the row ends, the table ends.
     virtual void rowStart(const RowInfo& row) = 0;
     virtual void cellEnd(const ParaState& para, const CharState& state) = 0;

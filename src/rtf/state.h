@@ -52,7 +52,8 @@ struct CharState {
     bool protect = false;
     bool disabled = false;
     bool hidden = false;
-    QString href; // target of the hyperlink field this text belongs to
+    bool footnoteRef = false; // the automatic footnote number (\chftn)
+    QString href;             // target of the hyperlink field this text belongs to
 
     bool operator==(const CharState&) const = default;
 };
@@ -75,6 +76,7 @@ struct ListInfo {
     int level = 0;
     int indent = 0; // twips (\pnindent)
     QString prefix, suffix;
+    QChar bullet; // the document's own bullet character, when it gave one
     // Paragraphs with the same key belong to one list: \ls number for word
     // processor lists, -1 for the rich-edit control's \pn numbering.
     int key = -1;
@@ -107,12 +109,14 @@ struct FontEntry {
     int codePage = 0;  // \cpg, 0: not given
     QByteArray family; // \froman, \fswiss… without the backslash
     int pitch = 0;
+    QString alt; // \falt: the face to use where this one is missing
 };
 
 struct ListLevel {
     ListKind kind = ListKind::Decimal;
     int start = 1;
     QString prefix, suffix;
+    QChar bullet;
 };
 
 struct Tables {
@@ -121,6 +125,7 @@ struct Tables {
     int defaultFont = 0;
     int ansiCodePage = 1252;
     int defaultLang = 0;
+    int defTab = 720; // twips between default tab stops
 };
 
 // A picture, or an embedded object shown by its result picture.

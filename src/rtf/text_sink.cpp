@@ -125,6 +125,10 @@ void TextSink::finish(const ParaState& para, const CharState&) {
         out_ += para_;
         para_.clear();
     }
+    for (qsizetype i = 0; i < notes_.size(); ++i) {
+        out_ += mode_ == TextMode::Editor ? QStringLiteral("\n") : QStringLiteral("\r\n");
+        out_ += QString::number(i + 1) + QStringLiteral(". ") + notes_[i];
+    }
 }
 
 void TextSink::picture(const Picture&, const CharState&) {

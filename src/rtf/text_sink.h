@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace vlr::rtf {
@@ -28,6 +29,7 @@ public:
     void paragraphEnd(const ParaState& para, const CharState& state) override;
     void picture(const Picture& picture, const CharState& state) override;
     void rawGroup(QByteArrayView) override {}
+    void footnote(QByteArrayView, const QString& text) override { notes_.append(text); }
     void rowStart(const RowInfo& row) override;
     void cellEnd(const ParaState& para, const CharState& state) override;
     void rowEnd() override;
@@ -42,6 +44,7 @@ private:
 
     TextMode mode_;
     QString out_;
+    QStringList notes_; // footnotes, numbered after the text as the document shows them
     bool needNewline_ = false;
     // The table being read: its cells are written out when it ends, once the
     // number of columns is known (short rows are padded as the document pads them).

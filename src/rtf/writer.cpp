@@ -60,6 +60,9 @@ private:
     void writeParaProps(const QTextBlock& block, bool inTable);
     void writeList(const QTextBlock& block);
     void writeFormat(const QTextCharFormat& f);
+    void closeBeforeEnd(const QTextBlock& block);
+    int listNumber(QTextList* list);
+    QByteArray listTable() const;
     void writeFragmentText(const QTextCharFormat& f, QStringView text);
     void writePicture(const QTextImageFormat& f);
     Written target(const QTextCharFormat& f);
@@ -76,7 +79,97 @@ private:
     QByteArray lastRaw_;
     QTextList* runList_ = nullptr; // the list of the run of items being written
     int runStart_ = 0;
+    // Lists in the order first written; their \ls number is the index + 1.
+    std::vector<QTextList*> lists_;
 };
+
+int Writer::listNumber(QTextList* list) {
+    for (size_t i = 0; i < lists_.size(); ++i) {
+        if (lists_[i] == list)
+            return int(i) + 1;
+    }
+    lists_.push_back(list);
+    return int(lists_.size());
+}
+
+QChar bulletOf(const QTextListFormat& lf) {
+    const QString own = lf.property(PropListBullet).toString();
+    if (!own.isEmpty())
+        return own[0];
+    switch (lf.style()) {
+    case QTextListFormat::ListCircle:
+        return u'o';
+    case QTextListFormat::ListSquare:
+        return QChar(0x25AA);
+    default:
+        return QChar(0x2022);
+    }
+}
+
+int nfcOf(QTextListFormat::Style style) {
+    switch (style) {
+    case QTextListFormat::ListUpperRoman:
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
+    case QTextListFormat::ListDisc:
+    case QTextListFormat::ListCircle:
+    case QTextListFormat::ListSquare:
+        return 23;
+    default:
+        return 0;
+    }
+}
+
+// Word processors number by the list table and ignore \pn; each list of the
+// document gets its own list, so that every list counts on its own.
+QByteArray Writer::listTable() const {
+    if (lists_.empty())
+        return {};
+    QByteArray t("{\\*\\listtable");
+    for (size_t i = 0; i < lists_.size(); ++i) {
+        const QTextListFormat lf = lists_[i]->format();
+        const int nfc = nfcOf(lf.style());
+        const int start = lf.hasProperty(PropListStart) ? lf.intProperty(PropListStart) : 1;
+        const int indent = lf.hasProperty(PropListIndent) && lf.intProperty(PropListIndent) > 0
+                               ? lf.intProperty(PropListIndent)
+                               : 360;
+        t.append("\r\n{\\list\\listtemplateid" + QByteArray::number(qsizetype(i) + 1));
+        for (int level = 0; level < 9; ++level) {
+            t.append("{\\listlevel\\levelnfc" + QByteArray::number(nfc) + "\\levelnfcn" +
+                     QByteArray::number(nfc) + "\\leveljc0\\levelfollow0\\levelstartat" +
+                     QByteArray::number(start) + "{\\leveltext");
+            if (nfc == 23) {
+                t.append("\\'01");
+                appendRtfText(t, QString(bulletOf(lf)), false);
+                t.append(";}{\\levelnumbers;}");
+            } else {
+                const QString prefix = lf.numberPrefix(), suffix = lf.numberSuffix();
+                t.append("\\'" +
+                         QByteArray::number(prefix.size() + 1 + suffix.size(), 16).rightJustified(2, '0'));
+                appendRtfText(t, prefix, false);
+                t.append("\\'" + QByteArray::number(level, 16).rightJustified(2, '0'));
+                appendRtfText(t, suffix, false);
+                t.append(";}{\\levelnumbers\\'" +
+                         QByteArray::number(prefix.size() + 1, 16).rightJustified(2, '0') + ";}");
+            }
+            t.append("\\fi-" + QByteArray::number(indent) + "\\li" +
+                     QByteArray::number(indent * (level + 1)) + '}');
+        }
+        t.append("\\listid" + QByteArray::number(qsizetype(i) + 1) + '}');
+    }
+    t.append("}\r\n{\\*\\listoverridetable");
+    for (size_t i = 0; i < lists_.size(); ++i) {
+        const QByteArray n = QByteArray::number(qsizetype(i) + 1);
+        t.append("{\\listoverride\\listid" + n + "\\listoverridecount0\\ls" + n + '}');
+    }
+    t.append("}\r\n");
+    return t;
+}
 
 int Writer::fontIndex(const QTextCharFormat& f, bool* ansi) {
     QString name;
@@ -217,6 +310,31 @@ void Writer::writeFormat(const QTextCharFormat& f) {
     cur_ = w;
 }
 
+// Other readers carry raised and lowered text across \par and one drops
+// the words of such a run that goes on into the next paragraph, so it is
+// closed before the end unless the next paragraph begins with it.
+void Writer::closeBeforeEnd(const QTextBlock& block) {
+    const QTextBlock next = block.next();
+    QTextCharFormat nf;
+    if (next.isValid())
+        nf = next.begin().atEnd() ? next.charFormat() : next.begin().fragment().charFormat();
+    const quint8 vertical = nf.verticalAlignment() == QTextCharFormat::AlignSuperScript ? 1
+                            : nf.verticalAlignment() == QTextCharFormat::AlignSubScript ? 2
+                                                                                        : 0;
+    QByteArray& o = body_;
+    const qsizetype before = o.size();
+    if (cur_.vertical && cur_.vertical != vertical) {
+        appendWord(o, "nosupersub");
+        cur_.vertical = 0;
+    }
+    if (cur_.up && cur_.up != nf.intProperty(PropUp)) {
+        appendWord(o, "up", 0);
+        cur_.up = 0;
+    }
+    if (o.size() != before)
+        o.append(' ');
+}
+
 void Writer::writePicture(const QTextImageFormat& f) {
     if (f.boolProperty(PropObject) && (flags_ & WriteNoObjects))
         return;
@@ -289,6 +407,11 @@ void Writer::writeFragmentText(const QTextCharFormat& f, QStringView text) {
         lastRaw_ = raw;
     }
     writeFormat(f);
+    if (f.boolProperty(PropFootnoteRef)) {
+        // The number shown is the reader's own count of the notes.
+        body_.append("\\chftn ");
+        return;
+    }
     if (f.isImageFormat()) {
         for (qsizetype i = 0; i < text.size(); ++i)
             writePicture(f.toImageFormat());
@@ -319,6 +442,21 @@ void Writer::writeList(const QTextBlock& block) {
     QByteArray& o = body_;
     bool ansi = true;
     QTextCharFormat symbolFormat;
+    const QByteArray ls =
+        "\\ls" + QByteArray::number(listNumber(list)) + "\\ilvl" + QByteArray::number(level);
+    const QChar shown = bullet ? bulletOf(lf) : QChar();
+    if (bullet && shown != QChar(0x2022)) {
+        o.append("{\\pntext ");
+        appendRtfText(o, QString(shown), false);
+        o.append("\\tab}{\\*\\pn\\pnlvlblt");
+        if (level > 0)
+            appendWord(o, "pnlvl", level + 1);
+        appendWord(o, "pnindent", lf.intProperty(PropListIndent));
+        o.append("{\\pntxtb ");
+        appendRtfText(o, QString(shown), false);
+        o.append("}}" + ls);
+        return;
+    }
     if (bullet) {
         symbolFormat.setFontFamilies(QStringList{QStringLiteral("Symbol")});
         symbolFormat.setProperty(PropFontCharset, 2);
@@ -328,7 +466,7 @@ void Writer::writeList(const QTextBlock& block) {
         if (level > 0)
             appendWord(o, "pnlvl", level + 1);
         o.append("\\pnf" + QByteArray::number(f) + "\\pnindent" +
-                 QByteArray::number(lf.intProperty(PropListIndent)) + "{\\pntxtb\\'B7}}");
+                 QByteArray::number(lf.intProperty(PropListIndent)) + "{\\pntxtb\\'B7}}" + ls);
         return;
     }
     const QString label = listItemLabel(block);
@@ -368,7 +506,7 @@ void Writer::writeList(const QTextBlock& block) {
         appendRtfText(o, lf.numberPrefix());
         o.append('}');
     }
-    o.append('}');
+    o.append('}' + ls);
 }
 
 void Writer::writeParaProps(const QTextBlock& block, bool inTable) {
@@ -509,16 +647,52 @@ void Writer::writeBlock(const QTextBlock& block, int from, int to, const char* e
     }
     const QByteArray tail = block.blockFormat().property(PropRawTail).toByteArray();
     body_.append(tail);
+    if (*end)
+        closeBeforeEnd(block);
     body_.append(end);
 }
 
 void Writer::writeTable(QTextTable* table) {
     const int rows = table->rows(), cols = table->columns();
-    const int width = 9000 / qMax(1, cols);
+    const QTextTableFormat tf = table->format();
+    const QList<QTextLength> widths = tf.columnWidthConstraints();
+    // Column boundaries from the widths the table shows; percentages are of
+    // a 9000-twip line, and columns without a width share what is left.
+    std::vector<int> right(size_t(qMax(0, cols)));
+    int fixed = 0, unsized = 0;
+    for (int c = 0; c < cols; ++c) {
+        const QTextLength w = c < widths.size() ? widths[c] : QTextLength();
+        if (w.type() == QTextLength::FixedLength)
+            fixed += qRound(w.rawValue() * 15);
+        else if (w.type() == QTextLength::PercentageLength)
+            fixed += qRound(w.rawValue() * 90);
+        else
+            ++unsized;
+    }
+    const int share = unsized ? qMax(360, (9000 - fixed) / unsized) : 0;
+    int edge = 0;
+    for (int c = 0; c < cols; ++c) {
+        const QTextLength w = c < widths.size() ? widths[c] : QTextLength();
+        int width = share;
+        if (w.type() == QTextLength::FixedLength)
+            width = qRound(w.rawValue() * 15);
+        else if (w.type() == QTextLength::PercentageLength)
+            width = qRound(w.rawValue() * 90);
+        edge += qMax(1, width);
+        right[size_t(c)] = edge;
+    }
+    QByteArray border;
+    if (tf.border() > 0 && tf.borderStyle() != QTextFrameFormat::BorderStyle_None) {
+        const QByteArray w = QByteArray::number(qBound(1, qRound(tf.border() * 15), 75));
+        for (const char* side : {"t", "l", "b", "r"})
+            border += QByteArray("\\clbrdr") + side + "\\brdrs\\brdrw" + w;
+    }
     for (int r = 0; r < rows; ++r) {
         body_.append("\\trowd\\trgaph108");
-        for (int c = 0; c < cols; ++c)
-            appendWord(body_, "cellx", width * (c + 1));
+        for (int c = 0; c < cols; ++c) {
+            body_.append(border);
+            appendWord(body_, "cellx", right[size_t(c)]);
+        }
         body_.append("\r\n");
         for (int c = 0; c < cols; ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
@@ -553,8 +727,17 @@ void Writer::writeFrame(QTextFrame* frame) {
             continue;
         }
         const QTextBlock b = it.currentBlock();
-        if (b.isValid())
-            writeBlock(b, b.position(), b.position() + b.length() - 1, "\\par\r\n");
+        if (!b.isValid() || b.blockFormat().boolProperty(PropFootnoteEcho))
+            continue;
+        // A document cannot begin with a table: Qt keeps an empty paragraph
+        // before it, which is not part of the note.
+        if (b.position() == 0 && b.length() == 1 && !b.textList()) {
+            auto next = it;
+            ++next;
+            if (!next.atEnd() && qobject_cast<QTextTable*>(next.currentFrame()))
+                continue;
+        }
+        writeBlock(b, b.position(), b.position() + b.length() - 1, "\\par\r\n");
     }
 }
 
@@ -597,6 +780,10 @@ QByteArray Writer::run(int from, int to, bool selection) {
         }
         out.append("}\r\n");
     }
+    out.append(listTable());
+    out.append("{\\*\\generator Vellinor;}");
+    const qreal tabPx = doc_->defaultTextOption().tabStopDistance();
+    appendWord(out, "deftab", tabPx > 0 ? qRound(tabPx * 15) : 720);
     out.append("\\viewkind4\\uc1");
     out.append(body_);
     out.append("}\r\n");
