@@ -927,6 +927,7 @@ void TMyCustomRichEdit::contentsChanged() {
     m_modified = true;
     if (OnChange)
         OnChange(this);
+    emit changed();
 }
 
 void TMyCustomRichEdit::selectionMoved() {
@@ -938,6 +939,7 @@ void TMyCustomRichEdit::selectionMoved() {
     m_lastSelEnd = c.selectionEnd();
     if (OnSelectionChange)
         OnSelectionChange(this);
+    emit selectionChange();
 }
 
 // ---------------------------------------------------------------- keys

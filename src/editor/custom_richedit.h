@@ -73,6 +73,13 @@ public:
     // Setting Handled stops the control's own menu.
     std::function<void(TMyCustomRichEdit* Sender, QPoint MousePos, bool& Handled)> OnContextPopup;
 
+signals:
+    // For every listener beside the one On… handler: the status bar, the
+    // command states and the format bar all follow these.
+    void changed();
+    void selectionChange();
+
+public:
     // ---- Settings
     bool PlainText() const { return m_plainText; }
     void SetPlainText(bool on); // keeps the content
