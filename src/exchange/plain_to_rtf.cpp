@@ -1,8 +1,7 @@
 #include "exchange/plain_to_rtf.h"
 
 #include "rtf/escape.h"
-
-#include <QStringDecoder>
+#include "rtf/plain_body.h"
 
 namespace vlr {
 
@@ -42,19 +41,7 @@ void appendByte(QByteArray& out, unsigned char c) {
 } // namespace
 
 bool LooksLikeUtf8Text(QByteArrayView text) {
-    if (text.startsWith("\xEF\xBB\xBF"))
-        return true;
-    bool ascii = true;
-    for (const char c : text)
-        if (uchar(c) >= 128) {
-            ascii = false;
-            break;
-        }
-    if (ascii)
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(text); // the conversion runs here, not at decode()
-    return !decoder.hasError() && !decoded.isEmpty();
+    return rtf::looksLikeUtf8Text(text);
 }
 
 QByteArray PlainTextToRtf(QByteArrayView text, const QString& fontName, int fontSize) {

@@ -36,8 +36,12 @@ QString plainBodyText(QByteArrayView body) {
     return withNewlines(fromAnsi(body.data(), body.size()));
 }
 
+bool looksLikeUtf8Text(QByteArrayView bytes) {
+    return bytes.startsWith("\xEF\xBB\xBF") || (hasNonAscii(bytes) && isValidUtf8(bytes));
+}
+
 QString outsidePlainText(QByteArrayView bytes) {
-    if (!bytes.startsWith("\xEF\xBB\xBF") && hasNonAscii(bytes) && isValidUtf8(bytes))
+    if (!bytes.startsWith("\xEF\xBB\xBF") && looksLikeUtf8Text(bytes))
         return withNewlines(QString::fromUtf8(bytes));
     return plainBodyText(bytes);
 }

@@ -14,4 +14,7 @@ QString plainBodyText(QByteArrayView body);
 // else is Windows-1251. Line ends as in plainBodyText.
 QString outsidePlainText(QByteArrayView bytes);
 
+// Whether outsidePlainText takes these bytes as UTF-8.
+bool looksLikeUtf8Text(QByteArrayView bytes);
+
 } // namespace vlr::rtf
