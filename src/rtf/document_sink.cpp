@@ -438,6 +438,8 @@ void DocumentSink::rowStart(const RowInfo& row) {
         }
         if (!widths.isEmpty())
             tf.setColumnWidthConstraints(widths);
+        if (row.rtl)
+            tf.setLayoutDirection(Qt::RightToLeft);
         table_ = c_.insertTable(1, cells, tf);
         row_ = 0;
     } else {

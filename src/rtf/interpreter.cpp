@@ -185,6 +185,7 @@ enum Kw : int {
     // tables
     KwTrowd,
     KwCellx,
+    KwTapRtl,
     KwCell,
     KwRow,
     KwIntbl,
@@ -395,6 +396,7 @@ const KeywordTable& keywords() {
                                                     {"levelstartat", KwLevelStartAt},
                                                     {"trowd", KwTrowd},
                                                     {"cellx", KwCellx},
+                                                    {"taprtl", KwTapRtl},
                                                     {"cell", KwCell},
                                                     {"row", KwRow},
                                                     {"intbl", KwIntbl},
@@ -1913,6 +1915,9 @@ void Interpreter::word(const Token& t) {
         return;
     case KwTrowd:
         rowDef_ = RowInfo{};
+        return;
+    case KwTapRtl:
+        rowDef_.rtl = true;
         return;
     case KwCellx:
         if (rowDef_.cellRight.size() < 64)

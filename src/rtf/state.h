@@ -145,6 +145,7 @@ struct Picture {
 // A table row as the row definition announces it.
 struct RowInfo {
     std::vector<int> cellRight; // \cellx boundaries, twips
+    bool rtl = false;           // \taprtl: the first cell is on the right
 };
 
 } // namespace vlr::rtf

@@ -689,6 +689,8 @@ void Writer::writeTable(QTextTable* table) {
     }
     for (int r = 0; r < rows; ++r) {
         body_.append("\\trowd\\trgaph108");
+        if (tf.layoutDirection() == Qt::RightToLeft)
+            body_.append("\\taprtl");
         for (int c = 0; c < cols; ++c) {
             body_.append(border);
             appendWord(body_, "cellx", right[size_t(c)]);

@@ -178,12 +178,21 @@ TEST(Fidelity, TableWidthsAndBordersSurviveAndNoParagraphLeadsIt) {
     EXPECT_NEAR(widths[0].rawValue() * 15, 1000, 1);
     EXPECT_NEAR(widths[1].rawValue() * 15, 3000, 1);
 
+    EXPECT_NE(table->format().layoutDirection(), Qt::RightToLeft);
     const QByteArray out = writeRtf(&doc);
     EXPECT_TRUE(out.contains("\\cellx1000")) << out.constData();
     EXPECT_TRUE(out.contains("\\cellx4000")) << out.constData();
     EXPECT_TRUE(out.contains("\\clbrdrt\\brdrs")) << out.constData();
     const qsizetype body = out.indexOf("\\viewkind4\\uc1");
     EXPECT_LT(out.indexOf("\\trowd"), out.indexOf("\\par", body)) << out.constData();
+    // A right-to-left table keeps its direction both ways.
+    QTextDocument rtl;
+    ASSERT_TRUE(readRtf("{\\rtf1\\trowd\\taprtl\\cellx1000\\cellx2000 \\intbl a\\cell b\\cell\\row}", &rtl));
+    QTextTable* rtlTable = qobject_cast<QTextTable*>(rtl.rootFrame()->childFrames().value(0));
+    ASSERT_NE(rtlTable, nullptr);
+    EXPECT_EQ(rtlTable->format().layoutDirection(), Qt::RightToLeft);
+    const QByteArray rtlOut = writeRtf(&rtl);
+    EXPECT_TRUE(rtlOut.contains("\\trowd\\trgaph108\\taprtl")) << rtlOut.constData();
 }
 
 TEST(Fidelity, FootnotesShownAtTheEndAndKeptOnSave) {
