@@ -10,13 +10,18 @@
 #include "tree/note_binding.h"
 #include "tree/notes_model.h"
 #include "tree/option_fonts.h"
+#include "tree/tree_drag.h"
 #include "tree/tree_operations.h"
 #include "tree/wait_cursor.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QToolTip>
 
 namespace vlr {
@@ -43,7 +48,7 @@ private:
 
 TMyCustomTreeView::TMyCustomTreeView(TNotebookService& service, QWidget* parent)
     : TOvTree(parent), m_service(service), m_imageMenu(new TNodeImageMenu(this)),
-      m_hover(new TTreeHoverSelect(*this)) {
+      m_hover(new TTreeHoverSelect(*this)), m_drag(new TTreeDragDrop(*this)) {
     setObjectName(QStringLiteral("tvNotes"));
     m_changeTimer.setSingleShot(true);
     m_changeTimer.setInterval(kChangeDelayMs);
@@ -52,6 +57,10 @@ TMyCustomTreeView::TMyCustomTreeView(TNotebookService& service, QWidget* parent)
     SetColor(m_options.TreeBackColor);
     SetTreeFont(vlr::TreeFont(m_options));
     SetNotesModel(new TNotesModel(service, this));
+    connect(NotesModel(), &TNotesModel::labelEdited, this, &TMyCustomTreeView::labelEdited);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
 
     connect(&service, &TNotebookService::notebookOpened, this, &TMyCustomTreeView::watchNotebook);
     connect(&service, &TNotebookService::notebookCreated, this, &TMyCustomTreeView::watchNotebook);
@@ -682,6 +691,71 @@ void TMyCustomTreeView::contextMenuEvent(QContextMenuEvent* event) {
         event->ignore();
         return;
     }
+    event->accept();
+}
+
+void TMyCustomTreeView::EditLabel(TTreeNode* node) {
+    const QModelIndex index = IndexOf(node);
+    if (!index.isValid())
+        return;
+    scrollTo(index);
+    edit(index);
+}
+
+void TMyCustomTreeView::SendKeyToLabelEditor(int key) {
+    if (!editingLabel())
+        return;
+    if (auto* editor = viewport()->findChild<QLineEdit*>()) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(editor, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(editor, &release);
+    }
+}
+
+void TMyCustomTreeView::startDrag(Qt::DropActions) {
+    if (!m_drag->Start(Selected()))
+        return;
+    // The drag carries no data of its own: the dragged node stays with the tree.
+    auto* mime = new QMimeData;
+    mime->setData(kNodeMimeType, QByteArrayLiteral("1"));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+    m_drag->End();
+}
+
+void TMyCustomTreeView::dragEnterEvent(QDragEnterEvent* event) {
+    // Only drags that come from the notes tree are considered.
+    if (m_drag->Dragged() && event->mimeData()->hasFormat(kNodeMimeType))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TMyCustomTreeView::dragMoveEvent(QDragMoveEvent* event) {
+    const bool ok = event->mimeData()->hasFormat(kNodeMimeType) &&
+                    m_drag->Over(event->position().toPoint(), event->modifiers());
+    event->setDropAction(event->modifiers() & Qt::ControlModifier ? Qt::CopyAction : Qt::MoveAction);
+    if (ok)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMyCustomTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
+    m_drag->Leave();
+    event->accept();
+}
+
+void TMyCustomTreeView::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasFormat(kNodeMimeType)) {
+        event->ignore();
+        return;
+    }
+    m_drag->Drop(event->position().toPoint(), event->modifiers());
+    // The tree has been changed through the service already; the view moves nothing itself.
+    event->setDropAction(Qt::IgnoreAction);
     event->accept();
 }
 

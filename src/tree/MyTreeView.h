@@ -27,6 +27,7 @@ class TNodeImageMenu;
 class TNodeRoot;
 class TNotebookService;
 class TTreeHoverSelect;
+class TTreeDragDrop;
 
 class TMyCustomTreeView : public TOvTree {
     Q_OBJECT
@@ -142,6 +143,16 @@ public:
     TNodeImageMenu* ImageMenu() const { return m_imageMenu; }
     TTreeHoverSelect* HoverSelect() const { return m_hover; }
 
+    // ---- Labels and dragging
+    // Scrolls the node into view and opens its label editor.
+    void EditLabel(TTreeNode* node);
+    bool EditingLabel() const { return editingLabel(); }
+    // Passes a key press to the open label editor.
+    void SendKeyToLabelEditor(int key);
+    TTreeDragDrop* DragDrop() const { return m_drag; }
+    // The format of a drag that carries a node of this tree.
+    static inline const QString kNodeMimeType = QStringLiteral("application/x-vellinor-tree-node");
+
 signals:
     // A selection change has been carried out (tvNotesChange).
     void changed(vlr::TTreeNode* node);
@@ -152,6 +163,8 @@ signals:
     // pmTree is about to open for the node: the window shows the entries
     // that fit a root or a note.
     void treeMenuAboutToShow(vlr::TTreeNode* node);
+    // An accepted label edit (tvNotesEdited); nothing is renamed yet.
+    void labelEdited(vlr::TTreeNode* node, const QString& text);
 
 protected:
     bool GetNodeVisual(TTreeNode* Node, TTreeNodeVisual& Info) override;
@@ -169,6 +182,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void runChange(TTreeNode* node);
@@ -202,6 +220,7 @@ private:
     QMenu* m_treeMenu = nullptr;
     TNodeImageMenu* m_imageMenu;
     TTreeHoverSelect* m_hover;
+    TTreeDragDrop* m_drag;
 };
 
 // The published class.

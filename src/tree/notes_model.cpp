@@ -90,7 +90,15 @@ QVariant TNotesModel::data(const QModelIndex& index, int role) const {
 }
 
 Qt::ItemFlags TNotesModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::NoItemFlags;
+}
+
+bool TNotesModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    TTreeNode* node = NodeOf(index);
+    if (!node || role != Qt::EditRole)
+        return false;
+    emit labelEdited(node, value.toString());
+    return true;
 }
 
 void TNotesModel::nodesAboutToBeInserted(TTreeNode* parent, int first, int last) {

@@ -37,6 +37,12 @@ public:
     bool hasChildren(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // An accepted label edit is reported, not written: the notebook service
+    // renames, and the label follows its notification.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+signals:
+    void labelEdited(vlr::TTreeNode* node, const QString& text);
 
 private:
     void nodesAboutToBeInserted(TTreeNode* parent, int first, int last) override;

@@ -1,5 +1,6 @@
 // The notebook service: what it announces when notebooks come and go, and
 // that a notebook read from disk reaches observers in one piece.
+#include "../tree/forest_shape.h"
 #include "notebook_fixture.h"
 
 #include <QSignalSpy>
@@ -101,35 +102,6 @@ TEST_F(StorageTest, NoteOperationsKeepTreeListAndFlagsInStep) {
 // ---- Moving and copying notes
 
 namespace {
-// "a(a1,a2),b" : the notebook's tree as names.
-QString shapeOf(TTreeNode* node) {
-    QStringList parts;
-    for (int i = 0; i < node->Count(); ++i) {
-        TTreeNode* c = node->Child(i);
-        parts << (c->HasChildren() ? c->Text() + "(" + shapeOf(c) + ")" : c->Text());
-    }
-    return parts.join(',');
-}
-// The note list's names, which must follow the tree's pre-order.
-QString listOf(const TNodeRoot& nb) {
-    QStringList names;
-    for (const TNodeData* n : nb.Notes)
-        names << n->Record.NoteName();
-    return names.join(',');
-}
-QString preorderOf(TTreeNode* root) {
-    QStringList names;
-    ForEachDescendant(root, [&](TTreeNode* n) { names << n->Text(); });
-    return names.join(',');
-}
-TTreeNode* find(TTreeNode* root, const QString& name) {
-    TTreeNode* hit = nullptr;
-    ForEachDescendant(root, [&](TTreeNode* n) {
-        if (!hit && n->Text() == name)
-            hit = n;
-    });
-    return hit;
-}
 // a(a1,a2),b(b1),c
 TNodeRoot* standardBook(TNotebookService& service, const QString& file) {
     TNodeRoot* nb = service.Create(NewNotebookDefaults{}, file);
@@ -176,9 +148,9 @@ TEST_F(StorageTest, MovesAndCopiesInsideOneNotebookKeepTreeAndListInStep) {
         SCOPED_TRACE(c.what);
         TNotebookService service(defaultImages());
         TNodeRoot* nb = standardBook(service, path());
-        service.Forest().SetStateIndex(find(nb->RootNode, QStringLiteral("a2")), 1);
-        TTreeNode* source = find(nb->RootNode, QString::fromUtf8(c.source));
-        TTreeNode* target = *c.target ? find(nb->RootNode, QString::fromUtf8(c.target)) : nb->RootNode;
+        service.Forest().SetStateIndex(findNode(nb->RootNode, QStringLiteral("a2")), 1);
+        TTreeNode* source = findNode(nb->RootNode, QString::fromUtf8(c.source));
+        TTreeNode* target = *c.target ? findNode(nb->RootNode, QString::fromUtf8(c.target)) : nb->RootNode;
         TNotebookService::MoveOrCopy how;
         how.copy = c.copy;
         how.after = c.after;
@@ -201,9 +173,9 @@ TEST_F(StorageTest, CopiesGetTheirOwnIdentityAndCreationTimesApart) {
     TNodeRoot* nb = standardBook(service, path());
     TNotebookService::MoveOrCopy how;
     how.copy = true;
-    TTreeNode* copy = service.MoveOrCopyNote(find(nb->RootNode, QStringLiteral("a")), nb->RootNode, how);
+    TTreeNode* copy = service.MoveOrCopyNote(findNode(nb->RootNode, QStringLiteral("a")), nb->RootNode, how);
     ASSERT_TRUE(copy);
-    TNodeData* a = find(nb->RootNode, QStringLiteral("a"))->Note();
+    TNodeData* a = findNode(nb->RootNode, QStringLiteral("a"))->Note();
     TNodeData* copied = copy->Note();
     TNodeData* copiedChild = copy->Child(0)->Note();
     EXPECT_NE(QByteArray(reinterpret_cast<const char*>(a->Record.ID()), 16),
@@ -236,13 +208,13 @@ TEST_F(StorageTest, ANoteMovedIntoAnotherNotebookTravelsWithItsBodiesAndPicture)
     QImage red(16, 16, QImage::Format_ARGB32);
     red.fill(Qt::red);
     const int redIndex = from->Images.Add(red);
-    TTreeNode* a = find(from->RootNode, QStringLiteral("a"));
+    TTreeNode* a = findNode(from->RootNode, QStringLiteral("a"));
     a->Note()->Record.setImageIndex(int16_t(redIndex));
     a->Note()->SetNoteFlag(nfReadOnly, true);
     TNotebookService::MoveOrCopy copyHow;
     copyHow.copy = true;
     TTreeNode* copy =
-        service.MoveOrCopyNote(find(from->RootNode, QStringLiteral("b")), to->RootNode, copyHow);
+        service.MoveOrCopyNote(findNode(from->RootNode, QStringLiteral("b")), to->RootNode, copyHow);
     ASSERT_TRUE(copy);
     ASSERT_TRUE(service.MoveOrCopyNote(a, to->RootNode, {}));
 
@@ -282,7 +254,7 @@ TEST_F(StorageTest, AddingNearANoteFollowsPositionAndInheritRules) {
     TNotebookService service(defaultImages());
     TNodeRoot* nb = standardBook(service, path());
     NewNoteDefaults d;
-    TTreeNode* a = find(nb->RootNode, QStringLiteral("a"));
+    TTreeNode* a = findNode(nb->RootNode, QStringLiteral("a"));
     a->Note()->Record.setFontColor(0x123456);
     a->Note()->Record.setMarginTop(777);
     service.Forest().SetImages(a, 3, 3);
