@@ -67,7 +67,7 @@ int cmdRtf(const QStringList& args) {
         print(rtf::documentToHtml(&doc, options));
         return 0;
     }
-    print(rtf::writeRtf(&doc));
+    print(rtf::writeRtf(&doc, rtf::WritePortable));
     return 0;
 }
 

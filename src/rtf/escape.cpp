@@ -28,7 +28,7 @@ const char kHex[] = "0123456789abcdef";
 
 } // namespace
 
-void appendRtfText(QByteArray& out, QStringView text, bool ansi) {
+void appendRtfText(QByteArray& out, QStringView text, bool ansi, bool portable) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c >= 0x20 && c < 0x7F) {
@@ -56,6 +56,16 @@ void appendRtfText(QByteArray& out, QStringView text, bool ansi) {
         default:
             break;
         }
+        const int n = c > 32767 ? int(c) - 65536 : int(c);
+        if (portable) {
+            const int fallback = ansiByte(c) >= 0 ? ansiByte(c) : '?';
+            out.append("\\u");
+            out.append(QByteArray::number(n));
+            out.append("\\'");
+            out.append(kHex[fallback >> 4]);
+            out.append(kHex[fallback & 15]);
+            continue;
+        }
         const int b = ansi ? ansiByte(c) : -1;
         if (b >= 0) {
             out.append("\\'");
@@ -64,7 +74,6 @@ void appendRtfText(QByteArray& out, QStringView text, bool ansi) {
             continue;
         }
         // \uN takes a signed 16-bit number; the fallback '?' is skipped by \uc1.
-        const int n = c > 32767 ? int(c) - 65536 : int(c);
         out.append("\\u");
         out.append(QByteArray::number(n));
         out.append('?');

@@ -7,7 +7,10 @@
 namespace vlr::rtf {
 
 // ansi: whether \'hh (Windows-1251) may be used for this run's font.
-void appendRtfText(QByteArray& out, QStringView text, bool ansi = true);
+// portable: every non-ASCII letter as \uN with a \'hh fallback (the
+// Windows-1251 byte or '?'), which readers that ignore \ansicpg or lose the
+// character after a plain '?' fallback still read right.
+void appendRtfText(QByteArray& out, QStringView text, bool ansi = true, bool portable = false);
 
 // Appends "\word" or "\wordN" followed by a space only when needed before
 // the text that follows; callers append a space or a delimiter themselves.

@@ -22,7 +22,10 @@ bool readRtf(QByteArrayView rtf, QTextDocument* doc, QString* error = nullptr);
 // cursor ends after the inserted content.
 bool insertRtf(QByteArrayView rtf, QTextCursor& cursor, QString* error = nullptr);
 
-enum WriteFlag { WriteSelection = 1, WriteNoObjects = 2, WritePlainRtf = 4 };
+// WritePortable: for RTF that leaves the program (clipboard, export, files),
+// text in the form every reader decodes alike; stored bodies keep the
+// compact \'hh form, half the size for Russian text.
+enum WriteFlag { WriteSelection = 1, WriteNoObjects = 2, WritePlainRtf = 4, WritePortable = 8 };
 
 // The document (or, with WriteSelection, the selection) as RTF in the form a
 // rich-edit control writes it.

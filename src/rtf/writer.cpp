@@ -417,7 +417,7 @@ void Writer::writeFragmentText(const QTextCharFormat& f, QStringView text) {
             writePicture(f.toImageFormat());
         return;
     }
-    appendRtfText(body_, text, ansiFor(f));
+    appendRtfText(body_, text, ansiFor(f), flags_ & WritePortable);
 }
 
 void Writer::writeList(const QTextBlock& block) {

@@ -5,7 +5,9 @@
 #include "rtf/rtf.h"
 
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -292,6 +294,31 @@ TEST(Fidelity, MetafileBitmapsAreDrawnAndTheMetafileKept) {
         const QByteArray out = writeRtf(&doc);
         EXPECT_TRUE(out.contains(k.word)) << out.constData();
         EXPECT_TRUE(out.contains(k.data.toHex().left(64))) << out.constData();
+    }
+}
+
+TEST(Fidelity, PortableRtfReadsTheSameInEveryReader) {
+    const QString cases[] = {u"Привет, мир."_qs, u"Zażółć, gęślą jaźń."_qs, u"Ωμέγα, άλφα."_qs,
+                             u"漢字, かな."_qs};
+    const QString pandoc = QStandardPaths::findExecutable("pandoc");
+    for (const QString& text : cases) {
+        SCOPED_TRACE(text.toStdString());
+        QTextDocument doc;
+        doc.setPlainText(text);
+        const QByteArray out = writeRtf(&doc, WritePortable);
+        EXPECT_FALSE(out.contains("?,")) << out.constData();
+        QTextDocument back;
+        ASSERT_TRUE(readRtf(out, &back));
+        EXPECT_EQ(back.toPlainText(), text);
+        if (pandoc.isEmpty())
+            continue;
+        QProcess p;
+        p.start(pandoc, {"-f", "rtf", "-t", "plain"});
+        ASSERT_TRUE(p.waitForStarted());
+        p.write(out);
+        p.closeWriteChannel();
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), text);
     }
 }
 
