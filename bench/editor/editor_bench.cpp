@@ -6,6 +6,10 @@
 //            status bar's caret query and the repaint it causes;
 //   save     stream the text back out as RTF.
 #include "common/sample_note.h"
+#include "config/options.h"
+#include "editor/format_bar.h"
+#include "editor/format_commands.h"
+#include "editor/format_host.h"
 #include "editor/richedit.h"
 
 #include <QApplication>
@@ -17,6 +21,29 @@
 
 using namespace vlr;
 
+namespace {
+
+// A note is bound and the tree is not focused.
+class BenchHost final : public TFormatHost {
+public:
+    bool TreeHasFocus() const override { return false; }
+    bool NodeSelected() const override { return true; }
+    bool NoteSelected() const override { return true; }
+    int TitleStyle() const override { return 0; }
+    quint32 TitleColor() const override { return 0; }
+    quint32 TitleBackColor() const override { return 0; }
+    void ToggleTitleStyle(int) override {}
+    void SetTitleColor(quint32) override {}
+    void SetTitleBackColor(quint32) override {}
+    bool Loading() const override { return false; }
+    void MarkModified(bool, bool) override {}
+    QByteArray StoredBody() const override { return {}; }
+    void StoreBoundNote(bool) override {}
+    void StoreZoom(int) override {}
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int runs = 7;
@@ -27,7 +54,9 @@ int main(int argc, char** argv) {
     const QByteArray body = bench::sampleNoteRtf(1024 * 1024);
     std::printf("body: %lld bytes of RTF\n", static_cast<long long>(body.size()));
 
-    std::vector<double> load, type, typeWorst, save;
+    std::vector<double> load, type, typeWorst, save, format, formatWorst;
+    BenchHost host;
+    TVLROptions options;
     for (int run = 0; run < runs; ++run) {
         TMyRichEdit edit;
         edit.SetAutoURLDetect(true);
@@ -61,6 +90,23 @@ int main(int argc, char** argv) {
         type.push_back(bench::median(keys));
         typeWorst.push_back(*std::max_element(keys.begin(), keys.end()));
 
+        // Ctrl+B on a selected word with the format bar following the
+        // editor: the change, the reflection into the commands and boxes,
+        // and the repaint.
+        TFormatBar bar(edit, host, options, nullptr);
+        std::vector<double> steps;
+        for (int i = 0; i < 40; ++i) {
+            const int at = length / 3 + i * 97;
+            edit.SetSelection(at, at + 6, true);
+            QApplication::processEvents();
+            t.restart();
+            bar.Format().FormatBold->trigger();
+            edit.viewport()->repaint();
+            steps.push_back(t.nsecsElapsed() / 1e6);
+        }
+        format.push_back(bench::median(steps));
+        formatWorst.push_back(*std::max_element(steps.begin(), steps.end()));
+
         t.restart();
         const QByteArray out = edit.SaveToBytes();
         save.push_back(t.nsecsElapsed() / 1e6);
@@ -71,6 +117,8 @@ int main(int argc, char** argv) {
     std::printf("load + layout + first paint: median %.1f ms (runs: %d)\n", bench::median(load), runs);
     std::printf("typing in the middle: median %.2f ms per key, worst key %.2f ms\n", bench::median(type),
                 bench::median(typeWorst));
+    std::printf("bold on a selected word: median %.2f ms, worst %.2f ms\n", bench::median(format),
+                bench::median(formatWorst));
     std::printf("save as RTF: median %.1f ms\n", bench::median(save));
     return 0;
 }
