@@ -1,0 +1,141 @@
+#include "app/protection_commands.h"
+
+#include "core/messages.h"
+#include "storage/note_recovery.h"
+
+#include <QFile>
+
+namespace vlr {
+
+namespace {
+const QString kError = QStringLiteral("Ошибка");
+const QString kAttention = QStringLiteral("Внимание!");
+const QString kDone = QStringLiteral("Готово!");
+const QString kReadOnlyNotebook = QStringLiteral(
+    "Записная книжка только для чтения! Вы не можете сохранять ее на диск. Выберите в окне Свойства "
+    "книжки->Опции автора чтобы отключить \"только для чтения\".");
+
+// The copy replaces an older one; a copy cut short is not left behind.
+bool copyToBackup(const QString& from, const QString& to) {
+    if (QFile::exists(to) && !QFile::remove(to))
+        return false;
+    if (QFile::copy(from, to))
+        return true;
+    QFile::remove(to);
+    return false;
+}
+} // namespace
+
+TProtectionCommands::TProtectionCommands(TNotebookService& service, ProtectionCommandsHost& host,
+                                         const TVLROptions& options, QObject* parent)
+    : QObject(parent), m_service(service), m_host(host), m_options(options) {
+    FilePack = new QAction(QStringLiteral("Сжать книжку"), this);
+    FilePack->setObjectName(QStringLiteral("FilePack"));
+    NotebookRecover = new QAction(QStringLiteral("Восстановить записи..."), this);
+    NotebookRecover->setObjectName(QStringLiteral("NotebookRecover"));
+    NotebookRevert = new QAction(QStringLiteral("Перечитать запись"), this);
+    NotebookRevert->setObjectName(QStringLiteral("NotebookRevert"));
+    connect(FilePack, &QAction::triggered, this, &TProtectionCommands::Pack);
+    connect(NotebookRecover, &QAction::triggered, this, &TProtectionCommands::Recover);
+    connect(NotebookRevert, &QAction::triggered, this, &TProtectionCommands::Revert);
+}
+
+TNodeRoot* TProtectionCommands::current() const {
+    return TNotebookService::NotebookOf(m_host.SelectedNode());
+}
+
+bool TProtectionCommands::PackNotebook(TNodeRoot* notebook, const PackRequest& request) {
+    TNodeRoot* nb = notebook ? notebook : current();
+    if (!nb || nb->IsLocked())
+        return false;
+    if (nb->IsReadOnly()) {
+        showMessage(kReadOnlyNotebook, kAttention, MsgIcon::Warning);
+        return false;
+    }
+    if (request.saveFirst && !m_host.SaveNotebook(nb->RootNode))
+        return false;
+    // Packing moves stored bodies only: an unsaved notebook has nothing to pack.
+    if (nb->FileName.isEmpty() || !nb->File().isOpen())
+        return false;
+    m_host.SetStatus(QStringLiteral("Сжатие книжки..."));
+    if (m_options.BackupOnPack && !copyToBackup(nb->FileName, BackupName(nb->FileName))) {
+        showMessage(QStringLiteral("Ошибка создания резервной копии! Сжатие невозможно!"), kError,
+                    MsgIcon::Error);
+        m_host.SetStatus(QString());
+        return false;
+    }
+    const qint64 freed = nb->PackNotes(request.purge);
+    if (freed < 0) {
+        // The file is as before the pack; say why instead of claiming success.
+        showMessage(QStringLiteral("Не удалось сжать книжку %1!\n%2").arg(nb->FileName, nb->SaveError),
+                    kError, MsgIcon::Error);
+        m_host.SetStatus(QString());
+        return false;
+    }
+    m_host.SetStatus(QStringLiteral("Сжатие книжки... Готово!"));
+    if (request.showResult)
+        showMessage(QStringLiteral("Книжка успешно сжата. Освобождено байт: %1").arg(freed), kDone,
+                    MsgIcon::Information);
+    return true;
+}
+
+void TProtectionCommands::PackOnExit(TNodeRoot& notebook) {
+    if (m_options.PackOnExit)
+        (void)PackNotebook(&notebook, {});
+}
+
+void TProtectionCommands::Pack() {
+    TNodeRoot* nb = current();
+    if (!nb || !m_host.CanModifyNotebook(nb->RootNode))
+        return;
+    PackRequest request{true, false, true};
+    if (!nb->DeletedNotes.isEmpty()) {
+        const int answer = showMessage(QStringLiteral("Книжка содержит удалённые записи, которые можно "
+                                                      "восстановить.\nХотите удалить их окончательно?"),
+                                       kAttention, MsgIcon::Question, MbYes | MbNo | MbCancel);
+        if (answer == MbCancel)
+            return;
+        request.purge = answer == MbYes;
+    }
+    (void)PackNotebook(nb, request);
+    m_host.RefreshEditor();
+}
+
+void TProtectionCommands::Recover() {
+    TNodeRoot* nb = current();
+    if (!nb || !m_host.CanModifyNotebook(nb->RootNode))
+        return;
+    const QList<TNodeData*> chosen = m_host.ChooseNotesToRecover(*nb);
+    if (chosen.isEmpty())
+        return;
+    if (!RecoverDeletedNotes(m_service, *nb, chosen).isEmpty())
+        m_host.RefreshEditor();
+}
+
+void TProtectionCommands::Revert() {
+    TTreeNode* node = m_host.SelectedNode();
+    TNodeData* note = node ? node->Note() : nullptr;
+    TNodeRoot* nb = TNotebookService::NotebookOf(node);
+    if (!note || !nb)
+        return;
+    if (showMessage(QStringLiteral("Восстановить оригинальное содержимое записи из файла книжки?"),
+                    QStringLiteral("Подтверждение"), MsgIcon::Question, MbOk | MbCancel) != MbOk)
+        return;
+    if (nb->IsLocked()) {
+        showMessage(QStringLiteral("Error reverting note!"), kError, MsgIcon::Error);
+        return;
+    }
+    if (RevertNote(*nb, *note)) {
+        m_host.RefreshEditor();
+        showMessage(QStringLiteral("Запись была успешно восстановлена из файла книжки."), kDone,
+                    MsgIcon::Information);
+    } else if (note->Record.Offset() > 0) {
+        // A stored body that cannot be read again; a note never stored stays empty.
+        m_host.RefreshEditor();
+        showMessage(QStringLiteral("Error reverting note!"), kError, MsgIcon::Error);
+    } else {
+        m_host.RefreshEditor();
+    }
+}
+
+} // namespace vlr
