@@ -37,6 +37,15 @@ TFormatBar::TFormatBar(TMyRichEdit& editor, TFormatHost& host, const TVLROptions
     tbFormat->addSeparator();
     tbFormat->addAction(f.FormatBullets);
     tbFormat->addActions({f.FormatSuperscript, f.FormatSubscript});
+    // Short labels where the icon theme has no picture, so the bar stays narrow.
+    const std::pair<QAction*, const char*> shortNames[] = {
+        {f.FormatBold, "Ж"},         {f.FormatItalic, "К"},      {f.FormatUnderline, "Ч"},
+        {f.FormatAlignLeft, "⇤"},    {f.FormatAlignCenter, "↔"}, {f.FormatAlignRight, "⇥"},
+        {f.FormatAlignJustify, "☰"}, {f.FormatBullets, "•"},     {f.FormatSuperscript, "x²"},
+        {f.FormatSubscript, "x₂"}};
+    for (auto [action, name] : shortNames)
+        if (action->icon().isNull())
+            action->setIconText(QString::fromUtf8(name));
 
     FormatMenu = new QMenu(QStringLiteral("Ф&ормат"), window);
     FormatMenu->setObjectName(QStringLiteral("mFormat"));
