@@ -1,4 +1,5 @@
 #include "app/vellinor_form.h"
+#include "app/lifecycle/tip_of_the_day.h"
 
 #include "app/dialogs/help.h"
 #include "app/dialogs/notebook_password.h"
@@ -152,6 +153,9 @@ void TVellinorForm::buildMenus() {
                         .arg(TMyCustomRichEdit::RichEditVersionText()),
                     QStringLiteral("О программе"), MsgIcon::Information);
     });
+    m_helpTipOfDay = new QAction(QStringLiteral("Совет дня..."), this);
+    m_helpTipOfDay->setObjectName(QStringLiteral("HelpTipOfDay"));
+    connect(m_helpTipOfDay, &QAction::triggered, this, &TVellinorForm::showTipOfTheDay);
     m_notebookExpand = new QAction(QStringLiteral("Развернуть"), this);
     m_notebookExpand->setObjectName(QStringLiteral("NotebookExpand"));
     connect(m_notebookExpand, &QAction::triggered, this, [this] {
@@ -206,6 +210,7 @@ void TVellinorForm::buildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Справка"));
     help->addAction(m_helpTopics);
+    help->addAction(m_helpTipOfDay);
     help->addSeparator();
     help->addAction(m_helpAbout);
 
@@ -466,6 +471,7 @@ void TVellinorForm::readListsAndOptions() {
     readOptions(*m_settings, options, desktop);
     if (options.AutoLoadPrevious)
         m_notebookCommands->LastSession().Read(*m_settings);
+    m_tipNumber = m_settings->readInteger(QStringLiteral("Environment"), QStringLiteral("TipNumber"), 0);
     applyOptions();
 }
 
@@ -496,6 +502,7 @@ void TVellinorForm::writeSavedState() {
         m_notebookCommands->Recent().Write(*m_settings);
         if (programOptions().AutoLoadPrevious)
             m_notebookCommands->LastSession().Write(*m_settings);
+        m_settings->writeInteger(QStringLiteral("Environment"), QStringLiteral("TipNumber"), m_tipNumber);
         TDesktopIntegration desktop;
         writeOptions(*m_settings, programOptions(), desktop);
     } catch (const std::exception&) {
@@ -571,6 +578,15 @@ void TVellinorForm::DeferredStartup() {
     if (TTreeNode* selected = tvNotes->Selected())
         tvNotes->scrollTo(tvNotes->IndexOf(selected));
     m_commandLine.clear();
+    if (programOptions().ShowTipOfTheDay)
+        QMetaObject::invokeMethod(this, &TVellinorForm::showTipOfTheDay, Qt::QueuedConnection);
+}
+
+void TVellinorForm::showTipOfTheDay() {
+    TfrmTotd dialog(m_tipNumber, programOptions().ShowTipOfTheDay, this);
+    dialog.exec();
+    m_tipNumber = dialog.TipNumber();
+    programOptions().ShowTipOfTheDay = dialog.ShowAtStart();
 }
 
 void TVellinorForm::closeEvent(QCloseEvent* event) {

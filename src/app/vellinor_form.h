@@ -110,6 +110,7 @@ private:
     void onEditorChange();
     void onEditorSelectionChange();
     void updateCaretPanel();
+    void showTipOfTheDay();
 
     TSettingsLocation m_settingsLocation;
     std::unique_ptr<TSettingsFile> m_settings;
@@ -125,6 +126,7 @@ private:
     QAction* m_fileExit = nullptr;
     QAction* m_helpTopics = nullptr;
     QAction* m_helpAbout = nullptr;
+    QAction* m_helpTipOfDay = nullptr;
     QAction* m_notebookExpand = nullptr;
     QAction* m_notebookCollapse = nullptr;
     QPointer<QSplashScreen> m_splash;
@@ -132,6 +134,7 @@ private:
     CommandGroupStates m_groups;
     QList<QAction*> m_groupActions[std::size_t(CommandGroup::Count)];
     int m_windowState = 0;
+    int m_tipNumber = 0;
     bool m_shown = false;
     bool m_loadingAtStart = false;
     int m_shiftOverride = -1;

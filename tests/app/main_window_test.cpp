@@ -1,6 +1,7 @@
 // The main window as a person meets it: the quiet start-up that reopens the
 // last session, the caption, files dropped on the window, and a close that
 // the user calls off.
+#include "app/lifecycle/tip_of_the_day.h"
 #include "app/vellinor_form.h"
 #include "config/settingsfile.h"
 #include "editor/richedit.h"
@@ -8,6 +9,9 @@
 #include "tree/MyTreeView.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
 #include <QTest>
 
 using namespace vlr;
@@ -150,4 +154,57 @@ TEST_F(MainWindowTest, TypingMarksTheNotebookAndSelectingAnotherNoteStoresTheTex
     auto reread = Book::open(a, &result);
     ASSERT_EQ(result, lrOk);
     EXPECT_TRUE(reread->body(0).contains("new "));
+}
+
+TEST(TipOfTheDay, IndexWrapsBothWaysAndAnIndexPastTheEndShowsTheEndText) {
+    const QString end = QStringLiteral("Советы закончились!");
+    const QStringList three{QStringLiteral("а"), QStringLiteral("б"), QStringLiteral("в")};
+    struct Case {
+        QStringList tips;
+        int index;
+        QString text;
+        int afterNext, afterPrevious;
+    };
+    const Case cases[] = {
+        {three, 0, QStringLiteral("а"), 1, 2},
+        {three, 2, QStringLiteral("в"), 0, 1},
+        {three, 7, end, 0, 2},  // a saved number from a longer file
+        {three, -3, end, 0, 2}, // a broken saved number
+        {{}, 0, end, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        TTipCursor cursor(c.tips, c.index);
+        EXPECT_EQ(cursor.Text(), c.text);
+        TTipCursor forward = cursor;
+        forward.Next();
+        EXPECT_EQ(forward.Index(), c.afterNext);
+        TTipCursor back = cursor;
+        back.Previous();
+        EXPECT_EQ(back.Index(), c.afterPrevious);
+    }
+}
+
+TEST_F(MainWindowTest, TipsAreTheNonEmptyLinesAndClosingTheDialogMovesToTheNextTip) {
+    QFile file(path(QStringLiteral("tips.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("первый совет\r\n\n  второй  \n");
+    file.close();
+    EXPECT_EQ(ReadTips(file.fileName()),
+              (QStringList{QStringLiteral("первый совет"), QStringLiteral("второй")}));
+    EXPECT_TRUE(ReadTips(path(QStringLiteral("missing.txt"))).isEmpty());
+
+    TfrmTotd dialog(0, true, nullptr);
+    dialog.findChild<QCheckBox*>(QStringLiteral("cbShowAtStart"))->setChecked(false);
+    dialog.show();
+    dialog.accept();
+    EXPECT_FALSE(dialog.ShowAtStart());
+    const int shown = dialog.TipNumber();
+    dialog.reject(); // a second close does not skip a tip
+    EXPECT_EQ(dialog.TipNumber(), shown);
+
+    auto form = start();
+    QAction* tip = form->findChild<QAction*>(QStringLiteral("HelpTipOfDay"));
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->isEnabled());
 }
