@@ -1,5 +1,6 @@
 #include "app/vellinor_form.h"
 #include "app/lifecycle/tip_of_the_day.h"
+#include "app/lifecycle/view_commands.h"
 
 #include "app/dialogs/help.h"
 #include "app/dialogs/notebook_password.h"
@@ -207,6 +208,15 @@ void TVellinorForm::buildMenus() {
     QMenu* notebook = menuBar()->addMenu(QStringLiteral("&Книжка"));
     notebook->addAction(m_notebookExpand);
     notebook->addAction(m_notebookCollapse);
+
+    m_viewCommands = new TViewCommands(*this, *twTree, *m_status, this);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&Вид"));
+    view->setObjectName(QStringLiteral("mView"));
+    view->addAction(m_viewCommands->ViewToggleTree);
+    view->addAction(m_viewCommands->ViewFullScreen);
+    view->addSeparator();
+    view->addAction(m_viewCommands->ViewStatus);
+    view->addAction(m_viewCommands->ViewClock);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Справка"));
     help->addAction(m_helpTopics);
@@ -471,6 +481,7 @@ void TVellinorForm::readListsAndOptions() {
     readOptions(*m_settings, options, desktop);
     if (options.AutoLoadPrevious)
         m_notebookCommands->LastSession().Read(*m_settings);
+    m_viewCommands->Read(*m_settings);
     m_tipNumber = m_settings->readInteger(QStringLiteral("Environment"), QStringLiteral("TipNumber"), 0);
     applyOptions();
 }
@@ -503,6 +514,7 @@ void TVellinorForm::writeSavedState() {
         if (programOptions().AutoLoadPrevious)
             m_notebookCommands->LastSession().Write(*m_settings);
         m_settings->writeInteger(QStringLiteral("Environment"), QStringLiteral("TipNumber"), m_tipNumber);
+        m_viewCommands->Write(*m_settings);
         TDesktopIntegration desktop;
         writeOptions(*m_settings, programOptions(), desktop);
     } catch (const std::exception&) {

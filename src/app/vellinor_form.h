@@ -30,6 +30,7 @@ class TSettingsFile;
 class TStatusPanels;
 class TQtFileDialogs;
 class TSearchCommands;
+class TViewCommands;
 class TExchangeCommands;
 
 class TVellinorForm : public QMainWindow, private NotebookCommandsHost {
@@ -121,6 +122,7 @@ private:
     TSearchCommands* m_searchCommands = nullptr;
     TExchangeCommands* m_exchangeCommands = nullptr;
     TStatusPanels* m_status = nullptr;
+    TViewCommands* m_viewCommands = nullptr;
     QStackedWidget* m_rightSide = nullptr;
     QToolBar* m_mainToolBar = nullptr;
     QAction* m_fileExit = nullptr;

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace vlr;
@@ -207,4 +208,26 @@ TEST_F(MainWindowTest, TipsAreTheNonEmptyLinesAndClosingTheDialogMovesToTheNextT
     QAction* tip = form->findChild<QAction*>(QStringLiteral("HelpTipOfDay"));
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(tip->isEnabled());
+}
+
+TEST_F(MainWindowTest, ViewTogglesHideTheTreeAndStatusBarAndTheEditorOnlyViewGivesThemBack) {
+    auto form = start();
+    auto action = [&](const char* name) { return form->findChild<QAction*>(QLatin1String(name)); };
+    QWidget* tree = form->findChild<QWidget*>(QStringLiteral("twTree"));
+    ASSERT_TRUE(tree && action("ViewToggleTree") && action("ViewFullScreen"));
+    action("ViewFullScreen")->trigger();
+    EXPECT_FALSE(tree->isVisible());
+    action("ViewFullScreen")->trigger();
+    EXPECT_TRUE(tree->isVisible());
+    action("ViewToggleTree")->trigger();
+    EXPECT_FALSE(tree->isVisible());
+    action("ViewStatus")->trigger();
+    EXPECT_FALSE(form->statusBar()->isVisible());
+
+    // The status bar's and clock's states come back at the next start.
+    action("ViewClock")->trigger();
+    form->close();
+    TSettingsFile ini(settings.filePath);
+    EXPECT_FALSE(ini.readBool(QStringLiteral("ControlsPos"), QStringLiteral("StatusVisible"), true));
+    EXPECT_FALSE(ini.readBool(QStringLiteral("ControlsPos"), QStringLiteral("ClockVisible"), true));
 }
