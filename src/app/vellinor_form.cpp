@@ -4,17 +4,26 @@
 
 #include "app/dialogs/help.h"
 #include "app/dialogs/notebook_password.h"
+#include "app/editor_host.h"
 #include "app/notebook_defaults.h"
 #include "app/qt_file_dialogs.h"
 #include "app/startup/instance_server.h"
 #include "app/status_panels.h"
 #include "config/desktopintegration.h"
 #include "config/optionsfile.h"
+#include "config/optionsnotifier.h"
 #include "config/registry.h"
 #include "config/session_state.h"
 #include "config/settingsfile.h"
 #include "core/error.h"
 #include "core/messages.h"
+#include "editor/color_menus.h"
+#include "editor/edit_commands.h"
+#include "editor/editor_defaults.h"
+#include "editor/font_boxes.h"
+#include "editor/format_bar.h"
+#include "editor/format_commands.h"
+#include "editor/mouse_focus.h"
 #include "editor/richedit.h"
 #include "exchange/ui/exchange_commands.h"
 #include "libs/extlib.h"
@@ -23,6 +32,7 @@
 #include "storage/notebook_service.h"
 #include "tree/MyTreeView.h"
 #include "tree/page/notebook_page.h"
+#include "tree/tree_drag.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -72,6 +82,13 @@ TVellinorForm::TVellinorForm(const TSettingsLocation& settings, const TCommandLi
     m_fileDialogs = std::make_unique<TQtFileDialogs>(this);
     m_notebookCommands =
         new TNotebookCommands(*m_service, *this, *m_fileDialogs, programOptions(), m_flags, this);
+    m_noteCommands = new TNoteCommands(*m_service, *this, programOptions(), this);
+    m_protectionCommands = new TProtectionCommands(*m_service, *this, programOptions(), this);
+    m_editorHost =
+        std::make_unique<TEditorHost>(*tvNotes, *m_service, programOptions(), [this] { updateStatePanel(); });
+    m_formatBar = new TFormatBar(*Editor, *m_editorHost, programOptions(), this);
+    m_optionsApplier = new TOptionsApplier(TOptionsNotifier::instance(), *tvNotes, *this, this);
+    connectNoteCommands();
     buildMenus();
     readWindowState();
     tvNotesChange();
@@ -91,8 +108,6 @@ void TVellinorForm::buildLayout() {
     resize(1000, 700);
     Editor = new TMyRichEdit(this);
     Editor->setObjectName(QStringLiteral("Editor"));
-    Editor->OnChange = [this](TMyCustomRichEdit*) { onEditorChange(); };
-    Editor->OnSelectionChange = [this](TMyCustomRichEdit*) { onEditorSelectionChange(); };
 
     tvNotes = new TMyTreeView(*m_service, this);
     tvNotes->setObjectName(QStringLiteral("tvNotes"));
@@ -202,12 +217,47 @@ void TVellinorForm::buildMenus() {
     file->addSeparator();
     file->addAction(m_fileExit);
 
+    TEditCommands& ec = m_formatBar->Edit();
+    TNoteCommands& no = *m_noteCommands;
+    TProtectionCommands& pc = *m_protectionCommands;
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Правка"));
+    edit->addAction(ec.EditUndo);
+    edit->addAction(ec.EditRedo);
+    edit->addSeparator();
+    edit->addAction(ec.EditCut);
+    edit->addAction(ec.EditCopy);
+    edit->addAction(ec.EditPaste);
+    edit->addAction(ec.EditPasteText);
+    edit->addAction(ec.EditPasteSpecial);
+    edit->addSeparator();
     edit->addAction(m_searchCommands->EditFindInNotebook);
 
     QMenu* notebook = menuBar()->addMenu(QStringLiteral("&Книжка"));
+    notebook->addAction(no.NotebookAddAsChild);
+    notebook->addAction(no.NotebookAddAfter);
+    notebook->addAction(no.NotebookAddInherit);
+    notebook->addSeparator();
+    notebook->addAction(no.NotebookRename);
+    notebook->addAction(no.NotebookDelete);
+    notebook->addSeparator();
+    QMenu* move = notebook->addMenu(QStringLiteral("Переместить"));
+    move->setObjectName(QStringLiteral("NotebookMove"));
+    move->addAction(no.NotebookMoveUp);
+    move->addAction(no.NotebookMoveDown);
+    move->addAction(no.NotebookMoveLeft);
+    move->addAction(no.NotebookMoveRight);
+    QMenu* specials = notebook->addMenu(QStringLiteral("Буфер записей"));
+    specials->setObjectName(QStringLiteral("NotebookSpecials"));
+    specials->addAction(no.NotebookSpecialsCut);
+    specials->addAction(no.NotebookSpecialsCopy);
+    specials->addAction(no.NotebookSpecialsPaste);
+    specials->addAction(no.NotebookSpecialsPasteAfter);
+    notebook->addSeparator();
     notebook->addAction(m_notebookExpand);
     notebook->addAction(m_notebookCollapse);
+    notebook->addSeparator();
+    notebook->addAction(pc.NotebookRevert);
+    notebook->addAction(pc.FilePack);
 
     m_viewCommands = new TViewCommands(*this, *twTree, *m_status, this);
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Вид"));
@@ -217,6 +267,9 @@ void TVellinorForm::buildMenus() {
     view->addSeparator();
     view->addAction(m_viewCommands->ViewStatus);
     view->addAction(m_viewCommands->ViewClock);
+    view->addSeparator();
+    view->addMenu(ec.ZoomMenu);
+    menuBar()->insertMenu(view->menuAction(), m_formatBar->FormatMenu);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Справка"));
     help->addAction(m_helpTopics);
@@ -236,9 +289,23 @@ void TVellinorForm::buildMenus() {
     m_mainToolBar->addAction(nc.FileOpen);
     m_mainToolBar->addAction(nc.FileSave);
     m_mainToolBar->addAction(nc.FileClose);
+    m_mainToolBar->addSeparator();
+    m_mainToolBar->addAction(no.RememberedAdd());
+    m_mainToolBar->addAction(no.NotebookDelete);
+    addToolBar(m_formatBar->tbFormat);
 
     auto* treeMenu = new QMenu(this);
     treeMenu->setObjectName(QStringLiteral("pmTree"));
+    treeMenu->addAction(no.NotebookAddAsChild);
+    treeMenu->addAction(no.NotebookAddAfter);
+    treeMenu->addAction(no.NotebookRename);
+    treeMenu->addAction(no.NotebookDelete);
+    treeMenu->addSeparator();
+    treeMenu->addAction(no.NotebookSpecialsCut);
+    treeMenu->addAction(no.NotebookSpecialsCopy);
+    treeMenu->addAction(no.NotebookSpecialsPaste);
+    treeMenu->addAction(no.NotebookSpecialsPasteAfter);
+    treeMenu->addSeparator();
     treeMenu->addAction(m_notebookExpand);
     treeMenu->addAction(m_notebookCollapse);
     treeMenu->addSeparator();
@@ -257,6 +324,28 @@ void TVellinorForm::buildMenus() {
     registerGroup(CommandGroup::NotebookAction, {m_searchCommands->EditFindInNotebook, xc.FileExportNew});
     registerGroup(CommandGroup::NotebookActionRO, {nc.FileSave, xc.FileImport, xc.FileImportFiles});
     registerGroup(CommandGroup::NoteAction, {xc.FileExportNote});
+    registerGroup(CommandGroup::NotebookActionRO, {no.NotebookAddAsChild, no.NotebookRename,
+                                                   no.NotebookMoveUp, no.NotebookMoveDown, pc.FilePack});
+    registerGroup(CommandGroup::NotebookAction, {no.NotebookAddInherit});
+    registerGroup(CommandGroup::NoteAction,
+                  {no.NotebookAddAfter, no.NotebookSpecialsCut, no.NotebookSpecialsCopy, pc.NotebookRevert});
+    registerGroup(CommandGroup::NoteActionRO, {no.NotebookDelete, no.NotebookMoveLeft, no.NotebookMoveRight,
+                                               ec.EditPaste, ec.EditPasteText, ec.EditPasteSpecial});
+    TFormatCommands& fc = m_formatBar->Format();
+    TColorMenus& cm = m_formatBar->Colors();
+    registerGroup(
+        CommandGroup::RTFActionRO,
+        {fc.FormatBold,         fc.FormatItalic,           fc.FormatUnderline,       fc.FormatSuperscript,
+         fc.FormatSubscript,    fc.UnderlineNone,          fc.UnderlineSingle,       fc.UnderlineBold,
+         fc.UnderlineDot,       fc.FormatAlignLeft,        fc.FormatAlignCenter,     fc.FormatAlignRight,
+         fc.FormatAlignJustify, fc.FormatBullets,          fc.NumberingNone,         fc.NumberingBullets,
+         fc.NumberingArabic,    fc.NumberingLetters,       fc.NumberingLettersUpper, fc.NumberingRomanLower,
+         fc.NumberingRoman,     fc.FormatSpecialProtected, fc.FormatSpecialDisabled, fc.FormatFont,
+         fc.FormatFontUp,       fc.FormatFontDown,         cm.FormatColor,           cm.FormatBack,
+         cm.FormatColorDefault, cm.FormatBackDefault});
+    registerGroup(CommandGroup::SelectedActionRO, {fc.FormatUppercase, fc.FormatLowercase, fc.FormatOemToAnsi,
+                                                   fc.FormatAnsiToOem, ec.EditCut});
+    registerGroup(CommandGroup::SelectedAction, {ec.EditCopy});
     for (QAction* a : findChildren<QAction*>())
         addAction(a); // shortcuts work while the menus are closed
     addAction(nc.FileNew);
@@ -323,9 +412,12 @@ void TVellinorForm::tvNotesChange() {
              {TStatusPanels::Caret, TStatusPanels::State, TStatusPanels::InsertMode, TStatusPanels::Zoom})
             m_status->SetEnabled(p, true);
         m_status->SetZoom(note->Record.Zoom(), true);
+        m_formatBar->NoteBound(true);
         updateCaretPanel();
     } else {
         Editor->SetSelStart(0);
+        m_formatBar->NoteBound(false);
+        m_noteCommands->ResetRememberedAdd();
         m_rightSide->setCurrentWidget(pcMain);
         pcMain->setCurrentWidget(TabSheet1);
         Editor->setEnabled(false);
@@ -338,23 +430,6 @@ void TVellinorForm::tvNotesChange() {
         applyGroups(false, kMaskNote | kMaskRtf | kMaskSelection);
     }
     updateStatePanel();
-}
-
-void TVellinorForm::onEditorChange() {
-    if (tvNotes->Busy())
-        return;
-    // Typing marks the note and its notebook changed.
-    if (TNodeRoot* nb = TNotebookService::NotebookOf(tvNotes->Selected())) {
-        nb->TreeDirty = true;
-        nb->Modified = true;
-    }
-    updateStatePanel();
-}
-
-void TVellinorForm::onEditorSelectionChange() {
-    updateCaretPanel();
-    if (tvNotes->Selected() && tvNotes->Selected()->Note())
-        applyGroups(Editor->SelLength() > 0, kMaskSelection);
 }
 
 void TVellinorForm::updateCaretPanel() {
@@ -482,23 +557,39 @@ void TVellinorForm::readListsAndOptions() {
     if (options.AutoLoadPrevious)
         m_notebookCommands->LastSession().Read(*m_settings);
     m_viewCommands->Read(*m_settings);
+    m_formatBar->Fonts().UserFonts().Read(*m_settings);
     m_tipNumber = m_settings->readInteger(QStringLiteral("Environment"), QStringLiteral("TipNumber"), 0);
     applyOptions();
 }
 
 void TVellinorForm::applyOptions() {
-    const TVLROptions& options = programOptions();
-    tvNotes->ApplyOptions(options);
-    twTree->setFeatures(options.TreeAsPanel
-                            ? QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable
-                            : QDockWidget::NoDockWidgetFeatures);
-    if (!options.TreeAsPanel) {
+    // Every listener of the options (the tree, the editor, this window) takes them at once.
+    TOptionsNotifier::instance().apply(programOptions());
+    m_formatBar->ApplyOptions();
+}
+
+void TVellinorForm::SetTreeAsPanel(bool asPanel) {
+    twTree->setFeatures(asPanel ? QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable
+                                : QDockWidget::NoDockWidgetFeatures);
+    if (!asPanel) {
         twTree->setFloating(false);
         twTree->setTitleBarWidget(new QWidget(twTree));
     } else if (twTree->titleBarWidget()) {
         delete twTree->titleBarWidget();
         twTree->setTitleBarWidget(nullptr);
     }
+}
+
+void TVellinorForm::SetNotesListLook(const QFont&, quint32) {
+    // The notes list is not part of this window yet.
+}
+
+void TVellinorForm::SetTrayIcon(bool) {
+    // The tray icon is not part of this window yet.
+}
+
+void TVellinorForm::SetHotKey(bool, const QKeySequence&, bool) {
+    // The global hot key is not part of this window yet.
 }
 
 void TVellinorForm::writeSavedState() {
@@ -515,6 +606,7 @@ void TVellinorForm::writeSavedState() {
             m_notebookCommands->LastSession().Write(*m_settings);
         m_settings->writeInteger(QStringLiteral("Environment"), QStringLiteral("TipNumber"), m_tipNumber);
         m_viewCommands->Write(*m_settings);
+        m_formatBar->Fonts().UserFonts().Write(*m_settings);
         TDesktopIntegration desktop;
         writeOptions(*m_settings, programOptions(), desktop);
     } catch (const std::exception&) {
@@ -651,6 +743,72 @@ bool TVellinorForm::FilesDropped(const QList<QUrl>& urls) {
             OpenByName(file);
     });
     return true;
+}
+
+void TVellinorForm::connectNoteCommands() {
+    connect(tvNotes, &TMyCustomTreeView::deleteRequested, m_noteCommands, &TNoteCommands::DeleteSelected);
+    connect(tvNotes, &TMyCustomTreeView::labelEdited, m_noteCommands, &TNoteCommands::LabelEdited);
+    connect(m_noteCommands, &TNoteCommands::bufferChanged, this, &TVellinorForm::CommandStatesChanged);
+    tvNotes->DragDrop()->OnDrop = [this](TTreeNode* source, TTreeNode* target,
+                                         const TNotebookService::MoveOrCopy& how) {
+        return m_noteCommands->MoveOrCopy(source, target, how);
+    };
+    // A lock (also the away timer's) stores the editor first and shows the collapsed notebook after.
+    connect(m_service.get(), &TNotebookService::notebookAboutToLock, this, [this](TNodeRoot* nb) {
+        if (TNotebookService::NotebookOf(tvNotes->Selected()) == nb)
+            StoreEditor(true);
+    });
+    connect(m_service.get(), &TNotebookService::notebookLocked, this, [this] { tvNotesChange(); });
+    connect(m_formatBar, &TFormatBar::caretMoved, this,
+            [this](int line, int column) { m_status->SetCaret(line, column); });
+    connect(m_formatBar, &TFormatBar::zoomChanged, this,
+            [this](int percent) { m_status->SetZoom(percent, true); });
+    connect(m_formatBar, &TFormatBar::selectionGroupChanged, this, [this](bool hasSelection) {
+        if (tvNotes->Selected() && tvNotes->Selected()->Note())
+            applyGroups(hasSelection, kMaskSelection);
+    });
+    new TMouseFocus(Editor, [this] { return m_editorHost->MayFollowMouse() && isActiveWindow(); });
+}
+
+bool TVellinorForm::EditingLabel() const {
+    return tvNotes->EditingLabel();
+}
+
+void TVellinorForm::SendKeyToLabelEditor(int key) {
+    tvNotes->SendKeyToLabelEditor(key);
+}
+
+void TVellinorForm::EditLabel(TTreeNode* node) {
+    tvNotes->EditLabel(node);
+}
+
+void TVellinorForm::ResetEditor() {
+    ApplyNewNoteDefaults(*Editor, programOptions());
+}
+
+void TVellinorForm::CommandStatesChanged() {
+    tvNotesChange();
+    const TTreeNode* selected = tvNotes->Selected();
+    const TNodeRoot* nb = TNotebookService::NotebookOf(selected);
+    m_noteCommands->NotebookSpecialsPaste->setEnabled(m_noteCommands->Held() && nb && !nb->IsReadOnly());
+    m_noteCommands->NotebookSpecialsPasteAfter->setEnabled(m_noteCommands->Held() && selected &&
+                                                           selected->Note());
+}
+
+void TVellinorForm::ShowStoredExpansion(TTreeNode* node) {
+    if (!node)
+        return;
+    tvNotes->ShowExpanded(node, node->Expanded());
+    for (int i = 0; i < node->Count(); ++i)
+        ShowStoredExpansion(node->Child(i));
+}
+
+bool TVellinorForm::SaveNotebook(TTreeNode* root) {
+    return m_notebookCommands->SaveNotebook(root) == snSaved;
+}
+
+QList<TNodeData*> TVellinorForm::ChooseNotesToRecover(TNodeRoot&) {
+    return {};
 }
 
 } // namespace vlr

@@ -4,7 +4,10 @@
 // controller that owns it. It keeps the window's own state (flags, saved
 // places) and answers the single-instance messages and file drops.
 #include "app/command_states.h"
+#include "app/note_commands.h"
 #include "app/notebook_commands.h"
+#include "app/options_applier.h"
+#include "app/protection_commands.h"
 #include "app/startup/command_line.h"
 #include "config/settingslocation.h"
 
@@ -32,8 +35,14 @@ class TQtFileDialogs;
 class TSearchCommands;
 class TViewCommands;
 class TExchangeCommands;
+class TEditorHost;
+class TFormatBar;
 
-class TVellinorForm : public QMainWindow, private NotebookCommandsHost {
+class TVellinorForm : public QMainWindow,
+                      private NotebookCommandsHost,
+                      private NoteCommandsHost,
+                      private ProtectionCommandsHost,
+                      private OptionsApplierHost {
     Q_OBJECT
 public:
     static inline const QString kApplicationTitle = QStringLiteral("Vellinor");
@@ -44,6 +53,9 @@ public:
 
     TNotebookService& Service() { return *m_service; }
     TNotebookCommands& NotebookCommands() { return *m_notebookCommands; }
+    TNoteCommands& NoteCommands() { return *m_noteCommands; }
+    TProtectionCommands& ProtectionCommands() { return *m_protectionCommands; }
+    TFormatBar& FormatBar() { return *m_formatBar; }
     TMyTreeView* tvNotes = nullptr;
     TMyRichEdit* Editor = nullptr;
     QTabWidget* pcMain = nullptr;
@@ -98,6 +110,23 @@ private:
     void FocusTree() override;
     bool ShiftHeld() const override;
     void ProcessEvents() override;
+    // NoteCommandsHost
+    bool EditingLabel() const override;
+    void SendKeyToLabelEditor(int key) override;
+    void EditLabel(TTreeNode* node) override;
+    void ResetEditor() override;
+    void CommandStatesChanged() override;
+    void ShowStoredExpansion(TTreeNode* node) override;
+    void FavoritesChanged() override {}
+    // ProtectionCommandsHost
+    void StoreEditor() override { StoreEditor(true); }
+    bool SaveNotebook(TTreeNode* root) override;
+    QList<TNodeData*> ChooseNotesToRecover(TNodeRoot& notebook) override;
+    // OptionsApplierHost
+    void SetTreeAsPanel(bool asPanel) override;
+    void SetNotesListLook(const QFont& font, quint32 background) override;
+    void SetTrayIcon(bool shown) override;
+    void SetHotKey(bool enable, const QKeySequence& key, bool plusWin) override;
 
     void buildLayout();
     void buildMenus();
@@ -108,8 +137,7 @@ private:
     void readListsAndOptions();
     void writeSavedState();
     void updateStatePanel();
-    void onEditorChange();
-    void onEditorSelectionChange();
+    void connectNoteCommands();
     void updateCaretPanel();
     void showTipOfTheDay();
 
@@ -121,6 +149,11 @@ private:
     TNotebookCommands* m_notebookCommands = nullptr;
     TSearchCommands* m_searchCommands = nullptr;
     TExchangeCommands* m_exchangeCommands = nullptr;
+    TNoteCommands* m_noteCommands = nullptr;
+    TProtectionCommands* m_protectionCommands = nullptr;
+    TOptionsApplier* m_optionsApplier = nullptr;
+    std::unique_ptr<TEditorHost> m_editorHost;
+    TFormatBar* m_formatBar = nullptr;
     TStatusPanels* m_status = nullptr;
     TViewCommands* m_viewCommands = nullptr;
     QStackedWidget* m_rightSide = nullptr;
