@@ -289,8 +289,18 @@ void TVellinorForm::buildMenus() {
     m_mainToolBar->addAction(nc.FileOpen);
     m_mainToolBar->addAction(nc.FileSave);
     m_mainToolBar->addAction(nc.FileClose);
+    for (QAction* add : {no.NotebookAddAsChild, no.NotebookAddAfter, no.NotebookAddInherit})
+        add->setIcon(icon(QStyle::SP_FileDialogNewFolder));
+    no.NotebookDelete->setIcon(icon(QStyle::SP_TrashIcon));
     m_mainToolBar->addSeparator();
-    m_mainToolBar->addAction(no.RememberedAdd());
+    // The add button repeats whichever add command ran last.
+    m_toolbarAdd = new QAction(icon(QStyle::SP_FileDialogNewFolder), no.RememberedAdd()->text(), this);
+    m_toolbarAdd->setObjectName(QStringLiteral("tbNotebookAdd"));
+    connect(m_toolbarAdd, &QAction::triggered, this, [this] {
+        m_noteCommands->RememberedAdd()->trigger();
+        followRememberedAdd();
+    });
+    m_mainToolBar->addAction(m_toolbarAdd);
     m_mainToolBar->addAction(no.NotebookDelete);
     addToolBar(m_formatBar->tbFormat);
 
@@ -390,6 +400,7 @@ void TVellinorForm::tvNotesChange() {
              {TStatusPanels::Caret, TStatusPanels::State, TStatusPanels::InsertMode, TStatusPanels::Zoom})
             m_status->SetEnabled(p, false);
         setWindowTitle(ApplicationTitle());
+        followRememberedAdd();
         return;
     }
     TTreeNode* selected = tvNotes->Selected();
@@ -430,6 +441,15 @@ void TVellinorForm::tvNotesChange() {
         applyGroups(false, kMaskNote | kMaskRtf | kMaskSelection);
     }
     updateStatePanel();
+    followRememberedAdd();
+}
+
+void TVellinorForm::followRememberedAdd() {
+    if (!m_toolbarAdd)
+        return;
+    const QAction* add = m_noteCommands->RememberedAdd();
+    m_toolbarAdd->setText(add->text());
+    m_toolbarAdd->setEnabled(add->isEnabled());
 }
 
 void TVellinorForm::updateCaretPanel() {

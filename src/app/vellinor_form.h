@@ -138,6 +138,7 @@ private:
     void writeSavedState();
     void updateStatePanel();
     void connectNoteCommands();
+    void followRememberedAdd();
     void updateCaretPanel();
     void showTipOfTheDay();
 
@@ -154,6 +155,7 @@ private:
     TOptionsApplier* m_optionsApplier = nullptr;
     std::unique_ptr<TEditorHost> m_editorHost;
     TFormatBar* m_formatBar = nullptr;
+    QAction* m_toolbarAdd = nullptr;
     TStatusPanels* m_status = nullptr;
     TViewCommands* m_viewCommands = nullptr;
     QStackedWidget* m_rightSide = nullptr;

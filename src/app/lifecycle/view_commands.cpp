@@ -1,5 +1,7 @@
 #include "app/lifecycle/view_commands.h"
 
+#include "core/dateformat.h"
+
 #include "app/status_panels.h"
 #include "config/settingsfile.h"
 
@@ -61,10 +63,9 @@ void TViewCommands::Write(TSettingsFile& settings) const {
 }
 
 QString TViewCommands::ClockText() {
-    const QLocale locale;
-    const QDateTime now = QDateTime::currentDateTime();
-    return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(now.time(), QLocale::LongFormat);
+    // Short date and long time in the program's own format language, which
+    // drops the time zone Qt's long time format would add.
+    return formatDateTime(QStringLiteral("ddddd tt"), QDateTime::currentDateTime());
 }
 
 void TViewCommands::toggleFullScreen() {
