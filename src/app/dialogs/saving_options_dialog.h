@@ -1,0 +1,51 @@
+#pragma once
+// "Опции сохранения книжки": compression on or off (at once), the reserve
+// each body keeps and auto-save (on OK).
+#include "app/dialogs/notebook_options.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+
+namespace vlr {
+
+class TNodeRoot;
+
+class TfrmSavingOptions final : public QDialog {
+    Q_OBJECT
+public:
+    // askCompress: the ask-once flag of the compression question.
+    TfrmSavingOptions(QWidget* parent, TNodeRoot& notebook, bool& askCompress);
+
+    SavingFields fields() const;
+
+    QLabel* statusLabel() const { return m_status; }
+    QPushButton* compressButton() const { return m_compress; }
+    QSpinBox* reserveBox() const { return m_reserve; }
+    QCheckBox* autoSaveBox() const { return m_autoSave; }
+    QSpinBox* minutesBox() const { return m_minutes; }
+    QPushButton* okButton() const { return m_ok; }
+
+    void accept() override;
+
+private:
+    void showState();
+    void toggleCompression();
+
+    TNodeRoot& m_notebook;
+    bool& m_askCompress;
+    QLabel* m_status;
+    QPushButton* m_compress;
+    QSpinBox* m_reserve;
+    QCheckBox* m_autoSave;
+    QSpinBox* m_minutes;
+    QPushButton* m_ok = nullptr;
+};
+
+// Shows the dialog; true when it ended with OK (its fields are then applied).
+bool RunSavingOptionsDialog(QWidget* parent, TNodeRoot& notebook, bool& askCompress);
+
+} // namespace vlr
