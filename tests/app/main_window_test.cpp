@@ -4,6 +4,9 @@
 #include "app/lifecycle/tip_of_the_day.h"
 #include "app/vellinor_form.h"
 #include "config/settingsfile.h"
+#include "editor/edit_commands.h"
+#include "editor/format_bar.h"
+#include "editor/format_commands.h"
 #include "editor/richedit.h"
 #include "notebook_fixture.h"
 #include "tree/MyTreeView.h"
@@ -155,6 +158,56 @@ TEST_F(MainWindowTest, TypingMarksTheNotebookAndSelectingAnotherNoteStoresTheTex
     auto reread = Book::open(a, &result);
     ASSERT_EQ(result, lrOk);
     EXPECT_TRUE(reread->body(0).contains("new "));
+}
+
+TEST_F(MainWindowTest, NoteCommandsAndFormattingRunFromTheWindowAndReachTheFile) {
+    const QString a = makeNotebook(QStringLiteral("a.vlr"), QStringLiteral("А"));
+    auto form = start({a});
+    TNodeRoot* nb = form->Service().Notebooks().first();
+    form->tvNotes->SelectNode(nb->Notes[0]->TreeNode);
+
+    // A note added after the selection starts its label editor.
+    form->NoteCommands().NotebookAddAfter->trigger();
+    ASSERT_EQ(nb->Notes.size(), 3);
+    EXPECT_TRUE(form->tvNotes->EditingLabel());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+
+    // Bold on the first word of the first note, then undone and done again.
+    form->tvNotes->SelectNode(nb->Notes[0]->TreeNode);
+    form->Editor->setFocus();
+    form->Editor->SetSelStart(0);
+    form->Editor->SetSelLength(4);
+    QAction* bold = form->FormatBar().Format().FormatBold;
+    ASSERT_TRUE(bold->isEnabled());
+    bold->trigger();
+    EXPECT_TRUE(form->Editor->SelAttributes().Style() & fsBold);
+    QAction* undo = form->FormatBar().Edit().EditUndo;
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_FALSE(form->Editor->SelAttributes().Style() & fsBold);
+    form->Editor->SetSelStart(0);
+    form->Editor->SetSelLength(4);
+    bold->trigger();
+
+    // The second original note goes; the question is answered Ok.
+    TTreeNode* second = nullptr;
+    for (TNodeData* note : nb->Notes)
+        if (note->TreeNode->Text() == QStringLiteral("запись 1"))
+            second = note->TreeNode;
+    ASSERT_NE(second, nullptr);
+    form->tvNotes->SelectNode(second);
+    messages.answer(MbOk);
+    form->NoteCommands().NotebookDelete->trigger();
+    EXPECT_EQ(nb->Notes.size(), 2);
+
+    form->NotebookCommands().FileSave->trigger();
+    messages.answer(MbNo);
+    form->close();
+    int result = -1;
+    auto reread = Book::open(a, &result);
+    ASSERT_EQ(result, lrOk);
+    ASSERT_EQ(reread->nb->Notes.size(), 2);
+    EXPECT_TRUE(reread->body(0).contains("\\b")) << reread->body(0).toStdString();
 }
 
 TEST(TipOfTheDay, IndexWrapsBothWaysAndAnIndexPastTheEndShowsTheEndText) {
