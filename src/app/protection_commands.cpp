@@ -1,8 +1,12 @@
 #include "app/protection_commands.h"
 
+#include "app/dialogs/notebook_options.h"
+#include "app/dialogs/saving_options_dialog.h"
+#include "app/dialogs/security_options_dialog.h"
 #include "core/messages.h"
 #include "storage/note_recovery.h"
 
+#include <QApplication>
 #include <QFile>
 
 namespace vlr {
@@ -14,6 +18,8 @@ const QString kDone = QStringLiteral("Готово!");
 const QString kReadOnlyNotebook = QStringLiteral(
     "Записная книжка только для чтения! Вы не можете сохранять ее на диск. Выберите в окне Свойства "
     "книжки->Опции автора чтобы отключить \"только для чтения\".");
+const QString kReadOnlyOptions =
+    QStringLiteral("Эта книжка только для чтения! Вы не можете менять ее опции сохранения и защиты.");
 
 // The copy replaces an older one; a copy cut short is not left behind.
 bool copyToBackup(const QString& from, const QString& to) {
@@ -26,8 +32,16 @@ bool copyToBackup(const QString& from, const QString& to) {
 }
 } // namespace
 
+bool ProtectionCommandsHost::EditSavingOptions(TNodeRoot& notebook, bool& askCompress) {
+    return RunSavingOptionsDialog(QApplication::activeWindow(), notebook, askCompress);
+}
+
+bool ProtectionCommandsHost::EditSecurityOptions(TNodeRoot& notebook, bool& askProtect) {
+    return RunSecurityOptionsDialog(QApplication::activeWindow(), notebook, askProtect);
+}
+
 TProtectionCommands::TProtectionCommands(TNotebookService& service, ProtectionCommandsHost& host,
-                                         const TVLROptions& options, QObject* parent)
+                                         TVLROptions& options, QObject* parent)
     : QObject(parent), m_service(service), m_host(host), m_options(options) {
     FilePack = new QAction(QStringLiteral("Сжать книжку"), this);
     FilePack->setObjectName(QStringLiteral("FilePack"));
@@ -35,7 +49,13 @@ TProtectionCommands::TProtectionCommands(TNotebookService& service, ProtectionCo
     NotebookRecover->setObjectName(QStringLiteral("NotebookRecover"));
     NotebookRevert = new QAction(QStringLiteral("Перечитать запись"), this);
     NotebookRevert->setObjectName(QStringLiteral("NotebookRevert"));
+    NoteRootSaving = new QAction(QStringLiteral("Сохранение..."), this);
+    NoteRootSaving->setObjectName(QStringLiteral("NoteRootSaving"));
+    NoteRootSecurity = new QAction(QStringLiteral("Безопасность..."), this);
+    NoteRootSecurity->setObjectName(QStringLiteral("NoteRootSecurity"));
     connect(FilePack, &QAction::triggered, this, &TProtectionCommands::Pack);
+    connect(NoteRootSaving, &QAction::triggered, this, &TProtectionCommands::SavingOptions);
+    connect(NoteRootSecurity, &QAction::triggered, this, &TProtectionCommands::SecurityOptions);
     connect(NotebookRecover, &QAction::triggered, this, &TProtectionCommands::Recover);
     connect(NotebookRevert, &QAction::triggered, this, &TProtectionCommands::Revert);
 }
@@ -136,6 +156,37 @@ void TProtectionCommands::Revert() {
     } else {
         m_host.RefreshEditor();
     }
+}
+
+void TProtectionCommands::SavingOptions() {
+    editOptions(&ProtectionCommandsHost::EditSavingOptions, m_options.AskCompress);
+}
+
+void TProtectionCommands::SecurityOptions() {
+    editOptions(&ProtectionCommandsHost::EditSecurityOptions, m_options.AskProtect);
+}
+
+void TProtectionCommands::editOptions(OptionsDialog dialog, bool& askFlag) {
+    TNodeRoot* nb = current();
+    if (!nb)
+        return;
+    if (nb->IsReadOnly()) {
+        showMessage(kReadOnlyOptions, kAttention, MsgIcon::Warning);
+        return;
+    }
+    // Every option that stores the bodies again needs them readable.
+    if (!m_host.CanModifyNotebook(nb->RootNode))
+        return;
+    m_host.StoreEditor();
+    const bool accepted = (m_host.*dialog)(*nb, askFlag);
+    if (accepted) {
+        MarkOptionsChanged(*nb);
+        m_host.NotebookOptionsChanged(*nb);
+        m_host.SetStatus(QString());
+    }
+    // A new password is stored at once, even when the dialog is cancelled
+    // afterwards: the editor shows the bodies as they are now.
+    m_host.RefreshEditor();
 }
 
 } // namespace vlr

@@ -26,17 +26,27 @@ public:
     // The recover dialog over the notebook's deleted notes: the ticked ones,
     // top to bottom; empty when cancelled.
     virtual QList<TNodeData*> ChooseNotesToRecover(TNodeRoot& notebook) = 0;
+    // The saving and protection options dialogs over the notebook; true when
+    // they ended with OK. askFlag is the ask-once flag of the dialog's
+    // question. By default the dialogs themselves, over the active window.
+    virtual bool EditSavingOptions(TNodeRoot& notebook, bool& askCompress);
+    virtual bool EditSecurityOptions(TNodeRoot& notebook, bool& askProtect);
+    // The notebook's options changed (for its properties page).
+    virtual void NotebookOptionsChanged(TNodeRoot& notebook) { Q_UNUSED(notebook); }
 };
 
 class TProtectionCommands : public QObject {
     Q_OBJECT
 public:
-    TProtectionCommands(TNotebookService& service, ProtectionCommandsHost& host, const TVLROptions& options,
+    // options: the ask-once flags of the options dialogs are switched off in it.
+    TProtectionCommands(TNotebookService& service, ProtectionCommandsHost& host, TVLROptions& options,
                         QObject* parent = nullptr);
 
     QAction* FilePack;
     QAction* NotebookRecover;
     QAction* NotebookRevert;
+    QAction* NoteRootSaving;
+    QAction* NoteRootSecurity;
 
     struct PackRequest {
         bool showResult = false;
@@ -51,15 +61,19 @@ public:
     void Pack();
     void Recover();
     void Revert();
+    void SavingOptions();
+    void SecurityOptions();
     // The ".bak" name of a notebook file.
     static QString BackupName(const QString& fileName) { return fileName + QStringLiteral(".bak"); }
 
 private:
     TNodeRoot* current() const;
+    using OptionsDialog = bool (ProtectionCommandsHost::*)(TNodeRoot&, bool&);
+    void editOptions(OptionsDialog dialog, bool& askFlag);
 
     TNotebookService& m_service;
     ProtectionCommandsHost& m_host;
-    const TVLROptions& m_options;
+    TVLROptions& m_options;
 };
 
 } // namespace vlr

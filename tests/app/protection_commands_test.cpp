@@ -13,10 +13,24 @@ struct PackHost : ProtectionCommandsHost {
     QStringList statuses;
     int refreshed = 0;
     QList<int> toRecover; // rows of DeletedNotes the dialog ticks
+    bool unlocked = true;
+    bool optionsAccepted = true;
+    QStringList calls; // the options dialogs shown and the editor stored, in order
+    bool EditSavingOptions(TNodeRoot&, bool& ask) override {
+        calls << QStringLiteral("saving");
+        ask = false; // as the dialog's ticked box does
+        return optionsAccepted;
+    }
+    bool EditSecurityOptions(TNodeRoot&, bool& ask) override {
+        calls << QStringLiteral("security");
+        ask = false;
+        return optionsAccepted;
+    }
+    void NotebookOptionsChanged(TNodeRoot&) override { calls << QStringLiteral("properties"); }
     TTreeNode* SelectedNode() const override { return selected; }
-    void StoreEditor() override {}
+    void StoreEditor() override { calls << QStringLiteral("store"); }
     void RefreshEditor() override { ++refreshed; }
-    bool CanModifyNotebook(TTreeNode*) override { return true; }
+    bool CanModifyNotebook(TTreeNode*) override { return unlocked; }
     void SetStatus(const QString& text) override { statuses << text; }
     bool SaveNotebook(TTreeNode* root) override { return root->Notebook()->SaveNotes() == srOk; }
     QList<TNodeData*> ChooseNotesToRecover(TNodeRoot& nb) override {
@@ -159,6 +173,52 @@ TEST_F(ProtectionCommandsTest, RevertDropsTheEditsOfStoredAndNeverStoredNotes) {
     fresh->Body = "kept";
     cmd().NotebookRevert->trigger();
     EXPECT_EQ(fresh->Body, QByteArray("kept"));
+}
+
+TEST_F(ProtectionCommandsTest, OptionsDialogsAreRefusedForReadOnlyOrLockedNotebooksAndMarkChangesOnOk) {
+    const QString readOnly =
+        QStringLiteral("Эта книжка только для чтения! Вы не можете менять ее опции сохранения и защиты.");
+    const struct {
+        const char* action;
+        bool readOnly;
+        bool unlocked;
+        bool accepted;
+        QStringList calls;
+        bool marked;
+    } cases[] = {
+        {"NoteRootSaving", true, true, true, {}, false},
+        {"NoteRootSecurity", true, true, true, {}, false},
+        {"NoteRootSecurity", false, false, true, {}, false},
+        {"NoteRootSaving", false, true, false, {"store", "saving"}, false},
+        {"NoteRootSaving", false, true, true, {"store", "saving", "properties"}, true},
+        {"NoteRootSecurity", false, true, true, {"store", "security", "properties"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        nb().OpenedReadOnly = c.readOnly;
+        nb().TreeDirty = nb().Modified = false;
+        host.unlocked = c.unlocked;
+        host.optionsAccepted = c.accepted;
+        host.calls.clear();
+        host.statuses.clear();
+        messages.clear();
+        options.AskCompress = options.AskProtect = true;
+        QAction* action = cmd().findChild<QAction*>(QString::fromLatin1(c.action));
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        EXPECT_EQ(host.calls, c.calls);
+        EXPECT_EQ(messages.texts(), c.readOnly ? QStringList{readOnly} : QStringList{});
+        EXPECT_EQ(nb().TreeDirty, c.marked);
+        EXPECT_EQ(nb().Modified, c.marked);
+        EXPECT_EQ(host.statuses, c.marked ? QStringList{QString()} : QStringList{});
+        // The dialog's ask-once box reaches the program's options.
+        const bool& flag = QString::fromLatin1(c.action) == QStringLiteral("NoteRootSaving")
+                               ? options.AskCompress
+                               : options.AskProtect;
+        EXPECT_EQ(flag, c.calls.isEmpty());
+    }
+    EXPECT_EQ(cmd().NoteRootSaving->text(), QStringLiteral("Сохранение..."));
+    EXPECT_EQ(cmd().NoteRootSecurity->text(), QStringLiteral("Безопасность..."));
 }
 
 } // namespace
