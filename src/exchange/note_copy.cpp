@@ -8,21 +8,7 @@ namespace vlr {
 void TakeNoteLooks(TNotebookService& service, TNodeData& t, const TNodeData& s) {
     NoteRecord& r = t.Record;
     const NoteRecord& from = s.Record;
-    r.setFontColor(from.FontColor());
-    r.setFontStyle(from.FontStyle());
-    r.setImageIndex(from.ImageIndex());
-    r.setMarginTop(from.MarginTop());
-    r.setMarginLeft(from.MarginLeft());
-    r.setMarginRight(from.MarginRight());
-    r.setMarginBottom(from.MarginBottom());
-    r.setHeaderFormat(from.HeaderFormat());
-    r.setFooterFormat(from.FooterFormat());
-    r.setFHFontName(from.FHFontName());
-    r.setFHFontSize(from.FHFontSize());
-    r.setFHFontCharset(from.FHFontCharset());
-    r.setFHFontColor(from.FHFontColor());
-    r.setFHFontStyle(from.FHFontStyle());
-    r.setPrintFlags(from.PrintFlags());
+    r.copyLooksFrom(from);
     if (t.TreeNode)
         service.Forest().SetImages(t.TreeNode, from.ImageIndex(), from.ImageIndex());
 }

@@ -66,6 +66,26 @@ public:
         return m_bytes[464] | m_bytes[465] | m_bytes[466] | m_bytes[467];
     }
 
+    // Takes another note's title looks, picture, margins and print settings
+    // (what a new or imported note inherits); the editor colours are separate.
+    void copyLooksFrom(const NoteRecord& from) {
+        setFontColor(from.FontColor());
+        setFontStyle(from.FontStyle());
+        setImageIndex(from.ImageIndex());
+        setMarginTop(from.MarginTop());
+        setMarginLeft(from.MarginLeft());
+        setMarginRight(from.MarginRight());
+        setMarginBottom(from.MarginBottom());
+        setHeaderFormat(from.HeaderFormat());
+        setFooterFormat(from.FooterFormat());
+        setFHFontName(from.FHFontName());
+        setFHFontSize(from.FHFontSize());
+        setFHFontCharset(from.FHFontCharset());
+        setFHFontColor(from.FHFontColor());
+        setFHFontStyle(from.FHFontStyle());
+        setPrintFlags(from.PrintFlags());
+    }
+
 private:
     std::array<unsigned char, Bytes> m_bytes;
 };

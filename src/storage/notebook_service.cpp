@@ -225,23 +225,9 @@ namespace {
 constexpr double kCopyStampStep = 5.0 / 86400000.0; // 5 ms in days
 
 void inheritLooks(NoteRecord& r, const NoteRecord& from) {
-    r.setFontColor(from.FontColor());
-    r.setFontStyle(from.FontStyle());
+    r.copyLooksFrom(from);
     r.setEditorColor(from.EditorColor());
     r.setBackColor(from.BackColor());
-    r.setImageIndex(from.ImageIndex());
-    r.setMarginTop(from.MarginTop());
-    r.setMarginLeft(from.MarginLeft());
-    r.setMarginRight(from.MarginRight());
-    r.setMarginBottom(from.MarginBottom());
-    r.setHeaderFormat(from.HeaderFormat());
-    r.setFooterFormat(from.FooterFormat());
-    r.setFHFontName(from.FHFontName());
-    r.setFHFontSize(from.FHFontSize());
-    r.setFHFontCharset(from.FHFontCharset());
-    r.setFHFontColor(from.FHFontColor());
-    r.setFHFontStyle(from.FHFontStyle());
-    r.setPrintFlags(from.PrintFlags());
 }
 
 // A note's place in its file is forgotten: it is written anew with the next save.
