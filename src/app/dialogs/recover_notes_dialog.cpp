@@ -31,8 +31,11 @@ TfrmRecoverNotes::TfrmRecoverNotes(QWidget* parent, const TNodeRoot& notebook)
     m_empty->setAlignment(Qt::AlignCenter);
     QPalette grey = m_empty->palette();
     grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
+    // In place of the list, on the list's own background.
+    grey.setColor(QPalette::Window, m_list->palette().color(QPalette::Base));
     m_empty->setPalette(grey);
     m_empty->setAutoFillBackground(true);
+    m_empty->setFrameShape(m_list->frameShape());
 
     auto* stack = new QStackedLayout;
     stack->addWidget(m_list);

@@ -51,10 +51,12 @@ TfrmSavingOptions::TfrmSavingOptions(QWidget* parent, TNodeRoot& notebook, bool&
     m_ok = buttons->button(QDialogButtonBox::Ok);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(state);
+    layout->addSpacing(8);
     layout->addWidget(reserveHelp);
     layout->addLayout(grid);
     layout->addStretch();
     layout->addWidget(buttons);
+    setMinimumWidth(460);
     showState();
 }
 
