@@ -2,8 +2,7 @@
 // compression on and off, the reserve, auto-save.
 #include "app/dialogs/saving_options_dialog.h"
 #include "dialog_test.h"
-#include "notebook_fixture.h"
-#include "support/scripted_messages.h"
+#include "options_dialog_fixture.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -13,31 +12,8 @@
 namespace vlr::test {
 namespace {
 
-const QByteArray kBodies[] = {"{\\rtf1 первая запись}", "{\\rtf1 вторая запись}"};
-
-class SavingOptionsTest : public StorageTest {
+class SavingOptionsTest : public OptionsDialogTest {
 protected:
-    void SetUp() override {
-        StorageTest::SetUp();
-        book = Book::create(path());
-        for (const QByteArray& body : kBodies)
-            book->add(QStringLiteral("запись"), body);
-        ASSERT_EQ(book->nb->SaveNotes(), srOk);
-    }
-    TNodeRoot& nb() { return *book->nb; }
-    QList<QByteArray> storedBodies() {
-        book.reset();
-        int result = -1;
-        book = Book::open(path(), &result);
-        EXPECT_EQ(result, lrOk);
-        QList<QByteArray> out;
-        for (int i = 0; i < nb().Notes.size(); ++i)
-            out << book->body(i);
-        return out;
-    }
-
-    ScriptedMessages messages;
-    std::unique_ptr<Book> book;
     bool askCompress = true;
 };
 
@@ -90,7 +66,7 @@ TEST_F(SavingOptionsTest, CompressingAndUncompressingKeepEveryBody) {
         }
         EXPECT_EQ(messages.texts(), QStringList{on ? QStringLiteral("Книжка успешно упакована!")
                                                    : QStringLiteral("Книжка успешно распакована!")});
-        EXPECT_EQ(storedBodies(), QList<QByteArray>(std::begin(kBodies), std::end(kBodies)));
+        EXPECT_EQ(storedBodies(), bodies());
         EXPECT_EQ(nb().HasBookFlag(bfCompressed), on);
     }
 }
@@ -105,7 +81,7 @@ TEST_F(SavingOptionsTest, ANewReserveIsStoredWithOrWithoutAFile) {
         QTemporaryDir here;
         std::unique_ptr<Book> b =
             Book::create(c.withFile ? here.filePath(QStringLiteral("r.vlr")) : QString());
-        for (const QByteArray& body : kBodies)
+        for (const QByteArray& body : bodies())
             b->add(QStringLiteral("запись"), body);
         if (c.withFile) {
             ASSERT_EQ(b->nb->SaveNotes(), srOk);

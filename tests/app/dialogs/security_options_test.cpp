@@ -3,8 +3,7 @@
 #include "app/dialogs/new_password_dialog.h"
 #include "app/dialogs/security_options_dialog.h"
 #include "dialog_test.h"
-#include "notebook_fixture.h"
-#include "support/scripted_messages.h"
+#include "options_dialog_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,31 +14,8 @@
 namespace vlr::test {
 namespace {
 
-const QByteArray kBodies[] = {"{\\rtf1 первая}", "{\\rtf1 вторая}"};
-
-class SecurityOptionsTest : public StorageTest {
+class SecurityOptionsTest : public OptionsDialogTest {
 protected:
-    void SetUp() override {
-        StorageTest::SetUp();
-        book = Book::create(path());
-        for (const QByteArray& body : kBodies)
-            book->add(QStringLiteral("запись"), body);
-        ASSERT_EQ(book->nb->SaveNotes(), srOk);
-    }
-    TNodeRoot& nb() { return *book->nb; }
-    // The bodies as a fresh open reads them with the password.
-    QList<QByteArray> storedBodies(const QString& password) {
-        book.reset();
-        int result = -1;
-        book = Book::open(path(), &result, password);
-        EXPECT_EQ(result, lrOk);
-        // As the program's password question keeps it.
-        nb().PasswordDigest = PasswordDigest(password);
-        QList<QByteArray> out;
-        for (int i = 0; i < nb().Notes.size(); ++i)
-            out << book->body(i);
-        return out;
-    }
     // Answers the next password dialog: the old password (change mode) and
     // the new one twice.
     static void answerPassword(const QString& old, const QString& password, bool thenCancel = false) {
@@ -54,8 +30,6 @@ protected:
         });
     }
 
-    ScriptedMessages messages;
-    std::unique_ptr<Book> book;
     bool askProtect = true;
 };
 
@@ -150,16 +124,14 @@ TEST_F(SecurityOptionsTest, EncryptChangePasswordDecryptKeepsEveryBody) {
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_TRUE(messages.texts().contains(QStringLiteral("Книжка успешно зашифрована!")));
     }
-    EXPECT_EQ(storedBodies(QStringLiteral("первый")),
-              QList<QByteArray>(std::begin(kBodies), std::end(kBodies)));
+    EXPECT_EQ(storedBodies(QStringLiteral("первый")), bodies());
     {
         TfrmSecurityOptions dialog(nullptr, nb(), askProtect);
         answerPassword(QStringLiteral("первый"), QStringLiteral("второй"));
         dialog.changePasswordButton()->click();
         dialog.reject();
     }
-    EXPECT_EQ(storedBodies(QStringLiteral("второй")),
-              QList<QByteArray>(std::begin(kBodies), std::end(kBodies)));
+    EXPECT_EQ(storedBodies(QStringLiteral("второй")), bodies());
     {
         TfrmSecurityOptions dialog(nullptr, nb(), askProtect);
         messages.answer(MbOk);
@@ -167,7 +139,7 @@ TEST_F(SecurityOptionsTest, EncryptChangePasswordDecryptKeepsEveryBody) {
         EXPECT_TRUE(messages.texts().contains(QStringLiteral("Книжка успешно расщифрована!")));
     }
     EXPECT_FALSE(nb().HasBookFlag(bfEncrypted));
-    EXPECT_EQ(storedBodies({}), QList<QByteArray>(std::begin(kBodies), std::end(kBodies)));
+    EXPECT_EQ(storedBodies({}), bodies());
 }
 
 TEST_F(SecurityOptionsTest, AWrongOldPasswordChangesNeitherKeyNorNote) {
@@ -182,8 +154,7 @@ TEST_F(SecurityOptionsTest, AWrongOldPasswordChangesNeitherKeyNorNote) {
         QStringLiteral("Указан неверный старый пароль, введите правильный пароль.")));
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(nb().Header.KeyBlock()), 56), keyBlock);
     EXPECT_EQ(fileBytes(path()), file);
-    EXPECT_EQ(storedBodies(QStringLiteral("верный")),
-              QList<QByteArray>(std::begin(kBodies), std::end(kBodies)));
+    EXPECT_EQ(storedBodies(QStringLiteral("верный")), bodies());
 }
 
 TEST_F(SecurityOptionsTest, TheQuestionAndThePasswordCanStopEncrypting) {
