@@ -85,7 +85,10 @@ void TTrayIcon::Poll() {
         m_icon.setIcon(QGuiApplication::windowIcon());
         m_icon.show();
     }
+    const bool lost = m_wanted && m_areaSeen && !available;
     m_areaSeen = available;
+    if (lost)
+        emit areaLost();
 }
 
 } // namespace vlr

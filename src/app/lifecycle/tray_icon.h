@@ -50,6 +50,11 @@ public:
     // (the panel was restarted) gets the icon again.
     void Poll();
 
+signals:
+    // The notification area went away with the icon in it: a window hidden
+    // there has to come back as an ordinary minimised window.
+    void areaLost();
+
 private:
     TrayHost& m_host;
     QSystemTrayIcon m_icon;
