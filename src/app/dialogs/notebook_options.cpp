@@ -121,9 +121,9 @@ bool RunPasswordChange(TNodeRoot& notebook, const QString& password, const QStri
 void ApplySecurityFields(TNodeRoot& notebook, const SecurityFields& fields) {
     notebook.Header.setAwayTime(delayValue(fields.away));
     notebook.Header.setCloseTime(delayValue(fields.close));
-    // Away mode locks, so only an encrypted notebook has it.
-    notebook.SetAwayTimer(notebook.HasBookFlag(bfEncrypted) && notebook.Header.AwayTime() != 0);
-    notebook.SetCloseTimer(notebook.Header.CloseTime() != 0);
+    // The delays count inactivity: their timers run only while the program
+    // is left, and leaving it starts them with these values. Started here,
+    // they would lock or close the notebook under the user's hands.
 }
 
 void MarkOptionsChanged(TNodeRoot& notebook) {

@@ -60,7 +60,8 @@ bool IsCurrentPassword(const TNodeRoot& notebook, const QString& password);
 // A new password (with its reminder) and a new master key: every body is
 // stored again under it. Says why when it fails.
 bool RunPasswordChange(TNodeRoot& notebook, const QString& password, const QString& reminder);
-// OK of the protection options: the delays and their timers.
+// OK of the protection options: the delays (their timers start when the
+// program is left).
 void ApplySecurityFields(TNodeRoot& notebook, const SecurityFields& fields);
 
 // After OK of either dialog: the notebook has changes to save.
