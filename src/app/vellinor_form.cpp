@@ -1,9 +1,13 @@
 #include "app/vellinor_form.h"
+#include "app/lifecycle/app_command_keys.h"
+#include "app/lifecycle/away_mode.h"
+#include "app/lifecycle/session_end.h"
 #include "app/lifecycle/tip_of_the_day.h"
 #include "app/lifecycle/view_commands.h"
 
 #include "app/dialogs/help.h"
 #include "app/dialogs/notebook_password.h"
+#include "app/dialogs/recover_notes_dialog.h"
 #include "app/editor_host.h"
 #include "app/notebook_defaults.h"
 #include "app/qt_file_dialogs.h"
@@ -158,6 +162,7 @@ void TVellinorForm::buildMenus() {
         m_flags.exiting = true;
         close();
     });
+    buildLifecycle();
     m_helpTopics = new QAction(QStringLiteral("Содержание"), this);
     m_helpTopics->setObjectName(QStringLiteral("HelpTopics"));
     m_helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
@@ -215,6 +220,7 @@ void TVellinorForm::buildMenus() {
     file->addAction(nc.FileCloseAll);
     file->addAction(nc.FileCloseNotSave);
     file->addSeparator();
+    file->addAction(m_away->FileSetAway);
     file->addAction(m_fileExit);
 
     TEditCommands& ec = m_formatBar->Edit();
@@ -257,7 +263,11 @@ void TVellinorForm::buildMenus() {
     notebook->addAction(m_notebookCollapse);
     notebook->addSeparator();
     notebook->addAction(pc.NotebookRevert);
+    notebook->addAction(pc.NotebookRecover);
     notebook->addAction(pc.FilePack);
+    notebook->addSeparator();
+    notebook->addAction(pc.NoteRootSaving);
+    notebook->addAction(pc.NoteRootSecurity);
 
     m_viewCommands = new TViewCommands(*this, *twTree, *m_status, this);
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Вид"));
@@ -334,9 +344,12 @@ void TVellinorForm::buildMenus() {
     registerGroup(CommandGroup::NotebookAction, {m_searchCommands->EditFindInNotebook, xc.FileExportNew});
     registerGroup(CommandGroup::NotebookActionRO, {nc.FileSave, xc.FileImport, xc.FileImportFiles});
     registerGroup(CommandGroup::NoteAction, {xc.FileExportNote});
-    registerGroup(CommandGroup::NotebookActionRO, {no.NotebookAddAsChild, no.NotebookRename,
-                                                   no.NotebookMoveUp, no.NotebookMoveDown, pc.FilePack});
-    registerGroup(CommandGroup::NotebookAction, {no.NotebookAddInherit});
+    registerGroup(CommandGroup::NotebookActionRO,
+                  {no.NotebookAddAsChild, no.NotebookRename, no.NotebookMoveUp, no.NotebookMoveDown});
+    // These explain themselves on a read-only notebook instead of staying grey.
+    registerGroup(CommandGroup::NotebookAction,
+                  {pc.FilePack, pc.NotebookRecover, pc.NoteRootSaving, pc.NoteRootSecurity});
+    registerGroup(CommandGroup::NotebookAction, {no.NotebookAddInherit, m_away->FileSetAway});
     registerGroup(CommandGroup::NoteAction,
                   {no.NotebookAddAfter, no.NotebookSpecialsCut, no.NotebookSpecialsCopy, pc.NotebookRevert});
     registerGroup(CommandGroup::NoteActionRO, {no.NotebookDelete, no.NotebookMoveLeft, no.NotebookMoveRight,
@@ -523,6 +536,10 @@ void TVellinorForm::ProcessEvents() {
 }
 
 void TVellinorForm::RestoreMainWindow() {
+    if (m_tray) {
+        m_tray->SetVisible(programOptions().MinimizeToTray);
+        m_tray->WindowMinimized(false);
+    }
     show();
     if (isMinimized())
         setWindowState(
@@ -604,8 +621,52 @@ void TVellinorForm::SetNotesListLook(const QFont&, quint32) {
     // The notes list is not part of this window yet.
 }
 
-void TVellinorForm::SetTrayIcon(bool) {
-    // The tray icon is not part of this window yet.
+void TVellinorForm::SetTrayIcon(bool shown) {
+    if (m_tray)
+        m_tray->SetVisible(shown);
+}
+
+void TVellinorForm::MinimizeMainWindow() {
+    showMinimized();
+}
+
+void TVellinorForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_tray)
+        return;
+    const bool minimized = isMinimized();
+    m_tray->WindowMinimized(minimized);
+    // Minimised to the tray: the window leaves the task bar until the tray brings it back.
+    if (minimized && programOptions().MinimizeToTray && m_tray->TakesWindow())
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                hide();
+        });
+}
+
+void TVellinorForm::buildLifecycle() {
+    m_away = new TAwayMode(*m_service, this);
+    m_away->Suspended = [this] { return m_flags.quiet || m_flags.closing; };
+    m_away->OnAway = [this] {
+        if (TNodeRoot* nb = TNotebookService::NotebookOf(tvNotes->Selected()); nb && nb->IsLocked())
+            tvNotes->SelectNode(nb->RootNode);
+        tvNotesChange();
+    };
+    m_tray = new TTrayIcon(*this, m_fileExit, this);
+    connect(m_tray, &TTrayIcon::areaLost, this, [this] {
+        if (isHidden())
+            showMinimized();
+    });
+    new TSessionEnd(
+        [this] {
+            m_flags.sessionEnd = true;
+            const bool closed = close();
+            m_flags.sessionEnd = false;
+            return closed;
+        },
+        this);
+    new TAppCommandKeys(
+        *this, [this](const QString& name) { return findChild<QAction*>(name); }, this);
 }
 
 void TVellinorForm::SetHotKey(bool, const QKeySequence&, bool) {
@@ -729,13 +790,16 @@ void TVellinorForm::closeEvent(QCloseEvent* event) {
     if (options.AutoSaveOnExit)
         m_notebookCommands->SaveAll();
     m_notebookCommands->CloseAll();
-    if (!m_flags.exiting && !m_flags.sessionEnd) {
+    // A Cancel answered while closing keeps the program, also when the session is ending.
+    if (!m_flags.exiting) {
         m_flags.closing = false;
         event->ignore();
         return;
     }
     setEnabled(false);
     writeSavedState();
+    if (m_tray)
+        m_tray->SetVisible(false);
     setEnabled(true);
     event->accept();
 }
@@ -827,8 +891,12 @@ bool TVellinorForm::SaveNotebook(TTreeNode* root) {
     return m_notebookCommands->SaveNotebook(root) == snSaved;
 }
 
-QList<TNodeData*> TVellinorForm::ChooseNotesToRecover(TNodeRoot&) {
-    return {};
+QList<TNodeData*> TVellinorForm::ChooseNotesToRecover(TNodeRoot& notebook) {
+    return ChooseNotesToRecoverDialog(this, notebook);
+}
+
+void TVellinorForm::NotebookOptionsChanged(TNodeRoot&) {
+    tvNotesChange();
 }
 
 } // namespace vlr

@@ -4,6 +4,7 @@
 // controller that owns it. It keeps the window's own state (flags, saved
 // places) and answers the single-instance messages and file drops.
 #include "app/command_states.h"
+#include "app/lifecycle/tray_icon.h"
 #include "app/note_commands.h"
 #include "app/notebook_commands.h"
 #include "app/options_applier.h"
@@ -37,12 +38,14 @@ class TViewCommands;
 class TExchangeCommands;
 class TEditorHost;
 class TFormatBar;
+class TAwayMode;
 
 class TVellinorForm : public QMainWindow,
                       private NotebookCommandsHost,
                       private NoteCommandsHost,
                       private ProtectionCommandsHost,
-                      private OptionsApplierHost {
+                      private OptionsApplierHost,
+                      private TrayHost {
     Q_OBJECT
 public:
     static inline const QString kApplicationTitle = QStringLiteral("Vellinor");
@@ -91,6 +94,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -122,11 +126,14 @@ private:
     void StoreEditor() override { StoreEditor(true); }
     bool SaveNotebook(TTreeNode* root) override;
     QList<TNodeData*> ChooseNotesToRecover(TNodeRoot& notebook) override;
+    void NotebookOptionsChanged(TNodeRoot& notebook) override;
     // OptionsApplierHost
     void SetTreeAsPanel(bool asPanel) override;
     void SetNotesListLook(const QFont& font, quint32 background) override;
     void SetTrayIcon(bool shown) override;
     void SetHotKey(bool enable, const QKeySequence& key, bool plusWin) override;
+    // TrayHost
+    void MinimizeMainWindow() override;
 
     void buildLayout();
     void buildMenus();
@@ -138,6 +145,7 @@ private:
     void writeSavedState();
     void updateStatePanel();
     void connectNoteCommands();
+    void buildLifecycle();
     void followRememberedAdd();
     void updateCaretPanel();
     void showTipOfTheDay();
@@ -156,6 +164,8 @@ private:
     std::unique_ptr<TEditorHost> m_editorHost;
     TFormatBar* m_formatBar = nullptr;
     QAction* m_toolbarAdd = nullptr;
+    TTrayIcon* m_tray = nullptr;
+    TAwayMode* m_away = nullptr;
     TStatusPanels* m_status = nullptr;
     TViewCommands* m_viewCommands = nullptr;
     QStackedWidget* m_rightSide = nullptr;

@@ -210,6 +210,19 @@ TEST_F(MainWindowTest, NoteCommandsAndFormattingRunFromTheWindowAndReachTheFile)
     EXPECT_TRUE(reread->body(0).contains("\\b")) << reread->body(0).toStdString();
 }
 
+TEST_F(MainWindowTest, CancelWhenTheSessionEndsKeepsTheProgram) {
+    const QString a = makeNotebook(QStringLiteral("a.vlr"), QStringLiteral("А"));
+    auto form = start({a});
+    form->Service().Notebooks().first()->TreeDirty = true;
+    form->Flags().sessionEnd = true;
+    messages.answer(MbCancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(form->Service().Count(), 1);
+    form->Flags().sessionEnd = false;
+    messages.answer(MbNo);
+    EXPECT_TRUE(form->close());
+}
+
 TEST(TipOfTheDay, IndexWrapsBothWaysAndAnIndexPastTheEndShowsTheEndText) {
     const QString end = QStringLiteral("Советы закончились!");
     const QStringList three{QStringLiteral("а"), QStringLiteral("б"), QStringLiteral("в")};
