@@ -1,5 +1,6 @@
 #include "app/notebook_commands.h"
 
+#include "app/command_texts.h"
 #include "app/notebook_defaults.h"
 #include "core/dateformat.h"
 #include "core/messages.h"
@@ -17,13 +18,6 @@
 namespace vlr {
 
 namespace {
-const QString kError = QStringLiteral("Ошибка");
-const QString kAttention = QStringLiteral("Внимание!");
-const QString kDone = QStringLiteral("Готово!");
-
-const QString kReadOnlyNotebook = QStringLiteral(
-    "Записная книжка только для чтения! Вы не можете сохранять ее на диск. Выберите в окне Свойства "
-    "книжки->Опции автора чтобы отключить \"только для чтения\".");
 
 // Removes the bulk mark whatever way the scope is left.
 class BulkChange {

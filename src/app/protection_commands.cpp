@@ -1,5 +1,6 @@
 #include "app/protection_commands.h"
 
+#include "app/command_texts.h"
 #include "app/dialogs/notebook_options.h"
 #include "app/dialogs/saving_options_dialog.h"
 #include "app/dialogs/security_options_dialog.h"
@@ -12,12 +13,6 @@
 namespace vlr {
 
 namespace {
-const QString kError = QStringLiteral("Ошибка");
-const QString kAttention = QStringLiteral("Внимание!");
-const QString kDone = QStringLiteral("Готово!");
-const QString kReadOnlyNotebook = QStringLiteral(
-    "Записная книжка только для чтения! Вы не можете сохранять ее на диск. Выберите в окне Свойства "
-    "книжки->Опции автора чтобы отключить \"только для чтения\".");
 const QString kReadOnlyOptions =
     QStringLiteral("Эта книжка только для чтения! Вы не можете менять ее опции сохранения и защиты.");
 
