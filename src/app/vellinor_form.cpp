@@ -635,6 +635,15 @@ void TVellinorForm::changeEvent(QEvent* event) {
     if (event->type() != QEvent::WindowStateChange || !m_tray)
         return;
     const bool minimized = isMinimized();
+    if (minimized && !m_wasMinimized && !m_flags.quiet && !m_flags.closing) {
+        const TVLROptions& options = programOptions();
+        if (options.SaveOnMinimize && !ShiftHeld())
+            m_notebookCommands->SaveAll();
+        // Bodies of clean notes are read again when needed; the shown note keeps its own.
+        if (options.FreeUnusedRes)
+            tvNotes->UnloadCleanNotes();
+    }
+    m_wasMinimized = minimized;
     m_tray->WindowMinimized(minimized);
     // Minimised to the tray: the window leaves the task bar until the tray brings it back.
     if (minimized && programOptions().MinimizeToTray && m_tray->TakesWindow())

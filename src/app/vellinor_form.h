@@ -166,6 +166,7 @@ private:
     QAction* m_toolbarAdd = nullptr;
     TTrayIcon* m_tray = nullptr;
     TAwayMode* m_away = nullptr;
+    bool m_wasMinimized = false;
     TStatusPanels* m_status = nullptr;
     TViewCommands* m_viewCommands = nullptr;
     QStackedWidget* m_rightSide = nullptr;

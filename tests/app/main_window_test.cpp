@@ -223,6 +223,28 @@ TEST_F(MainWindowTest, CancelWhenTheSessionEndsKeepsTheProgram) {
     EXPECT_TRUE(form->close());
 }
 
+TEST_F(MainWindowTest, CloseWithMinimizeOnCloseMinimisesAndMinimisingSavesEveryNotebook) {
+    const QString a = makeNotebook(QStringLiteral("a.vlr"), QStringLiteral("А"));
+    auto form = start({a});
+    TNodeRoot* nb = form->Service().Notebooks().first();
+    form->Service().RenameNote(*nb->Notes[0], QStringLiteral("переименована"));
+    ASSERT_TRUE(nb->TreeDirty);
+    programOptions().MinimizeOnClose = true;
+    programOptions().SaveOnMinimize = true;
+    EXPECT_FALSE(form->close()) << "the close becomes a minimise";
+    QTest::qWait(20);
+    EXPECT_TRUE(form->isMinimized());
+    EXPECT_EQ(form->Service().Count(), 1);
+    EXPECT_FALSE(nb->TreeDirty) << "minimising saved the notebook";
+    int result = -1;
+    auto reread = Book::open(a, &result);
+    ASSERT_EQ(result, lrOk);
+    EXPECT_EQ(reread->nb->Notes[0]->TreeNode->Text(), QStringLiteral("переименована"));
+    programOptions().MinimizeOnClose = false;
+    form->Flags().exiting = true;
+    EXPECT_TRUE(form->close());
+}
+
 TEST(TipOfTheDay, IndexWrapsBothWaysAndAnIndexPastTheEndShowsTheEndText) {
     const QString end = QStringLiteral("Советы закончились!");
     const QStringList three{QStringLiteral("а"), QStringLiteral("б"), QStringLiteral("в")};
