@@ -31,9 +31,7 @@ struct FakeHost : NotebookCommandsHost {
     bool EditorModified() const override { return modified; }
     void ClearEditorModified() override { modified = false; }
     void RefreshEditor() override {
-        // A closed notebook's nodes are gone: the selection moves to a root left.
-        if (selected && !service->Notebooks().contains(TNotebookService::NotebookOf(selected)))
-            selected = nullptr;
+        // A closed notebook's nodes are gone (see SetUp): the selection moves to a root left.
         if (!selected && service->Count() > 0)
             selected = service->Forest().RootAt(0);
     }
@@ -99,6 +97,11 @@ protected:
     void SetUp() override {
         StorageTest::SetUp();
         host.service = &service;
+        // As the tree does: a notebook's nodes leave the selection before they are freed.
+        QObject::connect(&service, &TNotebookService::notebookAboutToClose, [this](TNodeRoot* nb) {
+            if (host.selected && TNotebookService::NotebookOf(host.selected) == nb)
+                host.selected = nullptr;
+        });
         options.DefaultPath = dir.path() + QLatin1Char('/');
         options.BackupPath = dir.path() + QLatin1Char('/');
         options.PackOn30Percent = false;
