@@ -5,6 +5,7 @@
 #include "rtf/properties.h"
 #include "rtf/rtf.h"
 #include "rtf/state.h"
+#include "rtf/table_rows.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -14,7 +15,9 @@
 #include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
+
 #include <QUrl>
+#include <vector>
 
 namespace vlr::rtf {
 
@@ -55,9 +58,10 @@ public:
 
 private:
     void writeFrame(QTextFrame* frame);
-    void writeTable(QTextTable* table);
+    void writeTable(QTextTable* table, int depth);
+    void writeCell(const QTextTableCell& cell, int depth);
     void writeBlock(const QTextBlock& block, int from, int to, const char* end);
-    void writeParaProps(const QTextBlock& block, bool inTable);
+    void writeParaProps(const QTextBlock& block, int depth);
     void writeList(const QTextBlock& block);
     void writeFormat(const QTextCharFormat& f);
     void closeBeforeEnd(const QTextBlock& block);
@@ -82,6 +86,36 @@ private:
     // Lists in the order first written; their \ls number is the index + 1.
     std::vector<QTextList*> lists_;
 };
+
+// How many tables hold the block: 0 outside tables, 2 and more in nested ones.
+int tableDepth(const QTextBlock& block) {
+    int depth = 0;
+    for (QTextFrame* f = QTextCursor(block).currentFrame(); f; f = f->parentFrame()) {
+        if (qobject_cast<QTextTable*>(f))
+            ++depth;
+    }
+    return depth;
+}
+
+// The nesting level of a cell's paragraphs; the outermost level is the default.
+QByteArray itap(int depth) {
+    return depth > 1 ? "\\itap" + QByteArray::number(depth) : QByteArray();
+}
+
+// Neither a document nor a cell can begin with a table: Qt keeps an empty
+// paragraph before it, which is not part of the text and which the reader
+// makes again.
+bool keptBeforeTable(QTextFrame::iterator it) {
+    const QTextBlock b = it.currentBlock();
+    if (!b.isValid() || b.length() != 1 || b.textList())
+        return false;
+    ++it;
+    return !it.atEnd() && qobject_cast<QTextTable*>(it.currentFrame());
+}
+
+const char* cellEnd(int depth) {
+    return depth > 1 ? "\\nestcell " : "\\cell ";
+}
 
 int Writer::listNumber(QTextList* list) {
     for (size_t i = 0; i < lists_.size(); ++i) {
@@ -509,12 +543,12 @@ void Writer::writeList(const QTextBlock& block) {
     o.append('}' + ls);
 }
 
-void Writer::writeParaProps(const QTextBlock& block, bool inTable) {
+void Writer::writeParaProps(const QTextBlock& block, int depth) {
     const QTextBlockFormat f = block.blockFormat();
     QByteArray& o = body_;
     o.append("\\pard");
-    if (inTable)
-        o.append("\\intbl");
+    if (depth > 0)
+        o.append("\\intbl" + itap(depth));
     writeList(block);
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
     if (a & Qt::AlignRight)
@@ -591,8 +625,7 @@ void Writer::writeParaProps(const QTextBlock& block, bool inTable) {
 }
 
 void Writer::writeBlock(const QTextBlock& block, int from, int to, const char* end) {
-    const bool inTable = QTextCursor(block).currentTable() != nullptr;
-    writeParaProps(block, inTable);
+    writeParaProps(block, tableDepth(block));
     bool any = false;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
@@ -652,78 +685,59 @@ void Writer::writeBlock(const QTextBlock& block, int from, int to, const char* e
     body_.append(end);
 }
 
-void Writer::writeTable(QTextTable* table) {
-    const int rows = table->rows(), cols = table->columns();
-    const QTextTableFormat tf = table->format();
-    const QList<QTextLength> widths = tf.columnWidthConstraints();
-    // Column boundaries from the widths the table shows; percentages are of
-    // a 9000-twip line, and columns without a width share what is left.
-    std::vector<int> right(size_t(qMax(0, cols)));
-    int fixed = 0, unsized = 0;
-    for (int c = 0; c < cols; ++c) {
-        const QTextLength w = c < widths.size() ? widths[c] : QTextLength();
-        if (w.type() == QTextLength::FixedLength)
-            fixed += qRound(w.rawValue() * 15);
-        else if (w.type() == QTextLength::PercentageLength)
-            fixed += qRound(w.rawValue() * 90);
-        else
-            ++unsized;
-    }
-    const int share = unsized ? qMax(360, (9000 - fixed) / unsized) : 0;
-    int edge = 0;
-    for (int c = 0; c < cols; ++c) {
-        const QTextLength w = c < widths.size() ? widths[c] : QTextLength();
-        int width = share;
-        if (w.type() == QTextLength::FixedLength)
-            width = qRound(w.rawValue() * 15);
-        else if (w.type() == QTextLength::PercentageLength)
-            width = qRound(w.rawValue() * 90);
-        edge += qMax(1, width);
-        right[size_t(c)] = edge;
-    }
-    QByteArray border;
-    if (tf.border() > 0 && tf.borderStyle() != QTextFrameFormat::BorderStyle_None) {
-        const QByteArray w = QByteArray::number(qBound(1, qRound(tf.border() * 15), 75));
-        for (const char* side : {"t", "l", "b", "r"})
-            border += QByteArray("\\clbrdr") + side + "\\brdrs\\brdrw" + w;
-    }
-    for (int r = 0; r < rows; ++r) {
-        body_.append("\\trowd\\trgaph108");
-        if (tf.layoutDirection() == Qt::RightToLeft)
-            body_.append("\\taprtl");
-        for (int c = 0; c < cols; ++c) {
-            body_.append(border);
-            appendWord(body_, "cellx", right[size_t(c)]);
-        }
-        body_.append("\r\n");
-        for (int c = 0; c < cols; ++c) {
+// Tables inside a cell are written in the nested form: their paragraphs
+// carry \itapN, cells end with \nestcell and each row with its definition in
+// \nesttableprops; the text of the outer cell stays around them.
+void Writer::writeTable(QTextTable* table, int depth) {
+    const std::vector<int> rights = columnRights(table);
+    const bool nested = depth > 1;
+    for (int r = 0; r < table->rows(); ++r) {
+        const QByteArray definition = rowDefinition(table, r, rights);
+        if (!nested)
+            body_.append(definition + "\r\n");
+        for (int c = 0; c < int(rights.size()); ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
-            if (cell.row() != r || cell.column() != c) {
-                body_.append("\\pard\\intbl\\cell ");
-                continue;
-            }
-            std::vector<QTextBlock> blocks;
-            for (auto it = cell.begin(); !it.atEnd(); ++it) {
-                if (it.currentBlock().isValid())
-                    blocks.push_back(it.currentBlock());
-            }
-            for (size_t i = 0; i < blocks.size(); ++i) {
-                const QTextBlock& b = blocks[i];
-                writeBlock(b, b.position(), b.position() + b.length() - 1,
-                           i + 1 == blocks.size() ? "\\cell " : "\\par\r\n");
-            }
-            if (blocks.empty())
-                body_.append("\\pard\\intbl\\cell ");
+            if (cell.row() == r && cell.column() == c)
+                writeCell(cell, depth);
+            else
+                body_.append("\\pard\\intbl" + itap(depth) + cellEnd(depth));
         }
-        body_.append("\\row\r\n");
+        if (nested)
+            body_.append("{\\*\\nesttableprops" + definition + "\\nestrow}{\\nonesttables\\par}\r\n");
+        else
+            body_.append("\\row\r\n");
     }
+}
+
+void Writer::writeCell(const QTextTableCell& cell, int depth) {
+    std::vector<QTextFrame::iterator> items;
+    for (auto it = cell.begin(); !it.atEnd(); ++it) {
+        if (it.currentFrame() || it.currentBlock().isValid())
+            items.push_back(it);
+    }
+    bool ended = false;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i == 0 && keptBeforeTable(items[i]))
+            continue;
+        if (QTextFrame* frame = items[i].currentFrame()) {
+            if (auto* inner = qobject_cast<QTextTable*>(frame))
+                writeTable(inner, depth + 1);
+            continue;
+        }
+        // Qt keeps a paragraph after every table, so a cell ends with one.
+        const QTextBlock b = items[i].currentBlock();
+        ended = i + 1 == items.size();
+        writeBlock(b, b.position(), b.position() + b.length() - 1, ended ? cellEnd(depth) : "\\par\r\n");
+    }
+    if (!ended)
+        body_.append("\\pard\\intbl" + itap(depth) + cellEnd(depth));
 }
 
 void Writer::writeFrame(QTextFrame* frame) {
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (QTextFrame* child = it.currentFrame()) {
             if (auto* table = qobject_cast<QTextTable*>(child))
-                writeTable(table);
+                writeTable(table, 1);
             else
                 writeFrame(child);
             continue;
@@ -731,14 +745,8 @@ void Writer::writeFrame(QTextFrame* frame) {
         const QTextBlock b = it.currentBlock();
         if (!b.isValid() || b.blockFormat().boolProperty(PropFootnoteEcho))
             continue;
-        // A document cannot begin with a table: Qt keeps an empty paragraph
-        // before it, which is not part of the note.
-        if (b.position() == 0 && b.length() == 1 && !b.textList()) {
-            auto next = it;
-            ++next;
-            if (!next.atEnd() && qobject_cast<QTextTable*>(next.currentFrame()))
-                continue;
-        }
+        if (b.position() == 0 && keptBeforeTable(it))
+            continue;
         writeBlock(b, b.position(), b.position() + b.length() - 1, "\\par\r\n");
     }
 }
