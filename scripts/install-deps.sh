@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev libxkbcommon-dev
   libbz2-dev nettle-dev zlib1g-dev libmuparser-dev
+  libxcb1-dev libxcb-keysyms1-dev
   libhunspell-dev hunspell-ru hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
