@@ -193,6 +193,26 @@ TEST_F(XDisplayTest, KeyAnotherProgramHoldsIsRefusedWithTheReason) {
     EXPECT_TRUE(otherCanGrab(chord));
 }
 
+TEST_F(XDisplayTest, KeyThatCannotBeGrabbedIsRefusedWithTheReason) {
+    TGlobalHotKey hotKey(ours);
+    const struct {
+        QKeySequence key;
+        QString error;
+    } cases[] = {
+        {QKeySequence(), TGlobalHotKey::kNoKey},
+        {QKeySequence(Qt::CTRL | Qt::Key_F35), TGlobalHotKey::kNotOnKeyboard.arg(QStringLiteral("Ctrl+F35"))},
+        {QKeySequence(Qt::CTRL | Qt::Key_Alt), TGlobalHotKey::kNotOnKeyboard.arg(QStringLiteral("Ctrl+Alt"))},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(hotKey.Register(key, false));
+        EXPECT_FALSE(hotKey.Register(c.key, false));
+        EXPECT_FALSE(hotKey.IsRegistered());
+        EXPECT_EQ(hotKey.ErrorText(), c.error);
+        // The key held before is let go all the same.
+        EXPECT_TRUE(otherCanGrab(hotKeyChord(key, false)));
+    }
+}
+
 TEST_F(XDisplayTest, OnlyTheKeysOwnPressesActivateOncePerPress) {
     TGlobalHotKey hotKey(ours);
     ASSERT_TRUE(hotKey.Register(key, false));

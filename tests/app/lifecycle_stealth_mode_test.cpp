@@ -3,6 +3,7 @@
 // taken out of sight, the tray icon removed when it holds the window, and the
 // notebooks locked when the options say so. The hot key toggles the window,
 // and minimising may lead into stealth mode.
+#include "app/lifecycle/global_hot_key.h"
 #include "app/lifecycle/stealth_mode.h"
 #include "config/options.h"
 #include "support/scripted_messages.h"
@@ -75,7 +76,7 @@ TEST_F(StealthModeTest, RefusedWhileNoHotKeyCouldBringTheWindowBack) {
     // Switched on, but the desktop did not give the key (Wayland, another program holds it).
     options.EnableHotKey = true;
     window.held = false;
-    window.problem = QStringLiteral("Клавиша Ctrl+Alt+N уже занята другой программой.");
+    window.problem = TGlobalHotKey::kTaken.arg(QStringLiteral("Ctrl+Alt+N"));
     messages.clear();
     EXPECT_FALSE(stealth.Stealth());
     ASSERT_EQ(messages.shown().size(), 1);

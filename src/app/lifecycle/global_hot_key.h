@@ -34,11 +34,13 @@ class TGlobalHotKey : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     static inline const QString kUnavailable = QStringLiteral(
-        "Рабочий стол не позволяет программам назначать глобальные горячие клавиши (это возможно "
-        "только в сеансе X11).");
+        "Горячую клавишу для активации программы назначить нельзя: рабочий стол позволяет это только "
+        "в сеансе X11.");
     static inline const QString kNoKey = QStringLiteral("Горячая клавиша для активации программы не задана.");
-    static inline const QString kNotOnKeyboard = QStringLiteral("Клавиши %1 нет на клавиатуре.");
-    static inline const QString kTaken = QStringLiteral("Клавиша %1 уже занята другой программой.");
+    static inline const QString kNotOnKeyboard =
+        QStringLiteral("Горячую клавишу %1 назначить нельзя: такой клавиши нет на клавиатуре.");
+    static inline const QString kTaken =
+        QStringLiteral("Горячую клавишу %1 назначить нельзя: она уже занята другой программой.");
 
     // Over the program's own X connection; unavailable when it has none.
     explicit TGlobalHotKey(QObject* parent = nullptr);
