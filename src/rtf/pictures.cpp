@@ -1,51 +1,32 @@
 #include "rtf/pictures.h"
 
+#include "rtf/image_decode.h"
 #include "rtf/metafile_bitmaps.h"
+#include "rtf/metafile_player.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPainter>
-#include <QtEndian>
 
 namespace vlr::rtf {
 
 namespace {
 
-// Decoding limits: a damaged header must not make us allocate gigabytes.
-constexpr int kMaxSide = 8192;
-
-QImage readImage(const QByteArray& bytes, const char* format, qint64 maxPixels) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    // A few bytes may claim a huge picture: the decoded size is capped.
-    reader.setAllocationLimit(64);
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
-                           qint64(size.width()) * size.height() > maxPixels))
-        return {};
-    return reader.read();
-}
-
-// A DIB is a BMP file without its 14-byte file header.
-QImage readDib(const QByteArray& dib, qint64 maxPixels) {
-    if (dib.size() < 40)
-        return {};
-    const quint32 headerSize = qFromLittleEndian<quint32>(dib.constData());
-    const quint16 bits = qFromLittleEndian<quint16>(dib.constData() + 14);
-    quint32 colors = dib.size() >= 36 ? qFromLittleEndian<quint32>(dib.constData() + 32) : 0;
-    if (colors == 0 && bits <= 8)
-        colors = 1u << bits;
-    if (headerSize > 1024 || colors > 256)
-        return {};
-    QByteArray file("BM");
-    QByteArray head(12, '\0');
-    qToLittleEndian<quint32>(quint32(14 + dib.size()), head.data());
-    qToLittleEndian<quint32>(quint32(14 + headerSize + colors * 4), head.data() + 8);
-    file += head;
-    file += dib;
-    return readImage(file, "BMP", maxPixels);
+QImage drawMetafile(const Picture& picture, qint64 maxPixels) {
+    const bool wmf = picture.kind == Picture::Wmf;
+    // Drawn at the size it is shown at, or at its own size when the RTF gives none.
+    const bool sized = (picture.picwgoal > 0 && picture.pichgoal > 0) ||
+                       (picture.picw > 0 && picture.pich > 0) ||
+                       (picture.object && picture.objw > 0 && picture.objh > 0);
+    const QSizeF size = sized ? shownSize(picture, QImage()) : QSizeF();
+    const PlayedMetafile played =
+        wmf ? playWmf(picture.data, size, maxPixels) : playEmf(picture.data, size, maxPixels);
+    // A metafile that only wraps a bitmap (paint programs, scanners) shows
+    // the bitmap at its own resolution.
+    if (played.shapes == 0 && played.bitmaps <= 1) {
+        const QImage bitmap = readDib(wmf ? wmfBitmap(picture.data) : emfBitmap(picture.data), maxPixels);
+        if (!bitmap.isNull())
+            return bitmap;
+    }
+    return played.image;
 }
 
 } // namespace
@@ -59,9 +40,8 @@ QImage decodePicture(const Picture& picture, qint64 maxPixels) {
     case Picture::Dib:
         return readDib(picture.data, maxPixels);
     case Picture::Wmf:
-        return readDib(wmfBitmap(picture.data), maxPixels);
     case Picture::Emf:
-        return readDib(emfBitmap(picture.data), maxPixels);
+        return drawMetafile(picture, maxPixels);
     default:
         return {};
     }
@@ -93,8 +73,8 @@ QSizeF shownSize(const Picture& picture, const QImage& decoded) {
     }
     const int sx = picture.scalex > 0 ? picture.scalex : 100;
     const int sy = picture.scaley > 0 ? picture.scaley : 100;
-    w = qBound<qreal>(1, w * sx / 100.0, kMaxSide);
-    h = qBound<qreal>(1, h * sy / 100.0, kMaxSide);
+    w = qBound<qreal>(1, w * sx / 100.0, kMaxPictureSide);
+    h = qBound<qreal>(1, h * sy / 100.0, kMaxPictureSide);
     return {w, h};
 }
 

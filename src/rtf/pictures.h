@@ -8,8 +8,8 @@
 
 namespace vlr::rtf {
 
-// The picture decoded (PNG, JPEG, device-independent bitmaps); a null image
-// for what cannot be drawn (metafiles, objects) or would exceed maxPixels.
+// The picture decoded (PNG, JPEG, device-independent bitmaps) or drawn
+// (metafiles); a null image for what cannot be shown or would exceed maxPixels.
 QImage decodePicture(const Picture& picture, qint64 maxPixels);
 
 // What is shown for pictures that cannot be drawn.
