@@ -2,6 +2,7 @@
 
 #include "rtf/pictures.h"
 #include "rtf/properties.h"
+#include "rtf/table_layout.h"
 
 #include <QCryptographicHash>
 #include <QTextDocument>
@@ -286,14 +287,33 @@ void DocumentSink::materialize() {
     if (cellPending_) {
         cellPending_ = false;
         needBlock_ = false;
-        if (table_) {
-            ensureColumns(col_ + 1);
-            c_ = table_->cellAt(row_, col_).firstCursorPosition();
-        }
+        enterCell();
     }
     if (needBlock_) {
         needBlock_ = false;
         c_.insertBlock();
+    }
+}
+
+bool DocumentSink::pendingCellCovered() const {
+    if (open_.empty())
+        return false;
+    return joinsAnotherCell(open_.back().places, open_.back().cell);
+}
+
+// Moves to the cell whose content comes next. A cell merged into another
+// adds its content to that cell's, after what it holds.
+void DocumentSink::enterCell() {
+    if (open_.empty())
+        return;
+    const OpenTable& t = open_.back();
+    const CellPlace* p = cellPlace(t.places, t.cell);
+    const QTextTableCell cell = p ? t.table->cellAt(p->row, p->column) : t.table->cellAt(qMax(0, t.row), 0);
+    if (pendingCellCovered()) {
+        c_ = cell.lastCursorPosition();
+        needBlock_ = cell.firstPosition() != cell.lastPosition();
+    } else {
+        c_ = cell.firstCursorPosition();
     }
 }
 
@@ -412,51 +432,56 @@ void DocumentSink::footnote(QByteArrayView rtf, const QString& text) {
     notes_.append(text);
 }
 
-void DocumentSink::ensureColumns(int count) {
-    if (table_ && table_->columns() < count)
-        table_->appendColumns(count - table_->columns());
+void DocumentSink::tableStart(const TableInfo& info) {
+    // A table inside a cell goes where that cell's content stands.
+    if (cellPending_) {
+        cellPending_ = false;
+        enterCell();
+    }
+    // The table takes the place of the pending paragraph break.
+    needBlock_ = false;
+    QTextTableFormat tf;
+    tf.setBorder(1);
+    tf.setCellPadding(2);
+    tf.setCellSpacing(0);
+    tf.setBorderCollapse(true);
+    // Without widths empty columns would shrink to slivers.
+    QList<QTextLength> widths;
+    bool anyWidth = false;
+    for (int w : info.columnWidth) {
+        widths.append(w > 0 ? QTextLength(QTextLength::FixedLength, w / 15.0) : QTextLength());
+        anyWidth = anyWidth || w > 0;
+    }
+    if (anyWidth)
+        tf.setColumnWidthConstraints(widths);
+    if (info.rtl)
+        tf.setLayoutDirection(Qt::RightToLeft);
+    QTextTable* table = c_.insertTable(qMax(1, info.rows), qMax(1, info.columns), tf);
+    for (const CellPlace& span : info.spans)
+        table->mergeCells(span.row, span.column, span.rows, span.columns);
+    open_.push_back(OpenTable{table, -1, 0, {}});
 }
 
 void DocumentSink::rowStart(const RowInfo& row) {
-    const int cells = qMax(1, int(row.cellRight.size()));
-    cellPending_ = false;
-    if (!table_) {
-        // The table takes the place of the pending paragraph break.
-        needBlock_ = false;
-        QTextTableFormat tf;
-        tf.setBorder(1);
-        tf.setCellPadding(2);
-        tf.setCellSpacing(0);
-        tf.setBorderCollapse(true);
-        // The first row's boundaries give the column widths; without them
-        // empty columns would shrink to slivers.
-        QList<QTextLength> widths;
-        int left = 0;
-        for (int right : row.cellRight) {
-            widths.append(QTextLength(QTextLength::FixedLength, qMax(1, right - left) / 15.0));
-            left = qMax(left, right);
-        }
-        if (!widths.isEmpty())
-            tf.setColumnWidthConstraints(widths);
-        if (row.rtl)
-            tf.setLayoutDirection(Qt::RightToLeft);
-        table_ = c_.insertTable(1, cells, tf);
-        row_ = 0;
-    } else {
-        table_->appendRows(1);
-        ++row_;
-        ensureColumns(cells);
-    }
-    col_ = 0;
+    if (open_.empty())
+        return;
+    OpenTable& t = open_.back();
+    ++t.row;
+    t.cell = 0;
+    t.places = row.places;
     needBlock_ = false;
-    c_ = table_->cellAt(row_, 0).firstCursorPosition();
+    cellPending_ = true;
 }
 
 void DocumentSink::cellEnd(const ParaState& para, const CharState& state) {
-    materialize();
-    ensureColumns(col_ + 1);
-    applyParagraph(para, state);
-    ++col_;
+    if (open_.empty())
+        return;
+    // A merged cell that held nothing leaves the cell it joins as it was.
+    if (!(cellPending_ && pendingCellCovered())) {
+        materialize();
+        applyParagraph(para, state);
+    }
+    ++open_.back().cell;
     cellPending_ = true;
 }
 
@@ -465,11 +490,11 @@ void DocumentSink::rowEnd() {
 }
 
 void DocumentSink::tableEnd() {
-    if (!table_)
+    if (open_.empty())
         return;
-    c_ = table_->lastCursorPosition();
+    c_ = open_.back().table->lastCursorPosition();
     c_.movePosition(QTextCursor::NextCharacter);
-    table_ = nullptr;
+    open_.pop_back();
     cellPending_ = false;
     needBlock_ = false;
     pnList_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <vector>
 
 class QTextList;
 class QTextTable;
@@ -26,6 +27,7 @@ public:
     void picture(const Picture& picture, const CharState& state) override;
     void rawGroup(QByteArrayView rtf) override;
     void footnote(QByteArrayView rtf, const QString& text) override;
+    void tableStart(const TableInfo& table) override;
     void rowStart(const RowInfo& row) override;
     void cellEnd(const ParaState& para, const CharState& state) override;
     void rowEnd() override;
@@ -38,7 +40,8 @@ private:
     const QTextCharFormat& charFormat(const CharState& state);
     QTextBlockFormat blockFormat(const ParaState& para) const;
     void applyParagraph(const ParaState& para, const CharState& state);
-    void ensureColumns(int count);
+    void enterCell();
+    bool pendingCellCovered() const;
 
     QTextCursor& c_;
     bool whole_;
@@ -55,9 +58,16 @@ private:
     ListInfo pnInfo_;
     QHash<int, QTextList*> lists_; // by \ls key
     QHash<int, ListInfo> listInfo_;
-    QTextTable* table_ = nullptr;
-    int row_ = 0, col_ = 0;
-    bool cellPending_ = false;
+    // The tables being built, innermost last: the row and the cell of the
+    // row being read, and where the row's cells go.
+    struct OpenTable {
+        QTextTable* table = nullptr;
+        int row = -1;
+        int cell = 0;
+        std::vector<CellPlace> places;
+    };
+    std::vector<OpenTable> open_;
+    bool cellPending_ = false;              // the cursor moves to the next cell when its content comes
     qint64 pixelBudget_ = 32 * 1024 * 1024; // decoded picture pixels left for this document
 };
 

@@ -111,6 +111,9 @@ bool Interpreter::closeGroup(qsizetype end) {
         if (parent.dest == Dest::Normal)
             finishFootnote(g, end);
         break;
+    case Dest::NestTableProps:
+        defDepth_ = 1;
+        break;
     default:
         break;
     }
@@ -289,6 +292,7 @@ bool Interpreter::documentWord(const Word& w) {
     case KwSkipDest:
     case KwLevelNumbers:
     case KwObjData:
+    case KwNoNestTables: // what readers without nested tables show instead
         g.dest = Dest::Skip;
         return true;
     default:
@@ -325,7 +329,7 @@ void Interpreter::word(const Token& t) {
     if (star) {
         const bool known = kw == KwFldInst || kw == KwPn || kw == KwShpPict || kw == KwListTable ||
                            kw == KwListOverrideTable || kw == KwPict || kw == KwObject || kw == KwFootnote ||
-                           (kw == KwFAlt && g.dest == Dest::FontTable);
+                           kw == KwNestTableProps || (kw == KwFAlt && g.dest == Dest::FontTable);
         if (!known) {
             if (kw == KwSkipDest || kw == KwListText || kw == KwPnText || !bodyStarted_ ||
                 g.dest != Dest::Normal || stack_.size() <= 2) {
@@ -336,6 +340,12 @@ void Interpreter::word(const Token& t) {
             }
             return;
         }
+    }
+
+    if (g.dest == Dest::NestTableProps) {
+        if (!rowDefinitionWord(w) && kw == KwBin)
+            tok_.binary(p);
+        return;
     }
 
     // Words that mean the same in every destination that reads words.

@@ -48,6 +48,8 @@ namespace vlr::rtf {
     /* tables */ \
     KW(Trowd, "trowd") KW(Cellx, "cellx") KW(TapRtl, "taprtl") KW(Cell, "cell") KW(Row, "row") \
     KW(Intbl, "intbl") KW(Itap, "itap") KW(NestCell, "nestcell") KW(NestRow, "nestrow") \
+    KW(NestTableProps, "nesttableprops") KW(NoNestTables, "nonesttables") KW(ClMgf, "clmgf") \
+    KW(ClMrg, "clmrg") KW(ClVmgf, "clvmgf") KW(ClVmrg, "clvmrg") \
     /* pictures and objects */ \
     KW(PngBlip, "pngblip") KW(JpegBlip, "jpegblip") KW(EmfBlip, "emfblip") KW(Wmetafile, "wmetafile") \
     KW(Dibitmap, "dibitmap") KW(Wbitmap, "wbitmap") KW(OtherPict, "macpict") ALIAS(OtherPict, "pmmetafile") \
@@ -73,7 +75,7 @@ namespace vlr::rtf {
     ALIAS(SkipDest, "filetbl") ALIAS(SkipDest, "doccomm") ALIAS(SkipDest, "template") \
     ALIAS(SkipDest, "xmlnstbl") ALIAS(SkipDest, "wgrffmtfilter") ALIAS(SkipDest, "panose") \
     ALIAS(SkipDest, "fname") ALIAS(SkipDest, "expandedcolortbl") ALIAS(SkipDest, "defchp") \
-    ALIAS(SkipDest, "defpap") ALIAS(SkipDest, "nesttableprops") ALIAS(SkipDest, "listpicture") \
+    ALIAS(SkipDest, "defpap") ALIAS(SkipDest, "listpicture") \
     ALIAS(SkipDest, "atnid") ALIAS(SkipDest, "atnauthor") ALIAS(SkipDest, "atrfstart") \
     ALIAS(SkipDest, "atrfend") ALIAS(SkipDest, "protusertbl") ALIAS(SkipDest, "docvar") \
     ALIAS(SkipDest, "ftnsep") ALIAS(SkipDest, "ftnsepc") ALIAS(SkipDest, "ftncn") ALIAS(SkipDest, "aftnsep") \

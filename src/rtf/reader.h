@@ -7,6 +7,7 @@
 #include "rtf/keywords.h"
 #include "rtf/sink.h"
 #include "rtf/state.h"
+#include "rtf/table_recorder.h"
 #include "rtf/tokenizer.h"
 
 #include <QHash>
@@ -20,6 +21,8 @@ namespace vlr::rtf::detail {
 // no writer nests this deep, and the cap keeps memory small for hostile input.
 constexpr int kMaxDepth = 1024;
 constexpr int kMaxParam = 1 << 24;
+// Tables nest at most this deep; deeper levels are read as the deepest.
+constexpr int kMaxTableDepth = 16;
 
 enum class Dest : quint8 {
     Normal,
@@ -42,6 +45,7 @@ enum class Dest : quint8 {
     Raw,
     Footnote,
     FontAlt,
+    NestTableProps, // a nested row's definition, and the word that ends the row
 };
 
 struct GroupState {
@@ -117,10 +121,15 @@ private:
     bool paraWord(const Word& w);
     void paragraph();
     bool tableWord(const Word& w);
+    bool rowDefinitionWord(const Word& w);
     void flow();
-    void cell();
-    void row();
+    void cell(bool nested);
+    void row(bool nested);
     void endTables();
+    void enterTables(int depth);
+    void openRow();
+    void closeTable();
+    RowInfo& rowDef(int depth);
 
     // font_table.cpp, color_table.cpp
     bool fontWord(const Word& w);
@@ -160,7 +169,7 @@ private:
 
     Tokenizer tok_;
     QByteArrayView in_;
-    Sink& sink_;
+    TableRecorder sink_;
     std::vector<GroupState> stack_;
     int extraDepth_ = 0; // groups beyond kMaxDepth
     Tables tables_;
@@ -181,9 +190,12 @@ private:
     quint64 outputs_ = 0;    // events handed to the sink so far
     bool textDirty_ = false; // text_ may hold characters safeTextChar changes
     bool bodyStarted_ = false;
-    bool inRow_ = false;
-    bool inTable_ = false;
-    RowInfo rowDef_;
+    // Tables: per open level (outermost first) whether a row is open; the
+    // row definitions being read per level, and the level \cellx words go to.
+    std::vector<bool> rowOpen_;
+    std::vector<RowInfo> rowDefs_;
+    int defDepth_ = 1;
+    CellDef pendingCell_;
     TabStop pendingTab_;
 
     // font and colour tables being read

@@ -25,7 +25,10 @@ public:
         (void)text;
         rawGroup(rtf);
     }
-    // Tables: a row starts, a cell ends, the row ends, the table ends.
+    // Tables: a table starts (its grid and merges known in full), a row
+    // starts (with the place of each cell), a cell ends, the row ends, the
+    // table ends. A table inside a cell starts and ends within that cell.
+    virtual void tableStart(const TableInfo& table) = 0;
     virtual void rowStart(const RowInfo& row) = 0;
     virtual void cellEnd(const ParaState& para, const CharState& state) = 0;
     virtual void rowEnd() = 0;

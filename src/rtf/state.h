@@ -90,6 +90,7 @@ struct ParaState {
     bool slmult = false;
     bool rtl = false;
     bool intbl = false;
+    int itap = 0; // nesting level of the table the paragraph is in (\itap); 0 with \intbl: 1
     bool pageBreakBefore = false;
     QList<TabStop> tabs; // shared between group copies until changed
     // Legacy numbering (\pn) as it stands, and the \ls/\ilvl pair.
@@ -142,10 +143,38 @@ struct Picture {
     int objw = 0, objh = 0; // twips
 };
 
-// A table row as the row definition announces it.
+// One cell of a row definition: its merge marks and right boundary.
+struct CellDef {
+    int right = 0;     // \cellx, twips
+    quint8 hmerge = 0; // 1: first of cells merged across (\clmgf), 2: merged into the cell before (\clmrg)
+    quint8 vmerge = 0; // 1: first of cells merged down (\clvmgf), 2: merged into the cell above (\clvmrg)
+    bool operator==(const CellDef&) const = default;
+};
+
+// Where a cell of a row stands in its table's grid of columns.
+struct CellPlace {
+    int row = 0, column = 0;   // the grid cell it shows in: its own, or the first cell of its merge
+    int rows = 1, columns = 1; // the span of a merge's first cell
+    bool covered = false;      // merged into the cell at row/column: its text joins that cell's
+};
+
+// A table row: the row definition, and once the whole table is known, the
+// place of each of its cells in order.
 struct RowInfo {
-    std::vector<int> cellRight; // \cellx boundaries, twips
-    bool rtl = false;           // \taprtl: the first cell is on the right
+    std::vector<CellDef> cells;
+    bool rtl = false; // \taprtl: the first cell is on the right
+    int depth = 1;    // 1 for a table in the text, 2 and more for tables inside cells
+    std::vector<CellPlace> places;
+};
+
+// A table as a whole: its grid, its merged cells.
+struct TableInfo {
+    int rows = 0;
+    int columns = 1;
+    std::vector<int> columnWidth; // per grid column in twips; 0: not given
+    std::vector<CellPlace> spans; // the first cells of merges
+    bool rtl = false;
+    int depth = 1;
 };
 
 } // namespace vlr::rtf

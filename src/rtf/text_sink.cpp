@@ -1,36 +1,47 @@
 #include "rtf/text_sink.h"
 
 #include "rtf/list_numbers.h"
+#include "rtf/table_layout.h"
 
 namespace vlr::rtf {
 
+using namespace Qt::StringLiterals;
+
 QString& TextSink::target() {
-    if (!inTable_)
+    if (open_.empty())
         return mode_ == TextMode::Export ? para_ : out_;
-    auto& row = rows_.back();
-    if (row.size() <= size_t(col_))
-        row.resize(size_t(col_) + 1);
-    return row[size_t(col_)];
+    OpenTable& t = open_.back();
+    const CellPlace* p = cellPlace(t.places, t.cell);
+    const int row = p ? p->row : qMax(0, t.row);
+    const int column = p ? p->column : 0;
+    return t.cells[size_t(row)][size_t(column)];
+}
+
+bool TextSink::pendingCellCovered() const {
+    if (open_.empty())
+        return false;
+    return joinsAnotherCell(open_.back().places, open_.back().cell);
 }
 
 void TextSink::newline(QString& to) {
     if (mode_ == TextMode::Editor)
         to.append(u'\n');
-    else if (inTable_)
+    else if (!open_.empty())
         to.append(u' ');
     else
         to.append(u"\r\n");
 }
 
+// Mirrors the document: a merged cell's content goes after what the cell it
+// joins holds, as a paragraph of its own.
 void TextSink::materialize() {
     if (cellPending_) {
         cellPending_ = false;
-        needNewline_ = false;
-        columns_ = qMax(columns_, col_ + 1);
+        needNewline_ = pendingCellCovered() && !target().isEmpty();
     }
     if (needNewline_) {
         needNewline_ = false;
-        newline(mode_ == TextMode::Export && !inTable_ ? out_ : target());
+        newline(mode_ == TextMode::Export && open_.empty() ? out_ : target());
     }
 }
 
@@ -94,7 +105,7 @@ void TextSink::text(QStringView text, const CharState&) {
         case 0x2028:
             if (mode_ == TextMode::Editor)
                 to.append(u'\n');
-            else if (inTable_)
+            else if (!open_.empty())
                 to.append(u' ');
             else
                 to.append(u"\r\n");
@@ -110,7 +121,7 @@ void TextSink::text(QStringView text, const CharState&) {
 
 void TextSink::paragraphEnd(const ParaState& para, const CharState&) {
     materialize();
-    if (mode_ == TextMode::Export && !inTable_) {
+    if (mode_ == TextMode::Export && open_.empty()) {
         out_ += listLabel(para.list);
         out_ += para_;
         para_.clear();
@@ -137,27 +148,45 @@ void TextSink::picture(const Picture&, const CharState&) {
         target().append(QChar(QChar::ObjectReplacementCharacter));
 }
 
-void TextSink::rowStart(const RowInfo& row) {
-    const int cells = qMax(1, int(row.cellRight.size()));
-    if (!inTable_) {
-        needNewline_ = false;
+void TextSink::tableStart(const TableInfo& info) {
+    if (open_.empty()) {
         out_ += para_; // text before the table that no \par ended
         para_.clear();
-        inTable_ = true;
-        rows_.clear();
-        columns_ = 0;
     }
-    rows_.emplace_back();
-    columns_ = qMax(columns_, cells);
-    col_ = 0;
-    needNewline_ = false;
+    // The table takes the place of the pending line break.
     cellPending_ = false;
+    needNewline_ = false;
+    OpenTable t;
+    t.info = info;
+    const size_t rows = size_t(qMax(1, info.rows)), columns = size_t(qMax(1, info.columns));
+    t.cells.assign(rows, std::vector<QString>(columns));
+    t.covered.assign(rows, std::vector<bool>(columns, false));
+    for (const CellPlace& s : info.spans) {
+        for (int r = s.row; r < s.row + s.rows && r < int(rows); ++r) {
+            for (int c = s.column; c < s.column + s.columns && c < int(columns); ++c)
+                t.covered[size_t(r)][size_t(c)] = r != s.row || c != s.column;
+        }
+    }
+    open_.push_back(std::move(t));
+}
+
+void TextSink::rowStart(const RowInfo& row) {
+    if (open_.empty())
+        return;
+    OpenTable& t = open_.back();
+    ++t.row;
+    t.cell = 0;
+    t.places = row.places;
+    needNewline_ = false;
+    cellPending_ = true;
 }
 
 void TextSink::cellEnd(const ParaState&, const CharState&) {
-    materialize();
-    columns_ = qMax(columns_, col_ + 1);
-    ++col_;
+    if (open_.empty())
+        return;
+    if (!(cellPending_ && pendingCellCovered()))
+        materialize();
+    ++open_.back().cell;
     cellPending_ = true;
 }
 
@@ -165,33 +194,47 @@ void TextSink::rowEnd() {
     cellPending_ = false;
 }
 
+// The innermost table's text. In the editor's text every cell that shows
+// starts a line and the table ends with one; in a text file cells are
+// separated by tabs and rows end with CR LF (inside a cell, with a space).
+QString TextSink::rendered() const {
+    const OpenTable& t = open_.back();
+    const bool nested = open_.size() > 1;
+    QString out;
+    for (size_t r = 0; r < t.cells.size(); ++r) {
+        for (size_t c = 0; c < t.cells[r].size(); ++c) {
+            if (mode_ == TextMode::Editor) {
+                if (t.covered[r][c])
+                    continue;
+                out.append(u'\n'); // the cell's start
+            } else if (c > 0) {
+                out.append(u'\t');
+            }
+            out.append(t.cells[r][c]);
+        }
+        if (mode_ == TextMode::Export)
+            out.append(nested ? u" "_s : u"\r\n"_s);
+    }
+    if (mode_ == TextMode::Editor)
+        out.append(u'\n'); // the table's end
+    return out;
+}
+
 void TextSink::tableEnd() {
-    if (!inTable_)
+    if (open_.empty())
         return;
-    inTable_ = false;
+    const QString text = rendered();
+    open_.pop_back();
     cellPending_ = false;
     needNewline_ = false;
+    if (!open_.empty()) {
+        target().append(text);
+        return;
+    }
     // In a text file the table starts on a line of its own.
     if (mode_ == TextMode::Export && !out_.isEmpty() && !out_.endsWith(u'\n'))
         out_.append(u"\r\n");
-    for (auto& row : rows_) {
-        for (int c = 0; c < columns_; ++c) {
-            const QString cell = size_t(c) < row.size() ? row[size_t(c)] : QString();
-            if (mode_ == TextMode::Editor) {
-                out_.append(u'\n'); // the cell's start
-                out_.append(cell);
-            } else {
-                if (c > 0)
-                    out_.append(u'\t');
-                out_.append(cell);
-            }
-        }
-        if (mode_ == TextMode::Export)
-            out_.append(u"\r\n");
-    }
-    if (mode_ == TextMode::Editor)
-        out_.append(u'\n'); // the table's end
-    rows_.clear();
+    out_.append(text);
 }
 
 } // namespace vlr::rtf

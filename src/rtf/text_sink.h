@@ -30,6 +30,7 @@ public:
     void picture(const Picture& picture, const CharState& state) override;
     void rawGroup(QByteArrayView) override {}
     void footnote(QByteArrayView, const QString& text) override { notes_.append(text); }
+    void tableStart(const TableInfo& table) override;
     void rowStart(const RowInfo& row) override;
     void cellEnd(const ParaState& para, const CharState& state) override;
     void rowEnd() override;
@@ -41,17 +42,25 @@ private:
     void materialize();
     void newline(QString& to);
     QString listLabel(const ListInfo& list);
+    bool pendingCellCovered() const;
+    QString rendered() const;
 
     TextMode mode_;
     QString out_;
     QStringList notes_; // footnotes, numbered after the text as the document shows them
     bool needNewline_ = false;
-    // The table being read: its cells are written out when it ends, once the
-    // number of columns is known (short rows are padded as the document pads them).
-    bool inTable_ = false;
-    std::vector<std::vector<QString>> rows_;
-    int columns_ = 0;
-    int col_ = 0;
+    // The tables being read, innermost last: their cells' text by grid
+    // place, written out when the table ends. A table inside a cell is
+    // written into that cell's text.
+    struct OpenTable {
+        TableInfo info;
+        std::vector<std::vector<QString>> cells; // [row][column]
+        std::vector<std::vector<bool>> covered;  // places inside a merge other than its first
+        int row = -1;
+        int cell = 0;
+        std::vector<CellPlace> places;
+    };
+    std::vector<OpenTable> open_;
     bool cellPending_ = false;
     // Export: the paragraph being read, written out with its list label when it ends.
     QString para_;
