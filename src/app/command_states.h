@@ -1,8 +1,11 @@
 #pragma once
 // Which command lists are enabled: a pure function of the window's state, so
 // one table of cases covers it. Commands join the list their kind belongs to.
+#include <QStringView>
+
 #include <array>
 #include <cstddef>
+#include <optional>
 
 namespace vlr {
 
@@ -28,6 +31,8 @@ struct CommandStateSnapshot {
     bool noteSelected = false;     // the selection is a note, not a root
     bool noteReadOnly = false;     // the selected note carries its read-only flag
     bool notebookReadOnly = false; // the current notebook carries its read-only flag
+    bool rootSelected = false;     // the selection is a notebook root
+    bool noteHeld = false;         // a note waits in the note buffer
 };
 
 class CommandGroupStates {
@@ -51,5 +56,20 @@ CommandGroupStates SetActionGroups(CommandGroupStates states, bool enabled, int 
 
 // True when the editing lists must stay off although a note is selected.
 bool IsSelectionBlocked(const CommandStateSnapshot& snapshot);
+
+// The list a command (by its name) belongs to; none for commands another
+// controller enables (undo and redo follow the editor's history) and for the
+// paste commands, which also follow the clipboard (see ExtraCommandStates).
+std::optional<CommandGroup> CommandGroupOf(QStringView command);
+
+// Commands whose state also depends on the note buffer or the clipboard,
+// decided after the lists.
+struct CommandExtraStates {
+    bool notebookSpecialsPaste = false;
+    bool notebookSpecialsPasteAfter = false;
+    // The editor's paste commands may follow the clipboard; otherwise off.
+    bool pasteAllowed = false;
+};
+CommandExtraStates ExtraCommandStates(const CommandGroupStates& states, const CommandStateSnapshot& snapshot);
 
 } // namespace vlr

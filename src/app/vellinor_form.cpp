@@ -149,10 +149,6 @@ void TVellinorForm::buildLayout() {
     };
 }
 
-void TVellinorForm::registerGroup(CommandGroup group, QList<QAction*> actions) {
-    m_groupActions[std::size_t(group)] += actions;
-}
-
 void TVellinorForm::buildMenus() {
     TNotebookCommands& nc = *m_notebookCommands;
     m_fileExit = new QAction(QStringLiteral("Выход"), this);
@@ -337,54 +333,50 @@ void TVellinorForm::buildMenus() {
             [&nc](TTreeNode* node) { nc.FileClose->setVisible(!node || node->Level() == 0); });
     connect(treeMenu, &QMenu::aboutToHide, this, [&nc] { nc.FileClose->setVisible(true); });
 
-    registerGroup(CommandGroup::FileAction, {nc.FileNew, nc.FileOpen, m_fileExit, m_helpTopics, m_helpAbout});
-    registerGroup(CommandGroup::NotebookAction,
-                  {nc.FileClose, nc.FileCloseAll, nc.FileCloseNotSave, nc.FileSaveAs, nc.FileSaveAll,
-                   nc.FileExportBackup, m_notebookExpand, m_notebookCollapse});
-    registerGroup(CommandGroup::NotebookAction, {m_searchCommands->EditFindInNotebook, xc.FileExportNew});
-    registerGroup(CommandGroup::NotebookActionRO, {nc.FileSave, xc.FileImport, xc.FileImportFiles});
-    registerGroup(CommandGroup::NoteAction, {xc.FileExportNote});
-    registerGroup(CommandGroup::NotebookActionRO,
-                  {no.NotebookAddAsChild, no.NotebookRename, no.NotebookMoveUp, no.NotebookMoveDown});
-    // These explain themselves on a read-only notebook instead of staying grey.
-    registerGroup(CommandGroup::NotebookAction,
-                  {pc.FilePack, pc.NotebookRecover, pc.NoteRootSaving, pc.NoteRootSecurity});
-    registerGroup(CommandGroup::NotebookAction, {no.NotebookAddInherit, m_away->FileSetAway});
-    registerGroup(CommandGroup::NoteAction,
-                  {no.NotebookAddAfter, no.NotebookSpecialsCut, no.NotebookSpecialsCopy, pc.NotebookRevert});
-    registerGroup(CommandGroup::NoteActionRO, {no.NotebookDelete, no.NotebookMoveLeft, no.NotebookMoveRight,
-                                               ec.EditPaste, ec.EditPasteText, ec.EditPasteSpecial});
-    TFormatCommands& fc = m_formatBar->Format();
-    TColorMenus& cm = m_formatBar->Colors();
-    registerGroup(
-        CommandGroup::RTFActionRO,
-        {fc.FormatBold,         fc.FormatItalic,           fc.FormatUnderline,       fc.FormatSuperscript,
-         fc.FormatSubscript,    fc.UnderlineNone,          fc.UnderlineSingle,       fc.UnderlineBold,
-         fc.UnderlineDot,       fc.FormatAlignLeft,        fc.FormatAlignCenter,     fc.FormatAlignRight,
-         fc.FormatAlignJustify, fc.FormatBullets,          fc.NumberingNone,         fc.NumberingBullets,
-         fc.NumberingArabic,    fc.NumberingLetters,       fc.NumberingLettersUpper, fc.NumberingRomanLower,
-         fc.NumberingRoman,     fc.FormatSpecialProtected, fc.FormatSpecialDisabled, fc.FormatFont,
-         fc.FormatFontUp,       fc.FormatFontDown,         cm.FormatColor,           cm.FormatBack,
-         cm.FormatColorDefault, cm.FormatBackDefault});
-    registerGroup(CommandGroup::SelectedActionRO, {fc.FormatUppercase, fc.FormatLowercase, fc.FormatOemToAnsi,
-                                                   fc.FormatAnsiToOem, ec.EditCut});
-    registerGroup(CommandGroup::SelectedAction, {ec.EditCopy});
+    // Every named command joins its list; menus kept apart from the window
+    // join through their own entry.
+    QList<QAction*> named = findChildren<QAction*>();
+    for (QMenu* menu : {m_formatBar->Format().FormatUnderlineType, m_formatBar->Format().FormatNumberingType,
+                        m_formatBar->Edit().ZoomMenu}) {
+        menu->menuAction()->setObjectName(menu->objectName());
+        named << menu->menuAction();
+    }
+    for (QAction* a : named)
+        if (const std::optional<CommandGroup> group = CommandGroupOf(a->objectName()))
+            m_groupActions[std::size_t(*group)] << a;
     for (QAction* a : findChildren<QAction*>())
         addAction(a); // shortcuts work while the menus are closed
     addAction(nc.FileNew);
 }
 
-void TVellinorForm::applyGroups(bool enabled, int mask) {
+CommandStateSnapshot TVellinorForm::commandSnapshot() const {
     CommandStateSnapshot snapshot;
-    TTreeNode* selected = tvNotes ? tvNotes->Selected() : nullptr;
-    TNodeRoot* nb = TNotebookService::NotebookOf(selected);
+    const TTreeNode* selected = tvNotes ? tvNotes->Selected() : nullptr;
+    const TNodeRoot* nb = TNotebookService::NotebookOf(selected);
     snapshot.noteSelected = selected && selected->Note();
+    snapshot.rootSelected = selected && !selected->Note();
     snapshot.noteReadOnly = snapshot.noteSelected && selected->Note()->HasNoteFlag(nfReadOnly);
     snapshot.notebookReadOnly = nb && nb->HasBookFlag(bfReadOnly);
+    snapshot.noteHeld = m_noteCommands && m_noteCommands->Held();
+    return snapshot;
+}
+
+void TVellinorForm::applyGroups(bool enabled, int mask) {
+    const CommandStateSnapshot snapshot = commandSnapshot();
     m_groups = SetActionGroups(m_groups, enabled, mask, snapshot);
     for (std::size_t g = 0; g < std::size_t(CommandGroup::Count); ++g)
         for (QAction* a : m_groupActions[g])
             a->setEnabled(m_groups.IsEnabled(CommandGroup(g)));
+    applyExtraStates(snapshot);
+}
+
+void TVellinorForm::applyExtraStates(const CommandStateSnapshot& snapshot) {
+    const CommandExtraStates extra = ExtraCommandStates(m_groups, snapshot);
+    if (m_noteCommands) {
+        m_noteCommands->NotebookSpecialsPaste->setEnabled(extra.notebookSpecialsPaste);
+        m_noteCommands->NotebookSpecialsPasteAfter->setEnabled(extra.notebookSpecialsPasteAfter);
+    }
+    m_formatBar->Edit().SetPasteAllowed(extra.pasteAllowed);
 }
 
 void TVellinorForm::updateStatePanel() {
@@ -881,11 +873,7 @@ void TVellinorForm::ResetEditor() {
 
 void TVellinorForm::CommandStatesChanged() {
     tvNotesChange();
-    const TTreeNode* selected = tvNotes->Selected();
-    const TNodeRoot* nb = TNotebookService::NotebookOf(selected);
-    m_noteCommands->NotebookSpecialsPaste->setEnabled(m_noteCommands->Held() && nb && !nb->IsReadOnly());
-    m_noteCommands->NotebookSpecialsPasteAfter->setEnabled(m_noteCommands->Held() && selected &&
-                                                           selected->Note());
+    applyExtraStates(commandSnapshot());
 }
 
 void TVellinorForm::ShowStoredExpansion(TTreeNode* node) {

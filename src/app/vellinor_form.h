@@ -137,8 +137,9 @@ private:
 
     void buildLayout();
     void buildMenus();
-    void registerGroup(CommandGroup group, QList<QAction*> actions);
+    CommandStateSnapshot commandSnapshot() const;
     void applyGroups(bool enabled, int mask);
+    void applyExtraStates(const CommandStateSnapshot& snapshot);
     void applyOptions();
     void readWindowState();
     void readListsAndOptions();

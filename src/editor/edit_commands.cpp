@@ -105,8 +105,7 @@ TEditCommands::TEditCommands(TMyRichEdit& editor, TFormatHost& host, QObject* pa
         TPasteSpecialDialog::run(&m_editor);
         m_editor.setFocus();
     });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            [this] { UpdatePaste(m_host.NoteSelected()); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdatePaste(); });
 
     ZoomMenu = new QMenu(QStringLiteral("Масштаб"));
     ZoomMenu->setObjectName(QStringLiteral("ViewZoom"));
@@ -156,12 +155,15 @@ void TEditCommands::UpdateUndo() {
     EditRedo->setText(redoCaption(m_editor.RedoName()));
 }
 
-void TEditCommands::UpdatePaste(bool noteSelected) {
-    if (!noteSelected)
-        return;
+void TEditCommands::SetPasteAllowed(bool allowed) {
+    m_pasteAllowed = allowed;
+    UpdatePaste();
+}
+
+void TEditCommands::UpdatePaste() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    EditPaste->setEnabled(m_editor.CanPaste());
-    EditPasteText->setEnabled(data && data->hasText());
+    EditPaste->setEnabled(m_pasteAllowed && m_host.NoteSelected() && m_editor.CanPaste());
+    EditPasteText->setEnabled(m_pasteAllowed && m_host.NoteSelected() && data && data->hasText());
 }
 
 void TEditCommands::ApplyZoom(int percent) {

@@ -32,8 +32,10 @@ public:
     // EditorChange: marks the bound note modified and renames undo and redo.
     void EditorChange();
     void UpdateUndo();
-    // With a note selected: paste by what the clipboard holds.
-    void UpdatePaste(bool noteSelected);
+    // Whether the shown note may take a paste at all (a note that may be
+    // changed is selected); the paste commands then follow the clipboard.
+    void SetPasteAllowed(bool allowed);
+    void UpdatePaste();
 
     // Sets the editor's zoom, keeps it in the note, checks the preset.
     void ApplyZoom(int percent);
@@ -51,6 +53,7 @@ private:
     TMyRichEdit& m_editor;
     TFormatHost& m_host;
     QActionGroup* m_zoomGroup;
+    bool m_pasteAllowed = true;
 };
 
 } // namespace vlr

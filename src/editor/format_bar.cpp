@@ -96,7 +96,7 @@ void TFormatBar::TreeFocused() {
 
 void TFormatBar::NoteBound(bool noteSelected) {
     m_edit->UpdateUndo();
-    m_edit->UpdatePaste(noteSelected);
+    m_edit->UpdatePaste();
     if (noteSelected) {
         m_edit->ReflectZoom();
         EditorSelectionChange();

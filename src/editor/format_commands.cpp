@@ -222,12 +222,16 @@ TRxTextAttributes& TFormatCommands::Display() {
 }
 
 void TFormatCommands::styleCommand(QAction* a, int bit) {
-    connect(a, &QAction::triggered, this, [this, bit](bool checked) {
+    connect(a, &QAction::triggered, this, [this, a, bit](bool checked) {
         if (m_reflecting)
             return;
         if (m_host.TreeHasFocus() && m_host.NodeSelected()) {
             m_host.ToggleTitleStyle(bit);
             ReflectTitleStyle();
+            return;
+        }
+        if (!EditorTakesFormatting()) {
+            a->setChecked(false);
             return;
         }
         TRxTextAttributes& t = Target();
@@ -291,12 +295,18 @@ bool TFormatCommands::TitleColorsInUse() const {
     return (m_host.TreeHasFocus() && m_host.NodeSelected()) || m_host.RootSelected();
 }
 
+bool TFormatCommands::EditorTakesFormatting() const {
+    // The title commands stay on for plain and read-only notes; their text
+    // holds no formatting or must not change.
+    return !m_editor.PlainText() && !m_editor.ReadOnly();
+}
+
 void TFormatCommands::ApplyTextColor(quint32 color) {
     if (m_reflecting)
         return;
     if (TitleColorsInUse())
         m_host.SetTitleColor(color);
-    else
+    else if (EditorTakesFormatting())
         Target().SetColor(color);
 }
 
@@ -305,7 +315,7 @@ void TFormatCommands::ApplyBackColor(quint32 color) {
         return;
     if (TitleColorsInUse())
         m_host.SetTitleBackColor(color);
-    else
+    else if (EditorTakesFormatting())
         Target().SetBackColor(color);
 }
 

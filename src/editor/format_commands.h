@@ -67,6 +67,8 @@ public:
     void ApplyTextColor(quint32 color);
     void ApplyBackColor(quint32 color);
     bool TitleColorsInUse() const;
+    // Whether editor text may take character formatting now.
+    bool EditorTakesFormatting() const;
 
     // EditorSelectionChange: checks, size and face from the caret's
     // formatting. Runs with the reflecting flag set.
