@@ -77,6 +77,13 @@ QTextListFormat::Style bulletStyle(QChar bullet) {
     }
 }
 
+// A list item whose indent leaves room for its number is shown where its
+// own \li and \fi put it; others keep Qt's list indent so the number shows.
+bool showsOwnListGeometry(const ParaState& p) {
+    constexpr int kNumberRoom = 240; // twips: a number and its gap
+    return p.list.kind != ListKind::None && p.li >= kNumberRoom;
+}
+
 QTextListFormat listFormat(const ListInfo& info) {
     QTextListFormat f;
     f.setStyle(info.kind == ListKind::Bullet ? bulletStyle(info.bullet) : qtListStyle(info.kind));
@@ -230,8 +237,17 @@ QTextBlockFormat DocumentSink::blockFormat(const ParaState& p) const {
     // Twips to pixels at 96 dpi; kept as reals so the twips come back exactly.
     if (p.li)
         f.setLeftMargin(p.li / 15.0);
-    if (p.fi)
+    if (showsOwnListGeometry(p)) {
+        // Qt puts the number left of the first line and adds the list's
+        // indent to the margin: every line starts at \li, the number ends
+        // just before it (where \fi puts it), and the block's indent takes
+        // the list's back. \fi is kept aside to be written again.
+        if (p.fi)
+            f.setProperty(PropListFirstIndent, p.fi);
+        f.setIndent(-(p.list.level + 1));
+    } else if (p.fi) {
         f.setTextIndent(p.fi / 15.0);
+    }
     if (p.ri)
         f.setRightMargin(p.ri / 15.0);
     if (p.sb)

@@ -41,6 +41,8 @@ enum Property : int {
     PropListStart,  // int: the first item's number (Qt 6.4 lists always count from 1)
     PropListIndent, // int: \pnindent, twips
     PropListBullet, // QString: the bullet character the document gave
+    // paragraph, appended so that the values above stay
+    PropListFirstIndent, // int: a list item's \fi in twips; its textIndent is 0 so its text starts at \li
 };
 
 } // namespace vlr::rtf

@@ -4,6 +4,7 @@
 #include "rtf/properties.h"
 #include "rtf/rtf.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -343,6 +344,55 @@ TEST(Fidelity, PlainTextFromOutsideIsUtf8WhenItIsValidUtf8) {
             EXPECT_EQ(outsidePlainText(k.bytes), plainBodyText(k.bytes));
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(Fidelity, ListItemsStartWhereTheirIndentsPutThem) {
+    // Two levels of one list and a second list deeper still: each item's
+    // lines start at its \li, its number ends before that, and a sub-level
+    // is drawn right of its parent.
+    const QByteArray rtf =
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+        "{\\listlevel\\levelnfc4{\\leveltext\\'02\\'01);}}\\listid1}"
+        "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}\\listid2}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}"
+        "\\pard\\fi-360\\li720\\ls1 first item with a line long enough to wrap once it is laid out in a "
+        "narrow "
+        "page\\par"
+        "\\pard\\fi-360\\li1080\\ls1\\ilvl1 sub\\par"
+        "\\pard\\fi-360\\li1440\\ls2 deeper\\par"
+        "\\pard\\fi-200\\li100\\ls1 tight\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc));
+    doc.setTextWidth(300);
+    (void)doc.size(); // lays the document out
+    const struct {
+        int block;
+        qreal li; // pixels
+        int fi;   // twips
+    } cases[] = {{0, 48, -360}, {1, 72, -360}, {2, 96, -360}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.block);
+        const QTextBlock b = doc.findBlockByNumber(c.block);
+        ASSERT_NE(b.textList(), nullptr);
+        EXPECT_DOUBLE_EQ(b.blockFormat().leftMargin(), c.li);
+        EXPECT_EQ(b.blockFormat().textIndent(), 0);
+        EXPECT_EQ(b.blockFormat().intProperty(PropListFirstIndent), c.fi);
+        // The level is kept in the list; the block's indent takes Qt's list indent back.
+        EXPECT_EQ(b.blockFormat().indent() + b.textList()->format().indent(), 0);
+        for (int i = 0; i < b.layout()->lineCount(); ++i)
+            EXPECT_NEAR(b.layout()->lineAt(i).x(), c.li, 0.5) << i;
+    }
+    EXPECT_GT(doc.findBlockByNumber(0).layout()->lineCount(), 1);
+    EXPECT_EQ(doc.findBlockByNumber(1).textList()->format().indent(), 2);
+    // Too little room for the number: Qt's own list indent stays so it shows.
+    const QTextBlock tight = doc.findBlockByNumber(3);
+    ASSERT_NE(tight.textList(), nullptr);
+    EXPECT_GT(tight.layout()->lineAt(0).x(), 0);
+    EXPECT_EQ(tight.blockFormat().indent(), 0);
 }
 
 } // namespace
