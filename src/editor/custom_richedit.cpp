@@ -4,13 +4,17 @@
 #include "editor/color_value.h"
 #include "editor/decorations.h"
 #include "editor/format_range.h"
+#include "editor/list_labels.h"
 #include "editor/plain_stream.h"
 #include "editor/protection.h"
 #include "editor/selection_bar.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextDocument>
 
 namespace vlr {
@@ -317,6 +321,18 @@ void TMyCustomRichEdit::resizeEvent(QResizeEvent* e) {
         m_selectionBar->setGeometry(vp.left() - TSelectionBar::kWidth, vp.top(), TSelectionBar::kWidth,
                                     vp.height());
     }
+}
+
+void TMyCustomRichEdit::paintEvent(QPaintEvent* e) {
+    QTextEdit::paintEvent(e);
+    // Lists that start elsewhere than at 1 get their own numbers over Qt's.
+    const QPointF scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    QPalette pal = palette();
+    pal.setCurrentColorGroup(hasFocus() ? QPalette::Active : QPalette::Inactive);
+    const QTextCursor cursor = textCursor();
+    QPainter p(viewport());
+    p.translate(-scroll);
+    paintListLabels(p, document(), {QRectF(e->rect()).translated(scroll), pal, &cursor});
 }
 
 } // namespace vlr
