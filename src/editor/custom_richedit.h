@@ -4,6 +4,7 @@
 // settings and events the editor features are written against.
 #include "editor/links.h"
 #include "editor/para_attributes.h"
+#include "editor/plain_stream.h"
 #include "editor/richedit_types.h"
 #include "editor/text_attributes.h"
 #include "editor/undo_history.h"
@@ -135,7 +136,9 @@ public:
 
     // ---- Content
     // Stream in with the fall-back between RTF and text; raises
-    // EVellinorError("Failed to Load Stream") when neither reads.
+    // EVellinorError("Failed to Load Stream") when neither reads. A stream is
+    // a file from outside: its plain text may be UTF-8 without a byte-order
+    // mark. Bytes are a stored note body, read by the body's own rule.
     void LoadFromStream(QIODevice& stream);
     void LoadFromBytes(QByteArrayView data);
     // Raises EVellinorError("Failed to Save Stream") when the stream refuses the data.
@@ -233,9 +236,10 @@ private:
     friend class TSelectionBar;
 
     void layoutThrough(int pos) const; // pos < 0: the whole text
-    void loadBytes(QByteArrayView data);
-    bool fillDocument(QTextDocument* doc, QByteArrayView data, bool asRtf);
-    bool insertStream(QByteArrayView data, bool asRtf);
+    void loadBytes(QByteArrayView data, TPlainOrigin origin);
+    QString streamPlainText(QByteArrayView data, bool asRtf, TPlainOrigin origin) const;
+    bool fillDocument(QTextDocument* doc, QByteArrayView data, bool asRtf, TPlainOrigin origin);
+    bool insertStream(QByteArrayView data, bool asRtf, TPlainOrigin origin);
     QByteArray saveBytes();
     bool streamsRtf() const;
     void afterWholeLoad();

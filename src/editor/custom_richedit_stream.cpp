@@ -49,16 +49,21 @@ void TMyCustomRichEdit::LoadFromStream(QIODevice& stream) {
             throw EVellinorError(QStringLiteral("Failed to Load Stream"));
         data.append(buffer, n);
     }
-    loadBytes(data);
+    loadBytes(data, TPlainOrigin::poOutside);
 }
 
 void TMyCustomRichEdit::LoadFromBytes(QByteArrayView data) {
     if (data.size() > kMaxStreamBytes)
         throw EVellinorError(QStringLiteral("Failed to Load Stream"));
-    loadBytes(data);
+    loadBytes(data, TPlainOrigin::poStoredBody);
 }
 
-bool TMyCustomRichEdit::fillDocument(QTextDocument* doc, QByteArrayView data, bool asRtf) {
+QString TMyCustomRichEdit::streamPlainText(QByteArrayView data, bool asRtf, TPlainOrigin origin) const {
+    return asRtf ? rtf::rtfToPlainText(data) : decodePlainStream(data, m_streamMode & smUnicode, origin);
+}
+
+bool TMyCustomRichEdit::fillDocument(QTextDocument* doc, QByteArrayView data, bool asRtf,
+                                     TPlainOrigin origin) {
     if (asRtf && !rtf::looksLikeRtf(data))
         return false;
     if (asRtf && !m_plainText) {
@@ -69,15 +74,14 @@ bool TMyCustomRichEdit::fillDocument(QTextDocument* doc, QByteArrayView data, bo
             QTextCursor(doc).setBlockCharFormat(m_defaultFormat);
         return true;
     }
-    const QString text =
-        asRtf ? rtf::rtfToPlainText(data) : decodePlainStream(data, m_streamMode & smUnicode);
+    const QString text = streamPlainText(data, asRtf, origin);
     QTextCursor c(doc);
     c.setBlockCharFormat(m_defaultFormat);
     c.insertText(text, m_defaultFormat);
     return true;
 }
 
-bool TMyCustomRichEdit::insertStream(QByteArrayView data, bool asRtf) {
+bool TMyCustomRichEdit::insertStream(QByteArrayView data, bool asRtf, TPlainOrigin origin) {
     if (asRtf && !rtf::looksLikeRtf(data))
         return false;
     QTextCursor c = textCursor();
@@ -88,15 +92,15 @@ bool TMyCustomRichEdit::insertStream(QByteArrayView data, bool asRtf) {
     if (asRtf && !m_plainText)
         ok = rtf::insertRtf(data, c);
     else
-        c.insertText(asRtf ? rtf::rtfToPlainText(data) : decodePlainStream(data, m_streamMode & smUnicode));
+        c.insertText(streamPlainText(data, asRtf, origin));
     c.endEditBlock();
     return ok;
 }
 
-void TMyCustomRichEdit::loadBytes(QByteArrayView data) {
+void TMyCustomRichEdit::loadBytes(QByteArrayView data, TPlainOrigin origin) {
     const bool rtfFirst = streamsRtf();
     if (m_streamMode & smSelection) {
-        if (!insertStream(data, rtfFirst) && !insertStream(data, !rtfFirst))
+        if (!insertStream(data, rtfFirst, origin) && !insertStream(data, !rtfFirst, origin))
             throw EVellinorError(QStringLiteral("Failed to Load Stream"));
         m_modified = true;
         SetSelection(0, 0, true);
@@ -108,11 +112,11 @@ void TMyCustomRichEdit::loadBytes(QByteArrayView data) {
     auto fresh = std::make_unique<QTextDocument>();
     fresh->setUndoRedoEnabled(false);
     fresh->setDefaultFont(document()->defaultFont());
-    if (!fillDocument(fresh.get(), data, rtfFirst)) {
+    if (!fillDocument(fresh.get(), data, rtfFirst, origin)) {
         fresh = std::make_unique<QTextDocument>();
         fresh->setUndoRedoEnabled(false);
         fresh->setDefaultFont(document()->defaultFont());
-        if (!fillDocument(fresh.get(), data, !rtfFirst))
+        if (!fillDocument(fresh.get(), data, !rtfFirst, origin))
             throw EVellinorError(QStringLiteral("Failed to Load Stream"));
     }
     ++m_loading;

@@ -7,9 +7,9 @@
 
 namespace vlr {
 
-QString decodePlainStream(QByteArrayView data, bool unicode) {
+QString decodePlainStream(QByteArrayView data, bool unicode, TPlainOrigin origin) {
     if (!unicode)
-        return rtf::plainBodyText(data);
+        return origin == TPlainOrigin::poOutside ? rtf::outsidePlainText(data) : rtf::plainBodyText(data);
     QByteArrayView d = data;
     if (d.startsWith("\xFF\xFE"))
         d = d.sliced(2);

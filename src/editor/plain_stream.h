@@ -8,8 +8,13 @@
 
 namespace vlr {
 
+// Where plain bytes come from. A note's stored body keeps its own rule
+// (Windows-1251, UTF-8 after a byte-order mark); text from outside a notebook
+// (files) is also UTF-8 when it forms valid UTF-8 with non-ASCII in it.
+enum class TPlainOrigin { poStoredBody, poOutside };
+
 // Text with '\n' line ends.
-QString decodePlainStream(QByteArrayView data, bool unicode);
+QString decodePlainStream(QByteArrayView data, bool unicode, TPlainOrigin origin);
 QByteArray encodePlainStream(const QString& text, bool unicode);
 
 // The document's text form ('\n' for paragraph ends and line breaks, no

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -163,5 +164,47 @@ TEST_F(StreamTest, CorpusFilesLoadAndSaveBack) {
         TMyRichEdit again;
         again.LoadFromBytes(saved);
         EXPECT_EQ(again.Text(), shown);
+    }
+}
+
+TEST_F(StreamTest, TextFilesFromOutsideMayBeUtf8WithoutTheMark) {
+    // A file read through a stream takes the outside rule; the same bytes as
+    // a stored note body keep the body's rule (no mark: Windows-1251).
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString fromFile;
+        QString asBody;
+    };
+    const QString privet = QString::fromUtf8("Привет");
+    const QList<Case> cases = {
+        {"utf-8 without the mark", privet.toUtf8(), privet, QString::fromUtf8("РџСЂРёРІРµС‚")},
+        {"windows-1251", QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2"), privet, privet},
+        {"utf-8 behind the mark", QByteArray("\xEF\xBB\xBF") + privet.toUtf8(), privet, privet},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const Case& c : cases) {
+        for (bool plainMode : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (plainMode ? " in plain mode" : " in rich mode"));
+            QFile f(dir.filePath(QStringLiteral("note.txt")));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(c.bytes);
+            f.close();
+            edit.SetStreamMode({});
+            edit.SetPlainText(plainMode);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            edit.LoadFromStream(f);
+            EXPECT_EQ(edit.Text(), c.fromFile);
+            // Inserted at the caret, a file is outside text too.
+            f.seek(0);
+            edit.SetStreamMode(smSelection);
+            edit.SetSelection(edit.TextLength(), edit.TextLength(), false);
+            edit.LoadFromStream(f);
+            EXPECT_EQ(edit.Text(), c.fromFile + c.fromFile);
+            edit.SetStreamMode({});
+            edit.LoadFromBytes(c.bytes);
+            EXPECT_EQ(edit.Text(), c.asBody);
+        }
     }
 }
