@@ -1,6 +1,8 @@
 #include "app/vellinor_form.h"
+#include "app/command_texts.h"
 #include "app/lifecycle/app_command_keys.h"
 #include "app/lifecycle/away_mode.h"
+#include "app/lifecycle/global_hot_key.h"
 #include "app/lifecycle/session_end.h"
 #include "app/lifecycle/tip_of_the_day.h"
 #include "app/lifecycle/view_commands.h"
@@ -217,6 +219,7 @@ void TVellinorForm::buildMenus() {
     file->addAction(nc.FileCloseNotSave);
     file->addSeparator();
     file->addAction(m_away->FileSetAway);
+    file->addAction(m_stealth->FileStealth);
     file->addAction(m_fileExit);
 
     TEditCommands& ec = m_formatBar->Edit();
@@ -631,6 +634,7 @@ void TVellinorForm::changeEvent(QEvent* event) {
         const TVLROptions& options = programOptions();
         if (options.SaveOnMinimize && !ShiftHeld())
             m_notebookCommands->SaveAll();
+        m_stealth->WindowMinimized();
         // Bodies of clean notes are read again when needed; the shown note keeps its own.
         if (options.FreeUnusedRes)
             tvNotes->UnloadCleanNotes();
@@ -654,6 +658,9 @@ void TVellinorForm::buildLifecycle() {
         tvNotesChange();
     };
     m_tray = new TTrayIcon(*this, m_fileExit, this);
+    m_hotKey = new TGlobalHotKey(this);
+    m_stealth = new TStealthMode(*this, programOptions(), this);
+    connect(m_hotKey, &TGlobalHotKey::activated, m_stealth, &TStealthMode::HotKeyPressed);
     connect(m_tray, &TTrayIcon::areaLost, this, [this] {
         if (isHidden())
             showMinimized();
@@ -670,8 +677,29 @@ void TVellinorForm::buildLifecycle() {
         *this, [this](const QString& name) { return findChild<QAction*>(name); }, this);
 }
 
-void TVellinorForm::SetHotKey(bool, const QKeySequence&, bool) {
-    // The global hot key is not part of this window yet.
+void TVellinorForm::SetHotKey(bool enable, const QKeySequence& key, bool plusWin) {
+    if (!enable) {
+        m_hotKey->Unregister();
+        return;
+    }
+    if (!m_hotKey->Register(key, plusWin))
+        showMessage(m_hotKey->ErrorText(), kAttention, MsgIcon::Warning);
+}
+
+bool TVellinorForm::HotKeyHeld() const {
+    return m_hotKey->IsRegistered();
+}
+
+QString TVellinorForm::HotKeyProblem() const {
+    return m_hotKey->ErrorText();
+}
+
+void TVellinorForm::RemoveTrayIcon() {
+    m_tray->SetVisible(false);
+}
+
+void TVellinorForm::SetAway() {
+    m_away->SetAway();
 }
 
 void TVellinorForm::writeSavedState() {
@@ -709,6 +737,7 @@ void TVellinorForm::showEvent(QShowEvent* event) {
         return;
     }
     readListsAndOptions();
+    m_printingAvailable = CheckPrinter(programOptions().AskNoPrinter, m_printerProbe);
     TVellinorRegistry registry;
     registerProgramFolder(registry, QCoreApplication::applicationDirPath(), m_settingsLocation.portable);
     setAcceptDrops(true);

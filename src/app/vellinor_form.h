@@ -4,6 +4,8 @@
 // controller that owns it. It keeps the window's own state (flags, saved
 // places) and answers the single-instance messages and file drops.
 #include "app/command_states.h"
+#include "app/lifecycle/printer_check.h"
+#include "app/lifecycle/stealth_mode.h"
 #include "app/lifecycle/tray_icon.h"
 #include "app/note_commands.h"
 #include "app/notebook_commands.h"
@@ -16,6 +18,7 @@
 #include <QPointer>
 #include <QSplashScreen>
 
+#include <functional>
 #include <memory>
 
 class QDockWidget;
@@ -39,13 +42,15 @@ class TExchangeCommands;
 class TEditorHost;
 class TFormatBar;
 class TAwayMode;
+class TGlobalHotKey;
 
 class TVellinorForm : public QMainWindow,
                       private NotebookCommandsHost,
                       private NoteCommandsHost,
                       private ProtectionCommandsHost,
                       private OptionsApplierHost,
-                      private TrayHost {
+                      private TrayHost,
+                      private StealthHost {
     Q_OBJECT
 public:
     static inline const QString kApplicationTitle = QStringLiteral("Vellinor");
@@ -66,6 +71,10 @@ public:
     QDockWidget* twTree = nullptr;
     AppFlags& Flags() { return m_flags; }
     const CommandGroupStates& GroupStates() const { return m_groups; }
+    // Where the look for a printer at start asks; tests answer it.
+    void SetPrinterProbe(std::function<bool()> probe) { m_printerProbe = std::move(probe); }
+    // False when no printer was found at start: printing stays off for the run.
+    bool PrintingAvailable() const { return m_printingAvailable; }
 
     // The window's title with " portable" when the program runs portable.
     QString ApplicationTitle() const;
@@ -134,6 +143,13 @@ private:
     void SetHotKey(bool enable, const QKeySequence& key, bool plusWin) override;
     // TrayHost
     void MinimizeMainWindow() override;
+    // StealthHost
+    bool HotKeyHeld() const override;
+    QString HotKeyProblem() const override;
+    bool MainWindowMinimized() const override { return isMinimized() || isHidden(); }
+    void HideMainWindow() override { hide(); }
+    void RemoveTrayIcon() override;
+    void SetAway() override;
 
     void buildLayout();
     void buildMenus();
@@ -167,6 +183,10 @@ private:
     QAction* m_toolbarAdd = nullptr;
     TTrayIcon* m_tray = nullptr;
     TAwayMode* m_away = nullptr;
+    TGlobalHotKey* m_hotKey = nullptr;
+    TStealthMode* m_stealth = nullptr;
+    std::function<bool()> m_printerProbe = PrinterConfigured;
+    bool m_printingAvailable = true;
     bool m_wasMinimized = false;
     TStatusPanels* m_status = nullptr;
     TViewCommands* m_viewCommands = nullptr;

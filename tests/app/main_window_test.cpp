@@ -56,6 +56,7 @@ protected:
         auto form = std::make_unique<TVellinorForm>(
             settings, TCommandLine(QCoreApplication::applicationFilePath(), arguments));
         form->SetShiftOverride(0);
+        form->SetPrinterProbe([] { return true; });
         form->show();
         for (int i = 0; i < 20 && !form->isEnabled(); ++i)
             QTest::qWait(10);
