@@ -88,13 +88,19 @@ void paintLabel(QPainter& painter, const QTextDocument* doc, const QTextBlock& b
     auto labelRect = [&](const QString& text) {
         const qreal width = metrics.horizontalAdvance(text);
         const qreal x = dir == Qt::RightToLeft ? pos.x() + space : pos.x() - space - width;
-        return QRectF(x, pos.y(), width, qMax<qreal>(first.height(), metrics.height()));
+        // Centred on the font's height as Qt does it, whole pixels halved first.
+        const qreal y = pos.y() + metrics.height() / 2 - metrics.height() / 2.0;
+        return QRectF(x, y, width, metrics.height());
     };
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    // A pixel each side takes the antialiased edges of Qt's glyphs too.
-    painter.fillRect(labelRect(drawn).adjusted(-1, 0, 1, 0), backgroundAt(doc, block, view.palette));
+    // Qt's label goes, with a pixel each side for its antialiased edges and
+    // the whole height of the line.
+    const QRectF qtRect = labelRect(drawn);
+    painter.fillRect(QRectF(qtRect.left() - 1, qtRect.top(), qtRect.width() + 2,
+                            qMax<qreal>(qtRect.height(), first.height())),
+                     backgroundAt(doc, block, view.palette));
     const QRectF r = labelRect(shown);
     const QTextCursor* sel = view.selection;
     const bool selected = sel && sel->hasSelection() && sel->selectionStart() <= block.position() &&

@@ -72,15 +72,20 @@ TEST_F(ListLabelTest, PaintedLabelMatchesQtsOwnForTheSameNumber) {
     fromOne.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fromOne));
-    // The caret stays off the label strips.
-    select(edit.TextLength(), edit.TextLength());
-    fromOne.SetSelection(fromOne.TextLength(), fromOne.TextLength(), false);
-
-    const QImage painted = labelStrip(edit, 0);
-    const QImage drawnByQt = labelStrip(fromOne, 2);
-    ASSERT_FALSE(painted.isNull());
-    EXPECT_EQ(painted, drawnByQt);
-    EXPECT_NE(labelStrip(fromOne, 0), drawnByQt) << "the strips hold no label at all";
+    // Selected items have highlighted labels, zoomed ones larger; the caret
+    // stays off the strips.
+    for (const auto& [selected, zoom] : {std::pair{false, 100}, {true, 100}, {false, 250}}) {
+        SCOPED_TRACE(testing::Message() << (selected ? "selected" : "not selected") << " at " << zoom << "%");
+        edit.SetZoomPercent(zoom);
+        fromOne.SetZoomPercent(zoom);
+        select(selected ? 0 : edit.TextLength(), edit.TextLength());
+        fromOne.SetSelection(selected ? 0 : fromOne.TextLength(), fromOne.TextLength(), false);
+        const QImage painted = labelStrip(edit, 0);
+        const QImage drawnByQt = labelStrip(fromOne, 2);
+        ASSERT_FALSE(painted.isNull());
+        EXPECT_EQ(painted, drawnByQt);
+        EXPECT_NE(labelStrip(fromOne, 0), drawnByQt) << "the strips hold no label at all";
+    }
 }
 
 } // namespace
