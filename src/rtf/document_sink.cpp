@@ -307,8 +307,12 @@ void DocumentSink::materialize() {
     }
     if (needBlock_) {
         needBlock_ = false;
-        c_.insertBlock();
+        if (boxShown_)
+            c_.insertBlock(QTextBlockFormat(), base_);
+        else
+            c_.insertBlock();
     }
+    boxShown_ = false;
 }
 
 bool DocumentSink::pendingCellCovered() const {
@@ -386,6 +390,7 @@ void DocumentSink::applyParagraph(const ParaState& para, const CharState& state)
 void DocumentSink::paragraphEnd(const ParaState& para, const CharState& state) {
     materialize();
     applyParagraph(para, state);
+    showBoxes();
     needBlock_ = true;
 }
 
@@ -448,14 +453,60 @@ void DocumentSink::footnote(QByteArrayView rtf, const QString& text) {
     notes_.append(text);
 }
 
+void DocumentSink::textBox(QByteArrayView rtf, const QString& text) {
+    pendingRaw_.append(rtf);
+    boxes_.append(text);
+}
+
+// Kept groups not yet attached to text end the paragraph they stand in; a
+// shown box or note is left out on saving, so it cannot hold them.
+void DocumentSink::keepPendingRaw() {
+    if (pendingRaw_.isEmpty())
+        return;
+    QTextBlock b = c_.block();
+    while (b.previous().isValid() && b.blockFormat().boolProperty(PropFootnoteEcho))
+        b = b.previous();
+    QTextCursor at(b);
+    QTextBlockFormat f = b.blockFormat();
+    f.setProperty(PropRawTail, f.property(PropRawTail).toByteArray() + pendingRaw_);
+    at.setBlockFormat(f);
+    pendingRaw_.clear();
+}
+
+// Text boxes are shown after the paragraph they stand in, as a shaded
+// paragraph the writer leaves out: the box itself is kept in its RTF form.
+// Inside tables they wait for the table to end.
+void DocumentSink::showBoxes() {
+    if (boxes_.isEmpty() || !open_.empty())
+        return;
+    keepPendingRaw();
+    QTextBlockFormat box;
+    box.setProperty(PropFootnoteEcho, true);
+    box.setBackground(QColor(0xF2, 0xF2, 0xF2));
+    box.setLeftMargin(12);
+    box.setRightMargin(12);
+    box.setTopMargin(4);
+    box.setBottomMargin(4);
+    for (const QString& text : std::as_const(boxes_)) {
+        c_.insertBlock(box, base_);
+        c_.insertText(text, base_);
+    }
+    boxes_.clear();
+    boxShown_ = true;
+}
+
 void DocumentSink::tableStart(const TableInfo& info) {
     // A table inside a cell goes where that cell's content stands.
     if (cellPending_) {
         cellPending_ = false;
         enterCell();
     }
-    // The table takes the place of the pending paragraph break.
+    // The table takes the place of the pending paragraph break, but not of a shown box.
     needBlock_ = false;
+    if (boxShown_) {
+        c_.insertBlock(QTextBlockFormat(), base_);
+        boxShown_ = false;
+    }
     QTextTableFormat tf;
     tf.setBorder(1);
     tf.setCellPadding(2);
@@ -537,12 +588,8 @@ void DocumentSink::finish(const ParaState& para, const CharState& state) {
             c_.mergeBlockFormat(pageBreak);
         }
     }
-    if (!pendingRaw_.isEmpty()) {
-        QTextBlockFormat f = c_.blockFormat();
-        f.setProperty(PropRawTail, f.property(PropRawTail).toByteArray() + pendingRaw_);
-        c_.setBlockFormat(f);
-        pendingRaw_.clear();
-    }
+    keepPendingRaw();
+    showBoxes();
     if (whole_)
         showNotes();
 }

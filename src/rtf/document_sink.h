@@ -27,6 +27,7 @@ public:
     void picture(const Picture& picture, const CharState& state) override;
     void rawGroup(QByteArrayView rtf) override;
     void footnote(QByteArrayView rtf, const QString& text) override;
+    void textBox(QByteArrayView rtf, const QString& text) override;
     void tableStart(const TableInfo& table) override;
     void rowStart(const RowInfo& row) override;
     void cellEnd(const ParaState& para, const CharState& state) override;
@@ -36,6 +37,8 @@ public:
 
 private:
     void showNotes();
+    void showBoxes();
+    void keepPendingRaw();
     void materialize();
     const QTextCharFormat& charFormat(const CharState& state);
     QTextBlockFormat blockFormat(const ParaState& para) const;
@@ -50,7 +53,9 @@ private:
     QTextBlockFormat baseBlock_;
     bool needBlock_ = false;
     QByteArray pendingRaw_;
-    QStringList notes_; // footnote texts, shown as numbered notes at the end
+    QStringList notes_;     // footnote texts, shown as numbered notes at the end
+    QStringList boxes_;     // text box texts, shown after the paragraph they stand in
+    bool boxShown_ = false; // the cursor is in a shown box: what follows needs a block of its own
     CharState lastState_;
     QTextCharFormat lastFormat_;
     bool haveLast_ = false;

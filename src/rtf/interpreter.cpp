@@ -114,6 +114,9 @@ bool Interpreter::closeGroup(qsizetype end) {
     case Dest::NestTableProps:
         defDepth_ = 1;
         break;
+    case Dest::Shape:
+        finishTextBox(g, end);
+        break;
     default:
         break;
     }
@@ -153,6 +156,9 @@ void Interpreter::textBytes(QByteArrayView bytes) {
     case Dest::Pict:
         pictBytes(bytes);
         break;
+    case Dest::ShapeText:
+        CodePageDecoder(codePage()).appendDecoded(boxText_, bytes);
+        break;
     default:
         break;
     }
@@ -180,6 +186,9 @@ void Interpreter::unicodeChar(char16_t c) {
         break;
     case Dest::Footnote:
         footnoteText_.append(QChar(c));
+        break;
+    case Dest::ShapeText:
+        boxText_.append(QChar(c));
         break;
     case Dest::FontTable:
         fontNameBytesToText();
@@ -329,7 +338,8 @@ void Interpreter::word(const Token& t) {
     if (star) {
         const bool known = kw == KwFldInst || kw == KwPn || kw == KwShpPict || kw == KwListTable ||
                            kw == KwListOverrideTable || kw == KwPict || kw == KwObject || kw == KwFootnote ||
-                           kw == KwNestTableProps || (kw == KwFAlt && g.dest == Dest::FontTable);
+                           kw == KwNestTableProps || kw == KwShpInst || kw == KwDo ||
+                           (kw == KwFAlt && g.dest == Dest::FontTable);
         if (!known) {
             if (kw == KwSkipDest || kw == KwListText || kw == KwPnText || !bodyStarted_ ||
                 g.dest != Dest::Normal || stack_.size() <= 2) {
@@ -348,9 +358,19 @@ void Interpreter::word(const Token& t) {
         return;
     }
 
+    if (g.dest == Dest::Shape) {
+        shapeWord(w);
+        return;
+    }
+    if (g.dest == Dest::ShapeText) {
+        if (!documentWord(w))
+            boxTextWord(w);
+        return;
+    }
+
     // Words that mean the same in every destination that reads words.
     if (documentWord(w) || fontWord(w) || colorWord(w) || listWord(w) || pnWord(w) || fieldWord(w) ||
-        pictureWord(w) || footnoteWord(w))
+        pictureWord(w) || footnoteWord(w) || textBoxWord(w))
         return;
 
     switch (g.dest) {

@@ -22,6 +22,8 @@ namespace vlr::rtf {
     KW(LevelNumbers, "levelnumbers") KW(ListOverrideTable, "listoverridetable") \
     KW(ListOverride, "listoverride") KW(Result, "result") KW(ShpPict, "shppict") \
     KW(NonShpPict, "nonshppict") KW(ObjData, "objdata") \
+    KW(Shp, "shp") ALIAS(Shp, "shpgrp") KW(ShpInst, "shpinst") KW(ShpTxt, "shptxt") ALIAS(ShpTxt, "dptxbxtext") \
+    KW(ShpRslt, "shprslt") KW(Do, "do") \
     /* fonts and colours */ \
     KW(F, "f") KW(FCharset, "fcharset") KW(Cpg, "cpg") KW(FPrq, "fprq") \
     KW(FFamily, "fnil") ALIAS(FFamily, "froman") ALIAS(FFamily, "fswiss") ALIAS(FFamily, "fmodern") \
@@ -71,7 +73,7 @@ namespace vlr::rtf {
     ALIAS(SkipDest, "latentstyles") ALIAS(SkipDest, "rsidtbl") ALIAS(SkipDest, "generator") \
     ALIAS(SkipDest, "mmathPr") ALIAS(SkipDest, "pgdsctbl") ALIAS(SkipDest, "userprops") \
     ALIAS(SkipDest, "background") ALIAS(SkipDest, "objclass") ALIAS(SkipDest, "objname") \
-    ALIAS(SkipDest, "shpinst") ALIAS(SkipDest, "pnseclvl") ALIAS(SkipDest, "revtbl") \
+    ALIAS(SkipDest, "pnseclvl") ALIAS(SkipDest, "revtbl") \
     ALIAS(SkipDest, "filetbl") ALIAS(SkipDest, "doccomm") ALIAS(SkipDest, "template") \
     ALIAS(SkipDest, "xmlnstbl") ALIAS(SkipDest, "wgrffmtfilter") ALIAS(SkipDest, "panose") \
     ALIAS(SkipDest, "fname") ALIAS(SkipDest, "expandedcolortbl") ALIAS(SkipDest, "defchp") \
@@ -87,8 +89,8 @@ namespace vlr::rtf {
     ALIAS(SkipDest, "passwordhash") ALIAS(SkipDest, "blipuid") ALIAS(SkipDest, "picprop") \
     ALIAS(SkipDest, "htmlbase") ALIAS(SkipDest, "mhtmltag") ALIAS(SkipDest, "formfield") \
     ALIAS(SkipDest, "ffdeftext") ALIAS(SkipDest, "ffname") ALIAS(SkipDest, "datafield") \
-    ALIAS(SkipDest, "sp") ALIAS(SkipDest, "sn") ALIAS(SkipDest, "sv") ALIAS(SkipDest, "shptxt") \
-    ALIAS(SkipDest, "do") ALIAS(SkipDest, "dptxbxtext") ALIAS(SkipDest, "svb") \
+    ALIAS(SkipDest, "sp") ALIAS(SkipDest, "sn") ALIAS(SkipDest, "sv") \
+    ALIAS(SkipDest, "svb") \
     ALIAS(SkipDest, "oldcprops") ALIAS(SkipDest, "oldpprops") ALIAS(SkipDest, "oldsprops") \
     ALIAS(SkipDest, "oldtprops") ALIAS(SkipDest, "ud")
 // clang-format on

@@ -46,6 +46,8 @@ enum class Dest : quint8 {
     Footnote,
     FontAlt,
     NestTableProps, // a nested row's definition, and the word that ends the row
+    Shape,          // a drawing object or text box, kept as written
+    ShapeText,      // the text of a text box
 };
 
 struct GroupState {
@@ -161,6 +163,12 @@ private:
     void finishObject(const GroupState& g, GroupState& parent, qsizetype end);
     void emitPicture(Picture& pic);
 
+    // text_boxes.cpp
+    bool textBoxWord(const Word& w);
+    void shapeWord(const Word& w);
+    void boxTextWord(const Word& w);
+    void finishTextBox(const GroupState& g, qsizetype end);
+
     // footnotes.cpp
     bool footnoteWord(const Word& w);
     void footnoteTextWord(const Word& w);
@@ -212,6 +220,10 @@ private:
     ListOverrideDef overrideDef_;
     bool overrideLevel_ = false; // the \listlevel being read belongs to an override
     QString levelText_;
+
+    // the text box being read
+    QString boxText_;
+    bool boxHasText_ = false;
 
     // footnotes
     QString footnoteText_;

@@ -25,6 +25,12 @@ public:
         (void)text;
         rawGroup(rtf);
     }
+    // A text box: its group as written, kept like a raw group, and its text
+    // (lines separated by U+2028), shown after the paragraph it stands in.
+    virtual void textBox(QByteArrayView rtf, const QString& text) {
+        (void)text;
+        rawGroup(rtf);
+    }
     // Tables: a table starts (its grid and merges known in full), a row
     // starts (with the place of each cell), a cell ends, the row ends, the
     // table ends. A table inside a cell starts and ends within that cell.

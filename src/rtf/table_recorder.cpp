@@ -45,7 +45,13 @@ void TableRecorder::rawGroup(QByteArrayView rtf) {
 void TableRecorder::footnote(QByteArrayView rtf, const QString& text) {
     if (!recording())
         return sink_.footnote(rtf, text);
-    events_.push_back(NoteEvent{rtf.toByteArray(), text});
+    events_.push_back(NoteEvent{rtf.toByteArray(), text, false});
+}
+
+void TableRecorder::textBox(QByteArrayView rtf, const QString& text) {
+    if (!recording())
+        return sink_.textBox(rtf, text);
+    events_.push_back(NoteEvent{rtf.toByteArray(), text, true});
 }
 
 void TableRecorder::rowStart(const RowInfo& row) {
@@ -121,7 +127,12 @@ void TableRecorder::replay() {
                        },
                        [&](PictureEvent& ev) { sink_.picture(ev.picture, ev.state); },
                        [&](RawEvent& ev) { sink_.rawGroup(ev.rtf); },
-                       [&](NoteEvent& ev) { sink_.footnote(ev.rtf, ev.text); },
+                       [&](NoteEvent& ev) {
+                           if (ev.box)
+                               sink_.textBox(ev.rtf, ev.text);
+                           else
+                               sink_.footnote(ev.rtf, ev.text);
+                       },
                        [&](RowStartEvent& ev) {
                            const TableLayout& layout = layouts[size_t(ev.table)];
                            const Row& row = tables[size_t(ev.table)].rows[size_t(ev.row)];

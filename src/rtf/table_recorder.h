@@ -21,6 +21,7 @@ public:
     void picture(const Picture& picture, const CharState& state);
     void rawGroup(QByteArrayView rtf);
     void footnote(QByteArrayView rtf, const QString& text);
+    void textBox(QByteArrayView rtf, const QString& text);
     // A row of the table at row.depth starts; a deeper depth opens a table in the current cell.
     void rowStart(const RowInfo& row);
     void cellEnd(const ParaState& para, const CharState& state);
@@ -49,6 +50,7 @@ private:
     struct NoteEvent {
         QByteArray rtf;
         QString text;
+        bool box; // a text box, not a footnote
     };
     struct RowStartEvent {
         int table, row;

@@ -43,6 +43,7 @@ void TextSink::materialize() {
         needNewline_ = false;
         newline(mode_ == TextMode::Export && open_.empty() ? out_ : target());
     }
+    boxShown_ = false;
 }
 
 QString TextSink::listLabel(const ListInfo& list) {
@@ -84,7 +85,10 @@ QString TextSink::listLabel(const ListInfo& list) {
 
 void TextSink::text(QStringView text, const CharState&) {
     materialize();
-    QString& to = target();
+    appendText(target(), text);
+}
+
+void TextSink::appendText(QString& to, QStringView text) {
     if (mode_ == TextMode::Editor) {
         // Same length as the document's text: mapped in place.
         const qsizetype base = to.size();
@@ -103,12 +107,7 @@ void TextSink::text(QStringView text, const CharState&) {
     for (const QChar ch : text) {
         switch (ch.unicode()) {
         case 0x2028:
-            if (mode_ == TextMode::Editor)
-                to.append(u'\n');
-            else if (!open_.empty())
-                to.append(u' ');
-            else
-                to.append(u"\r\n");
+            newline(to);
             break;
         case 0x00A0:
             to.append(u' ');
@@ -119,6 +118,19 @@ void TextSink::text(QStringView text, const CharState&) {
     }
 }
 
+// Mirrors the document: each box a paragraph of its own after the one it
+// stands in, once outside tables.
+void TextSink::showBoxes() {
+    if (boxes_.isEmpty() || !open_.empty())
+        return;
+    for (const QString& box : std::as_const(boxes_)) {
+        newline(out_);
+        appendText(out_, box);
+    }
+    boxes_.clear();
+    boxShown_ = true;
+}
+
 void TextSink::paragraphEnd(const ParaState& para, const CharState&) {
     materialize();
     if (mode_ == TextMode::Export && open_.empty()) {
@@ -126,6 +138,7 @@ void TextSink::paragraphEnd(const ParaState& para, const CharState&) {
         out_ += para_;
         para_.clear();
     }
+    showBoxes();
     needNewline_ = true;
 }
 
@@ -136,6 +149,7 @@ void TextSink::finish(const ParaState& para, const CharState&) {
         out_ += para_;
         para_.clear();
     }
+    showBoxes();
     for (qsizetype i = 0; i < notes_.size(); ++i) {
         out_ += mode_ == TextMode::Editor ? QStringLiteral("\n") : QStringLiteral("\r\n");
         out_ += QString::number(i + 1) + QStringLiteral(". ") + notes_[i];
@@ -153,9 +167,12 @@ void TextSink::tableStart(const TableInfo& info) {
         out_ += para_; // text before the table that no \par ended
         para_.clear();
     }
-    // The table takes the place of the pending line break.
+    // The table takes the place of the pending line break, but not of a shown box.
     cellPending_ = false;
     needNewline_ = false;
+    if (boxShown_ && mode_ == TextMode::Editor)
+        out_.append(u'\n');
+    boxShown_ = false;
     OpenTable t;
     t.info = info;
     const size_t rows = size_t(qMax(1, info.rows)), columns = size_t(qMax(1, info.columns));

@@ -30,6 +30,7 @@ public:
     void picture(const Picture& picture, const CharState& state) override;
     void rawGroup(QByteArrayView) override {}
     void footnote(QByteArrayView, const QString& text) override { notes_.append(text); }
+    void textBox(QByteArrayView, const QString& text) override { boxes_.append(text); }
     void tableStart(const TableInfo& table) override;
     void rowStart(const RowInfo& row) override;
     void cellEnd(const ParaState& para, const CharState& state) override;
@@ -44,11 +45,15 @@ private:
     QString listLabel(const ListInfo& list);
     bool pendingCellCovered() const;
     QString rendered() const;
+    void showBoxes();
+    void appendText(QString& to, QStringView text);
 
     TextMode mode_;
     QString out_;
     QStringList notes_; // footnotes, numbered after the text as the document shows them
     bool needNewline_ = false;
+    QStringList boxes_;     // text boxes, shown after the paragraph they stand in, as the document shows them
+    bool boxShown_ = false; // a table after a shown box starts on a line of its own
     // The tables being read, innermost last: their cells' text by grid
     // place, written out when the table ends. A table inside a cell is
     // written into that cell's text.
