@@ -242,7 +242,6 @@ private:
     bool insertStream(QByteArrayView data, bool asRtf, TPlainOrigin origin);
     QByteArray saveBytes();
     bool streamsRtf() const;
-    void afterWholeLoad();
     void applyDefaultFormat();
     void applyPalette();
     void applyScrollBars();
