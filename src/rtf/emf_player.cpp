@@ -323,21 +323,11 @@ PlayedMetafile playEmf(const QByteArray& emf, QSizeF size, qint64 maxPixels) {
         return {};
     if (size.isEmpty())
         size = frame.size() * 96 / 25.4 / pxX;
-    QImage image = metafileImage(size, maxPixels);
-    if (image.isNull())
-        return {};
-    PlayedMetafile out;
-    {
-        MetafileCanvas canvas(image, frame);
+    return playOnCanvas(size, maxPixels, frame, [&](MetafileCanvas& canvas) {
         canvas.setDevicePixelsPerMm(pxX);
         canvas.setObjectSlots(header.u16(56));
         play(canvas, emf, maxPixels);
-        out.shapes = canvas.shapes();
-        out.bitmaps = canvas.bitmaps();
-    }
-    if (out.shapes + out.bitmaps > 0)
-        out.image = image;
-    return out;
+    });
 }
 
 } // namespace vlr::rtf

@@ -51,6 +51,30 @@ QPainter::CompositionMode compositionOf(quint32 rop) {
     }
 }
 
+// A blank image of the size wanted, made smaller to stay within the limits;
+// null when nothing fits.
+QImage blankImage(QSizeF wanted, qint64 maxPixels) {
+    if (!(wanted.width() >= 1 && wanted.height() >= 1) || maxPixels < 1)
+        return {};
+    qreal scale = 1;
+    const qreal side = qMax(wanted.width(), wanted.height());
+    if (side > kMaxCanvasSide)
+        scale = kMaxCanvasSide / side;
+    const qreal pixels = wanted.width() * wanted.height() * scale * scale;
+    const qreal budget = qreal(qMin<qint64>(maxPixels, kMaxCanvasPixels));
+    if (pixels > budget)
+        scale *= std::sqrt(budget / pixels);
+    const QSize size(qMax(1, int(wanted.width() * scale)), qMax(1, int(wanted.height() * scale)));
+    if (qint64(size.width()) * size.height() > maxPixels)
+        return {};
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    // Metafiles are drawn on the page they were made for.
+    image.fill(Qt::white);
+    return image;
+}
+
 } // namespace
 
 QColor colorRef(quint32 c) {
@@ -115,26 +139,21 @@ MetafileObject makeFont(int height, int escapement, int weight, bool italic, boo
     return o;
 }
 
-QImage metafileImage(QSizeF wanted, qint64 maxPixels) {
-    if (!(wanted.width() >= 1 && wanted.height() >= 1) || maxPixels < 1)
-        return {};
-    qreal scale = 1;
-    const qreal side = qMax(wanted.width(), wanted.height());
-    if (side > kMaxCanvasSide)
-        scale = kMaxCanvasSide / side;
-    const qreal pixels = wanted.width() * wanted.height() * scale * scale;
-    const qreal budget = qreal(qMin<qint64>(maxPixels, kMaxCanvasPixels));
-    if (pixels > budget)
-        scale *= std::sqrt(budget / pixels);
-    const QSize size(qMax(1, int(wanted.width() * scale)), qMax(1, int(wanted.height() * scale)));
-    if (qint64(size.width()) * size.height() > maxPixels)
-        return {};
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+PlayedMetafile playOnCanvas(QSizeF wanted, qint64 maxPixels, const QRectF& frame,
+                            const std::function<void(MetafileCanvas&)>& play) {
+    QImage image = blankImage(wanted, maxPixels);
     if (image.isNull())
         return {};
-    // Metafiles are drawn on the page they were made for.
-    image.fill(Qt::white);
-    return image;
+    PlayedMetafile out;
+    {
+        MetafileCanvas canvas(image, frame);
+        play(canvas);
+        out.shapes = canvas.shapes();
+        out.bitmaps = canvas.bitmaps();
+    }
+    if (out.shapes + out.bitmaps > 0)
+        out.image = image;
+    return out;
 }
 
 MetafileCanvas::MetafileCanvas(QImage& image, const QRectF& frame) : image_(image), painter_(&image) {

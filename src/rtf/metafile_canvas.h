@@ -12,6 +12,9 @@
 #include <QPolygonF>
 #include <QTransform>
 
+#include "rtf/metafile_player.h"
+
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -38,9 +41,13 @@ MetafileObject makeBrush(quint32 style, quint32 color, quint32 hatch, const QIma
 MetafileObject makeFont(int height, int escapement, int weight, bool italic, bool underline, bool strike,
                         int charset, const QString& face);
 
-// A blank image of the size wanted, made smaller to stay within the limits;
-// null when nothing fits.
-QImage metafileImage(QSizeF wanted, qint64 maxPixels);
+class MetafileCanvas;
+
+// Plays records with a canvas that shows frame on a white image of the size
+// wanted (made smaller to stay within the limits); the image is kept only
+// when something was drawn.
+PlayedMetafile playOnCanvas(QSizeF wanted, qint64 maxPixels, const QRectF& frame,
+                            const std::function<void(MetafileCanvas&)>& play);
 
 class MetafileCanvas {
 public:

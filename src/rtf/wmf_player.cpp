@@ -285,26 +285,16 @@ PlayedMetafile playWmf(const QByteArray& wmf, QSizeF size, qint64 maxPixels) {
         return {};
     if (size.isEmpty())
         size = l.ownSize;
-    QImage image = metafileImage(size, maxPixels);
-    if (image.isNull())
-        return {};
-    PlayedMetafile out;
-    {
-        // The window of the frame fills the image; later windows are mapped
-        // through it as onto the viewport of a device.
-        const QSizeF extent(qAbs(l.frame.width()), qAbs(l.frame.height()));
-        MetafileCanvas canvas(image, QRectF(QPointF(0, 0), extent));
+    // The window of the frame fills the image; later windows are mapped
+    // through it as onto the viewport of a device.
+    const QSizeF extent(qAbs(l.frame.width()), qAbs(l.frame.height()));
+    return playOnCanvas(size, maxPixels, QRectF(QPointF(0, 0), extent), [&](MetafileCanvas& canvas) {
         canvas.setMapMode(8);
         canvas.setWindowOrg(l.frame.topLeft());
         canvas.setWindowExt(l.frame.size());
         canvas.setViewportExt(extent);
         play(canvas, wmf, l, maxPixels);
-        out.shapes = canvas.shapes();
-        out.bitmaps = canvas.bitmaps();
-    }
-    if (out.shapes + out.bitmaps > 0)
-        out.image = image;
-    return out;
+    });
 }
 
 } // namespace vlr::rtf
