@@ -61,11 +61,17 @@ QString blockKey(const QTextBlock& b) {
     }
     if (QTextTable* t = QTextCursor(b).currentTable()) {
         const QTextTableCell c = t->cellAt(b.position());
-        k << QStringLiteral("cell%1,%2 of %3x%4")
+        int depth = 0;
+        for (QTextFrame* f = t; f; f = f->parentFrame())
+            depth += qobject_cast<QTextTable*>(f) != nullptr;
+        k << QStringLiteral("cell%1,%2 span %3x%4 of %5x%6 depth %7")
                  .arg(c.row())
                  .arg(c.column())
+                 .arg(c.rowSpan())
+                 .arg(c.columnSpan())
                  .arg(t->rows())
-                 .arg(t->columns());
+                 .arg(t->columns())
+                 .arg(depth);
     }
     return k.join(u'|');
 }
