@@ -57,7 +57,9 @@ QMimeData* mimeDataForSelection(const QTextCursor& selection) {
     auto* data = new QMimeData;
     if (!selection.hasSelection())
         return data;
-    const QByteArray rtfData = rtf::writeRtf(selection.document(), rtf::WriteSelection, &selection);
+    // Other programs read the clipboard: text in the form every reader decodes alike.
+    const QByteArray rtfData =
+        rtf::writeRtf(selection.document(), rtf::WriteSelection | rtf::WritePortable, &selection);
     data->setData(QStringLiteral("text/rtf"), rtfData);
     data->setData(QStringLiteral("application/rtf"), rtfData);
     data->setHtml(selection.selection().toHtml());

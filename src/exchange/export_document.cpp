@@ -47,6 +47,10 @@ QByteArray TCombinedDocument::Rtf() const {
     return m_doc ? rtf::writeRtf(m_doc.get()) : QByteArray();
 }
 
+QByteArray TCombinedDocument::PortableRtf() const {
+    return m_doc ? rtf::writeRtf(m_doc.get(), rtf::WritePortable) : QByteArray();
+}
+
 QString TCombinedDocument::PlainText() const {
     if (!m_formatted)
         return m_text;

@@ -42,8 +42,11 @@ public:
     bool Formatted() const { return m_formatted; }
     // The rich document (formatted) or the plain text in the plain font.
     const QTextDocument* Document() const;
-    // The whole document as RTF.
+    // The whole document as RTF: compact, as note bodies are stored.
     QByteArray Rtf() const;
+    // The whole document as RTF for files and programs outside: \uN forms
+    // that every reader decodes alike.
+    QByteArray PortableRtf() const;
     // The document's text with CR LF line ends, without pictures and objects.
     QString PlainText() const;
     bool Stopped() const { return m_stopped; }

@@ -8,6 +8,7 @@
 #include "exchange/file_names.h"
 #include "exchange/line_wrap.h"
 #include "exchange/note_text.h"
+#include "exchange/rtf_unicode.h"
 #include "exchange/safe_write.h"
 #include "libs/extlib.h"
 #include "storage/node_root.h"
@@ -78,9 +79,12 @@ std::optional<QByteArray> TFilesExporter::contentOf(const TExportNode* node, con
     const std::optional<QByteArray> body = StoredTextOf(*nb, *note);
     if (!body)
         return std::nullopt;
+    // Files and converters are read by other programs, which may ignore the
+    // code page the stored body's \'hh escapes are in.
+    const auto outside = [&] { return IsPlainNote(*note) ? *body : WithUnicodeEscapes(*body); };
     switch (m_o.format) {
     case TFileFormat::FormatRTF:
-        return body;
+        return outside();
     case TFileFormat::FormatTXT:
     case TFileFormat::FormatOEM: {
         std::optional<QString> text = ExportTextOf(*body, IsPlainNote(*note));
@@ -113,7 +117,7 @@ std::optional<QByteArray> TFilesExporter::contentOf(const TExportNode* node, con
     case TFileFormat::Converter: {
         if (!m_o.converter)
             return std::nullopt;
-        TConvertResult converted = m_run.Export(*m_o.converter, *body, m_extension);
+        TConvertResult converted = m_run.Export(*m_o.converter, outside(), m_extension);
         return converted ? std::optional<QByteArray>(std::move(converted.data)) : std::nullopt;
     }
     }

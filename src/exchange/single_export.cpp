@@ -6,7 +6,6 @@
 #include "exchange/exchange_texts.h"
 #include "exchange/export_document.h"
 #include "exchange/note_text.h"
-#include "exchange/rtf_unicode.h"
 #include "exchange/safe_write.h"
 #include "libs/extlib.h"
 
@@ -46,7 +45,7 @@ TExportOutcome SaveDocument(const TCombinedDocument& doc, TDocumentTarget target
     case TDocumentTarget::FileRTF:
         if (!doc.Formatted())
             return TExportOutcome::Failed(QStringLiteral("a plain export has no RTF form"));
-        bytes = WithUnicodeEscapes(doc.Rtf());
+        bytes = doc.PortableRtf();
         break;
     case TDocumentTarget::FilePlain:
         bytes = AnsiOrUtf8Bytes(doc.PlainText());
@@ -85,7 +84,7 @@ TExportOutcome SaveDocument(const TCombinedDocument& doc, TDocumentTarget target
             return TExportOutcome::Failed(
                 QStringLiteral("%1 does not write .%2 files").arg(converter->name, extension));
         ScopedProgress progress(kProcessingFiles, 1, true);
-        TConvertResult converted = run->Export(*converter, WithUnicodeEscapes(doc.Rtf()), extension);
+        TConvertResult converted = run->Export(*converter, doc.PortableRtf(), extension);
         if (run->Stopped())
             return TExportOutcome::Cancelled();
         if (!converted)

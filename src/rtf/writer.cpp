@@ -68,6 +68,10 @@ private:
     int listNumber(QTextList* list);
     QByteArray listTable() const;
     void writeFragmentText(const QTextCharFormat& f, QStringView text);
+    // Text of the body, in the portable form when that was asked for.
+    void appendText(QByteArray& o, QStringView text, bool ansi = true) const {
+        appendRtfText(o, text, ansi, flags_ & WritePortable);
+    }
     void writePicture(const QTextImageFormat& f);
     Written target(const QTextCharFormat& f);
     int fontIndex(const QTextCharFormat& f, bool* ansi);
@@ -451,7 +455,7 @@ void Writer::writeFragmentText(const QTextCharFormat& f, QStringView text) {
             writePicture(f.toImageFormat());
         return;
     }
-    appendRtfText(body_, text, ansiFor(f), flags_ & WritePortable);
+    appendText(body_, text, ansiFor(f));
 }
 
 void Writer::writeList(const QTextBlock& block) {
@@ -481,13 +485,13 @@ void Writer::writeList(const QTextBlock& block) {
     const QChar shown = bullet ? bulletOf(lf) : QChar();
     if (bullet && shown != QChar(0x2022)) {
         o.append("{\\pntext ");
-        appendRtfText(o, QString(shown), false);
+        appendText(o, QString(shown), false);
         o.append("\\tab}{\\*\\pn\\pnlvlblt");
         if (level > 0)
             appendWord(o, "pnlvl", level + 1);
         appendWord(o, "pnindent", lf.intProperty(PropListIndent));
         o.append("{\\pntxtb ");
-        appendRtfText(o, QString(shown), false);
+        appendText(o, QString(shown), false);
         o.append("}}" + ls);
         return;
     }
@@ -505,7 +509,7 @@ void Writer::writeList(const QTextBlock& block) {
     }
     const QString label = listItemLabel(block);
     o.append("{\\pntext ");
-    appendRtfText(o, label);
+    appendText(o, label);
     o.append("\\tab}{\\*\\pn");
     if (level > 0)
         appendWord(o, "pnlvl", level + 1);
@@ -532,12 +536,12 @@ void Writer::writeList(const QTextBlock& block) {
     appendWord(o, "pnstart", runStart);
     if (!lf.numberSuffix().isEmpty()) {
         o.append("{\\pntxta ");
-        appendRtfText(o, lf.numberSuffix());
+        appendText(o, lf.numberSuffix());
         o.append('}');
     }
     if (!lf.numberPrefix().isEmpty()) {
         o.append("{\\pntxtb ");
-        appendRtfText(o, lf.numberPrefix());
+        appendText(o, lf.numberPrefix());
         o.append('}');
     }
     o.append('}' + ls);
@@ -666,7 +670,7 @@ void Writer::writeBlock(const QTextBlock& block, int from, int to, const char* e
         // title is written exactly as {\fldrslt{title}}.
         writeFormat(parts.first().first);
         body_.append("{\\field{\\*\\fldinst{HYPERLINK \"");
-        appendRtfText(body_, target);
+        appendText(body_, target);
         body_.append("\"}}{\\fldrslt{");
         const Written saved = cur_;
         for (const auto& part : parts)

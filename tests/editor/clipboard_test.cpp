@@ -11,6 +11,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QTextDocument>
+
+#include <memory>
 
 using namespace vlr;
 using namespace vlr::test;
@@ -181,5 +184,25 @@ TEST_F(ClipboardTest, DragOverShowsTheEffectOfTheKeys) {
         edit.dragMoveEvent(&move);
         EXPECT_TRUE(move.isAccepted());
         EXPECT_EQ(move.dropAction(), c.action) << int(c.mods) << c.reverse;
+    }
+}
+
+TEST(ClipboardRtf, CopiedRtfSpellsEveryLetterInUnicode) {
+    // Other programs read the clipboard and may ignore the code page (the
+    // portable form itself is checked against other readers with the writer).
+    const QString text = QStringLiteral("Привет Ωμέγα");
+    QTextDocument doc;
+    doc.setPlainText(text);
+    QTextCursor all(&doc);
+    all.select(QTextCursor::Document);
+    const std::unique_ptr<QMimeData> data(mimeDataForSelection(all));
+    for (const char* type : {"text/rtf", "application/rtf"}) {
+        SCOPED_TRACE(type);
+        const QByteArray rtf = data->data(QString::fromLatin1(type));
+        EXPECT_TRUE(rtf.contains("\\u1055\\'cf")) << rtf.constData();
+        EXPECT_TRUE(rtf.contains("\\u937\\'3f")) << rtf.constData();
+        QTextDocument back;
+        ASSERT_TRUE(rtf::readRtf(rtf, &back));
+        EXPECT_EQ(back.toPlainText(), text);
     }
 }

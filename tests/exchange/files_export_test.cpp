@@ -79,8 +79,11 @@ TEST_F(FilesExport, FormatsOfTheFiles) {
         const char* file;
         QByteArray content;
     } cases[] = {
+        // Files are read by other programs: the letters also as \\uN.
         {TFileFormat::FormatRTF, false, "Текст.rtf",
-         rtfBody("\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 world and more words here")},
+         rtfBody(
+             "\\u1055\\'cf\\u1088\\'f0\\u1080\\'e8\\u1074\\'e2\\u1077\\'e5\\u1090\\'f2 world and more words "
+             "here")},
         {TFileFormat::FormatRTF, false, "Простая.rtf", QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2")},
         {TFileFormat::FormatTXT, false, "Текст.txt",
          QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2 world and more words here")},
