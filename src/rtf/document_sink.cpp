@@ -318,7 +318,7 @@ void DocumentSink::materialize() {
 bool DocumentSink::pendingCellCovered() const {
     if (open_.empty())
         return false;
-    return joinsAnotherCell(open_.back().places, open_.back().cell);
+    return open_.back().at.joins();
 }
 
 // Moves to the cell whose content comes next. A cell merged into another
@@ -327,8 +327,9 @@ void DocumentSink::enterCell() {
     if (open_.empty())
         return;
     const OpenTable& t = open_.back();
-    const CellPlace* p = cellPlace(t.places, t.cell);
-    const QTextTableCell cell = p ? t.table->cellAt(p->row, p->column) : t.table->cellAt(qMax(0, t.row), 0);
+    const CellPlace* p = t.at.place();
+    const QTextTableCell cell =
+        p ? t.table->cellAt(p->row, p->column) : t.table->cellAt(qMax(0, t.at.row), 0);
     if (pendingCellCovered()) {
         c_ = cell.lastCursorPosition();
         needBlock_ = cell.firstPosition() != cell.lastPosition();
@@ -526,16 +527,13 @@ void DocumentSink::tableStart(const TableInfo& info) {
     QTextTable* table = c_.insertTable(qMax(1, info.rows), qMax(1, info.columns), tf);
     for (const CellPlace& span : info.spans)
         table->mergeCells(span.row, span.column, span.rows, span.columns);
-    open_.push_back(OpenTable{table, -1, 0, {}});
+    open_.push_back(OpenTable{table, {}});
 }
 
 void DocumentSink::rowStart(const RowInfo& row) {
     if (open_.empty())
         return;
-    OpenTable& t = open_.back();
-    ++t.row;
-    t.cell = 0;
-    t.places = row.places;
+    open_.back().at.startRow(row);
     needBlock_ = false;
     cellPending_ = true;
 }
@@ -548,7 +546,7 @@ void DocumentSink::cellEnd(const ParaState& para, const CharState& state) {
         materialize();
         applyParagraph(para, state);
     }
-    ++open_.back().cell;
+    ++open_.back().at.cell;
     cellPending_ = true;
 }
 

@@ -2,6 +2,7 @@
 // Builds a QTextDocument from the reader's events: character and block
 // formats, lists, link anchors, pictures and tables.
 #include "rtf/sink.h"
+#include "rtf/table_layout.h"
 
 #include <QHash>
 #include <QTextBlockFormat>
@@ -63,13 +64,10 @@ private:
     ListInfo pnInfo_;
     QHash<int, QTextList*> lists_; // by \ls key
     QHash<int, ListInfo> listInfo_;
-    // The tables being built, innermost last: the row and the cell of the
-    // row being read, and where the row's cells go.
+    // The tables being built, innermost last, and where their next cell's content goes.
     struct OpenTable {
         QTextTable* table = nullptr;
-        int row = -1;
-        int cell = 0;
-        std::vector<CellPlace> places;
+        CellCursor at;
     };
     std::vector<OpenTable> open_;
     bool cellPending_ = false;              // the cursor moves to the next cell when its content comes

@@ -30,4 +30,19 @@ const CellPlace* cellPlace(const std::vector<CellPlace>& places, int cell);
 // Whether the cell's content goes after another cell's: merged into it, or past the row's places.
 bool joinsAnotherCell(const std::vector<CellPlace>& places, int cell);
 
+// Where the content of a table's next cell goes while its rows are read.
+struct CellCursor {
+    int row = -1;
+    int cell = 0;
+    std::vector<CellPlace> places; // the current row's
+
+    void startRow(const RowInfo& r) {
+        ++row;
+        cell = 0;
+        places = r.places;
+    }
+    const CellPlace* place() const { return cellPlace(places, cell); }
+    bool joins() const { return joinsAnotherCell(places, cell); }
+};
+
 } // namespace vlr::rtf

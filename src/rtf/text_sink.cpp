@@ -11,8 +11,8 @@ QString& TextSink::target() {
     if (open_.empty())
         return mode_ == TextMode::Export ? para_ : out_;
     OpenTable& t = open_.back();
-    const CellPlace* p = cellPlace(t.places, t.cell);
-    const int row = p ? p->row : qMax(0, t.row);
+    const CellPlace* p = t.at.place();
+    const int row = p ? p->row : qMax(0, t.at.row);
     const int column = p ? p->column : 0;
     return t.cells[size_t(row)][size_t(column)];
 }
@@ -20,7 +20,7 @@ QString& TextSink::target() {
 bool TextSink::pendingCellCovered() const {
     if (open_.empty())
         return false;
-    return joinsAnotherCell(open_.back().places, open_.back().cell);
+    return open_.back().at.joins();
 }
 
 void TextSink::newline(QString& to) {
@@ -190,10 +190,7 @@ void TextSink::tableStart(const TableInfo& info) {
 void TextSink::rowStart(const RowInfo& row) {
     if (open_.empty())
         return;
-    OpenTable& t = open_.back();
-    ++t.row;
-    t.cell = 0;
-    t.places = row.places;
+    open_.back().at.startRow(row);
     needNewline_ = false;
     cellPending_ = true;
 }
@@ -203,7 +200,7 @@ void TextSink::cellEnd(const ParaState&, const CharState&) {
         return;
     if (!(cellPending_ && pendingCellCovered()))
         materialize();
-    ++open_.back().cell;
+    ++open_.back().at.cell;
     cellPending_ = true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Plain text from the reader's events.
 #include "rtf/sink.h"
+#include "rtf/table_layout.h"
 
 #include <QHash>
 #include <QString>
@@ -61,9 +62,7 @@ private:
         TableInfo info;
         std::vector<std::vector<QString>> cells; // [row][column]
         std::vector<std::vector<bool>> covered;  // places inside a merge other than its first
-        int row = -1;
-        int cell = 0;
-        std::vector<CellPlace> places;
+        CellCursor at;
     };
     std::vector<OpenTable> open_;
     bool cellPending_ = false;
