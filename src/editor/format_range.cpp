@@ -1,4 +1,5 @@
 #include "editor/format_range.h"
+#include "editor/list_labels.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
@@ -119,6 +120,8 @@ int TRichFormatRange::format(const QTextDocument* source, QPaintDevice* device, 
         ctx.clip = clip;
         ctx.palette.setColor(QPalette::Text, Qt::black);
         doc->documentLayout()->draw(painter, ctx);
+        // Printed lists show the same numbers as the screen.
+        paintListLabels(*painter, doc, {clip, ctx.palette, nullptr});
         painter->restore();
     }
     return next;

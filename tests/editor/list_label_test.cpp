@@ -5,6 +5,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
+#include <QPainter>
 #include <QTextList>
 
 namespace vlr::test {
@@ -86,6 +87,24 @@ TEST_F(ListLabelTest, PaintedLabelMatchesQtsOwnForTheSameNumber) {
         EXPECT_EQ(painted, drawnByQt);
         EXPECT_NE(labelStrip(fromOne, 0), drawnByQt) << "the strips hold no label at all";
     }
+}
+
+TEST_F(ListLabelTest, PrintedPagesShowTheListsOwnNumbers) {
+    // Qt's layout alone prints "1." for both lists; the page must not.
+    auto printed = [](const QByteArray& rtf) {
+        TMyRichEdit e;
+        e.LoadFromBytes(rtf);
+        QImage page(400, 200, QImage::Format_RGB32);
+        page.setDotsPerMeterX(3780);
+        page.setDotsPerMeterY(3780);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        e.FormatRange({nullptr, &painter, QRect(0, 0, 1440 * 4, 1440 * 2), 0, -1});
+        painter.end();
+        return page;
+    };
+    EXPECT_NE(printed(numberedFrom(3, "c")), printed(numberedFrom(1, "c")));
+    EXPECT_EQ(printed(numberedFrom(1, "c")), printed(numberedFrom(1, "c")));
 }
 
 } // namespace
