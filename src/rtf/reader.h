@@ -129,7 +129,7 @@ private:
     void row(bool nested);
     void endTables();
     void enterTables(int depth);
-    void openRow();
+    void openRow(int depth);
     void closeTable();
     RowInfo& rowDef(int depth);
 

@@ -22,10 +22,10 @@ RowInfo& Interpreter::rowDef(int depth) {
     return def;
 }
 
-void Interpreter::openRow() {
+void Interpreter::openRow(int depth) {
     flushText();
-    sink_.rowStart(rowDef(int(rowOpen_.size())));
-    rowOpen_.back() = true;
+    sink_.rowStart(rowDef(depth));
+    rowOpen_[size_t(depth - 1)] = true;
 }
 
 void Interpreter::closeTable() {
@@ -36,17 +36,17 @@ void Interpreter::closeTable() {
     rowOpen_.pop_back();
 }
 
-// Closes deeper tables and opens tables down to the depth, with a row open
-// in the innermost.
+// Closes deeper tables and opens tables down to the depth, each level with
+// a row open: a table inside a cell needs the outer row it stands in.
 void Interpreter::enterTables(int depth) {
     while (int(rowOpen_.size()) > depth)
         closeTable();
-    while (int(rowOpen_.size()) < depth) {
-        rowOpen_.push_back(false);
-        openRow();
+    for (int level = 1; level <= depth; ++level) {
+        if (int(rowOpen_.size()) < level)
+            rowOpen_.push_back(false);
+        if (!rowOpen_[size_t(level - 1)])
+            openRow(level);
     }
-    if (depth > 0 && !rowOpen_.back())
-        openRow();
 }
 
 void Interpreter::endTables() {

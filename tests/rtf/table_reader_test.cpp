@@ -224,6 +224,29 @@ TEST(TableReader, NestedTableInsideTheOuterCellAndTheFallbackIgnored) {
     EXPECT_EQ(back.toPlainText(), doc.toPlainText());
 }
 
+TEST(TableReader, DeeperTableAfterARowEndedStartsTheRowItStandsIn) {
+    // A level-3 paragraph right after a nested row ended: the level-2 table
+    // gets a new row and the level-3 table stands in its first cell.
+    const QByteArray rtf =
+        "{\\rtf1\\trowd\\cellx5000\\pard\\intbl\\itap2 x\\nestcell"
+        "{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}"
+        "\\pard\\intbl\\itap3 deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}"
+        "\\pard\\intbl\\itap2\\nestcell{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}"
+        "\\pard\\intbl outer\\cell\\row}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc));
+    QTextTable* outer = firstTable(doc.rootFrame());
+    ASSERT_NE(outer, nullptr);
+    QTextTable* second = tableIn(outer->cellAt(0, 0));
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(second->rows(), 2);
+    EXPECT_EQ(cellText(second, 0, 0), u"x");
+    QTextTable* third = tableIn(second->cellAt(1, 0));
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(cellText(third, 0, 0), u"deep");
+    EXPECT_EQ(rtfToPlainText(rtf), doc.toPlainText());
+}
+
 TEST(TableReader, HostileTablesStayBounded) {
     // 10,000 boundaries in a row, 10,000 cells in a row, absurd nesting
     // levels and a nested row that never ends: read quickly, bounded, with
