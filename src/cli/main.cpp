@@ -6,8 +6,10 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 
 #ifdef VLR_HAVE_RTF
 #include "cli/cmd_rtf.h"
@@ -59,6 +61,28 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
     g_defaultHandler(type, context, message);
 }
 
+// Only commands that lay out documents need fonts and a GUI application;
+// the rest start without one, which is most of their start-up time.
+bool needsGui(int argc, char** argv) {
+    if (argc < 2)
+        return false;
+    const char* command = argv[1];
+    for (const char* headless :
+         {"info", "ls", "cat", "new", "add", "put", "rm", "pack", "check", "recover", "help", "--help"})
+        if (std::strcmp(command, headless) == 0)
+            return false;
+    if (std::strcmp(command, "rtf") != 0)
+        return true;
+    // Text out of RTF goes through the text reader alone.
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--to") == 0 && i + 1 < argc)
+            return std::strcmp(argv[i + 1], "text") != 0;
+        if (std::strncmp(argv[i], "--to=", 5) == 0)
+            return std::strcmp(argv[i] + 5, "text") != 0;
+    }
+    return false;
+}
+
 void fail(const QString& text) {
     std::fprintf(stderr, "vlr: %s\n", text.toUtf8().constData());
 }
@@ -70,8 +94,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     g_defaultHandler = qInstallMessageHandler(quietHandler);
-    QGuiApplication app(argc, argv);
-    QStringList words = app.arguments().mid(1);
+    const std::unique_ptr<QCoreApplication> app = needsGui(argc, argv)
+                                                      ? std::make_unique<QGuiApplication>(argc, argv)
+                                                      : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList words = QCoreApplication::arguments().mid(1);
     if (words.isEmpty() || words[0] == QLatin1String("--help") || words[0] == QLatin1String("help")) {
         std::fputs(kUsage, words.isEmpty() ? stderr : stdout);
         return words.isEmpty() ? vlr::cli::ExitUsage : vlr::cli::ExitOk;

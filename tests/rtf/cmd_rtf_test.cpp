@@ -17,8 +17,13 @@ struct VlrRun {
     QByteArray out, err;
 };
 
-VlrRun runVlr(const QStringList& args) {
+VlrRun runVlr(const QStringList& args, const QString& platform = {}) {
     QProcess p;
+    if (!platform.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        p.setProcessEnvironment(env);
+    }
     p.start(vlrPath(), QStringList{"rtf"} + args);
     p.waitForFinished(30000);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
@@ -49,6 +54,24 @@ TEST(VlrRtf, ConvertsAFileEachWay) {
     p.write("plain\r\ntext");
     p.close();
     EXPECT_EQ(runVlr({p.fileName()}).out, "plain\ntext");
+}
+
+TEST(VlrRtf, TextOutNeedsNoGraphicalSession) {
+    // Text conversion starts without a GUI application (its start-up cost);
+    // a platform that cannot load shows that none is created.
+    if (!QFile::exists(vlrPath()))
+        GTEST_SKIP() << "vlr not built";
+    QTemporaryDir dir;
+    QFile f(dir.filePath("n.rtf"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("{\\rtf1\\ansi one\\par two}");
+    f.close();
+    for (const QStringList& args : {QStringList{f.fileName()}, QStringList{f.fileName(), "--to", "text"}}) {
+        const VlrRun run = runVlr(args, QStringLiteral("no-such-platform"));
+        EXPECT_EQ(run.code, 0) << run.err.constData();
+        EXPECT_EQ(run.out, "one\ntwo");
+    }
+    EXPECT_NE(runVlr({f.fileName(), "--to", "html"}, QStringLiteral("no-such-platform")).code, 0);
 }
 
 } // namespace
