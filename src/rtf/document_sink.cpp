@@ -315,29 +315,6 @@ void DocumentSink::materialize() {
     boxShown_ = false;
 }
 
-bool DocumentSink::pendingCellCovered() const {
-    if (open_.empty())
-        return false;
-    return open_.back().at.joins();
-}
-
-// Moves to the cell whose content comes next. A cell merged into another
-// adds its content to that cell's, after what it holds.
-void DocumentSink::enterCell() {
-    if (open_.empty())
-        return;
-    const OpenTable& t = open_.back();
-    const CellPlace* p = t.at.place();
-    const QTextTableCell cell =
-        p ? t.table->cellAt(p->row, p->column) : t.table->cellAt(qMax(0, t.at.row), 0);
-    if (pendingCellCovered()) {
-        c_ = cell.lastCursorPosition();
-        needBlock_ = cell.firstPosition() != cell.lastPosition();
-    } else {
-        c_ = cell.firstCursorPosition();
-    }
-}
-
 void DocumentSink::text(QStringView text, const CharState& state) {
     materialize();
     if (!pendingRaw_.isEmpty()) {
@@ -449,122 +426,6 @@ void DocumentSink::rawGroup(QByteArrayView rtf) {
     pendingRaw_.append(rtf);
 }
 
-void DocumentSink::footnote(QByteArrayView rtf, const QString& text) {
-    pendingRaw_.append(rtf);
-    notes_.append(text);
-}
-
-void DocumentSink::textBox(QByteArrayView rtf, const QString& text) {
-    pendingRaw_.append(rtf);
-    boxes_.append(text);
-}
-
-// Kept groups not yet attached to text end the paragraph they stand in; a
-// shown box or note is left out on saving, so it cannot hold them.
-void DocumentSink::keepPendingRaw() {
-    if (pendingRaw_.isEmpty())
-        return;
-    QTextBlock b = c_.block();
-    while (b.previous().isValid() && b.blockFormat().boolProperty(PropFootnoteEcho))
-        b = b.previous();
-    QTextCursor at(b);
-    QTextBlockFormat f = b.blockFormat();
-    f.setProperty(PropRawTail, f.property(PropRawTail).toByteArray() + pendingRaw_);
-    at.setBlockFormat(f);
-    pendingRaw_.clear();
-}
-
-// Text boxes are shown after the paragraph they stand in, as a shaded
-// paragraph the writer leaves out: the box itself is kept in its RTF form.
-// Inside tables they wait for the table to end.
-void DocumentSink::showBoxes() {
-    if (boxes_.isEmpty() || !open_.empty())
-        return;
-    keepPendingRaw();
-    QTextBlockFormat box;
-    box.setProperty(PropFootnoteEcho, true);
-    box.setBackground(QColor(0xF2, 0xF2, 0xF2));
-    box.setLeftMargin(12);
-    box.setRightMargin(12);
-    box.setTopMargin(4);
-    box.setBottomMargin(4);
-    for (const QString& text : std::as_const(boxes_)) {
-        c_.insertBlock(box, base_);
-        c_.insertText(text, base_);
-    }
-    boxes_.clear();
-    boxShown_ = true;
-}
-
-void DocumentSink::tableStart(const TableInfo& info) {
-    // A table inside a cell goes where that cell's content stands.
-    if (cellPending_) {
-        cellPending_ = false;
-        enterCell();
-    }
-    // The table takes the place of the pending paragraph break, but not of a shown box.
-    needBlock_ = false;
-    if (boxShown_) {
-        c_.insertBlock(QTextBlockFormat(), base_);
-        boxShown_ = false;
-    }
-    QTextTableFormat tf;
-    tf.setBorder(1);
-    tf.setCellPadding(2);
-    tf.setCellSpacing(0);
-    tf.setBorderCollapse(true);
-    // Without widths empty columns would shrink to slivers.
-    QList<QTextLength> widths;
-    bool anyWidth = false;
-    for (int w : info.columnWidth) {
-        widths.append(w > 0 ? QTextLength(QTextLength::FixedLength, w / 15.0) : QTextLength());
-        anyWidth = anyWidth || w > 0;
-    }
-    if (anyWidth)
-        tf.setColumnWidthConstraints(widths);
-    if (info.rtl)
-        tf.setLayoutDirection(Qt::RightToLeft);
-    QTextTable* table = c_.insertTable(qMax(1, info.rows), qMax(1, info.columns), tf);
-    for (const CellPlace& span : info.spans)
-        table->mergeCells(span.row, span.column, span.rows, span.columns);
-    open_.push_back(OpenTable{table, {}});
-}
-
-void DocumentSink::rowStart(const RowInfo& row) {
-    if (open_.empty())
-        return;
-    open_.back().at.startRow(row);
-    needBlock_ = false;
-    cellPending_ = true;
-}
-
-void DocumentSink::cellEnd(const ParaState& para, const CharState& state) {
-    if (open_.empty())
-        return;
-    // A merged cell that held nothing leaves the cell it joins as it was.
-    if (!(cellPending_ && pendingCellCovered())) {
-        materialize();
-        applyParagraph(para, state);
-    }
-    ++open_.back().at.cell;
-    cellPending_ = true;
-}
-
-void DocumentSink::rowEnd() {
-    cellPending_ = false;
-}
-
-void DocumentSink::tableEnd() {
-    if (open_.empty())
-        return;
-    c_ = open_.back().table->lastCursorPosition();
-    c_.movePosition(QTextCursor::NextCharacter);
-    open_.pop_back();
-    cellPending_ = false;
-    needBlock_ = false;
-    pnList_ = nullptr;
-}
-
 void DocumentSink::finish(const ParaState& para, const CharState& state) {
     if (whole_ && tables_ && tables_->defTab > 0) {
         QTextDocument* doc = c_.document();
@@ -590,26 +451,6 @@ void DocumentSink::finish(const ParaState& para, const CharState& state) {
     showBoxes();
     if (whole_)
         showNotes();
-}
-
-// Footnotes are kept in their RTF form for saving; the reader sees them as
-// numbered paragraphs after the text, which the writer leaves out.
-void DocumentSink::showNotes() {
-    if (notes_.isEmpty())
-        return;
-    QTextCursor end(c_.document());
-    end.movePosition(QTextCursor::End);
-    QTextCharFormat text = base_;
-    text.setFontPointSize(10);
-    for (qsizetype i = 0; i < notes_.size(); ++i) {
-        QTextBlockFormat block;
-        block.setProperty(PropFootnoteEcho, true);
-        if (i == 0)
-            block.setTopMargin(12);
-        end.insertBlock(block, text);
-        end.insertText(QString::number(i + 1) + QStringLiteral(". ") + notes_[i], text);
-    }
-    notes_.clear();
 }
 
 } // namespace vlr::rtf
