@@ -1,6 +1,7 @@
 #include "rtf/html_writer.h"
 
 #include "rtf/list_numbers.h"
+#include "rtf/pictures.h"
 
 #include "rtf/properties.h"
 #include "rtf/state.h"
@@ -126,9 +127,8 @@ QString HtmlWriter::spanStyle(const QTextCharFormat& f) const {
 void HtmlWriter::image(const QTextImageFormat& f) {
     if (!o_.pictures || o_.folder.isEmpty())
         return;
-    if (!f.property(PropPictRaw).toByteArray().isEmpty())
-        return; // metafiles and objects have no image of their own to show
-    // Original PNG and JPEG bytes are written as they came; other pictures as PNG.
+    // Original PNG and JPEG bytes are written as they came; other pictures,
+    // metafiles as drawn included, as PNG. Objects that show nothing are left out.
     QByteArray bytes = f.property(PropPictData).toByteArray();
     const int kind = f.intProperty(PropPictKind);
     const bool original = !bytes.isEmpty() && (kind == Picture::Png || kind == Picture::Jpeg);
@@ -138,7 +138,7 @@ void HtmlWriter::image(const QTextImageFormat& f) {
         img = res.userType() == QMetaType::QImage    ? res.value<QImage>()
               : res.userType() == QMetaType::QPixmap ? res.value<QPixmap>().toImage()
                                                      : QImage();
-        if (img.isNull())
+        if (img.isNull() || img.cacheKey() == placeholderImage().cacheKey())
             return;
     }
     QString base = QFileInfo(o_.fileName).completeBaseName();

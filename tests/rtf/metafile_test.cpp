@@ -1,11 +1,15 @@
 // Windows metafiles drawn: shapes, lines and text of small hand-made files
 // checked by the colours they leave, the metafiles of other programs, and
 // damaged files that must draw nothing and not crash.
+#include "rtf/convert.h"
 #include "rtf/metafile_player.h"
 #include "rtf/pictures.h"
 
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -408,6 +412,27 @@ TEST(Metafile, PicturesOfOtherProgramsShowSomething) {
         }
     }
     EXPECT_GE(drawn, 3);
+}
+
+TEST(Metafile, HtmlExportCarriesTheDrawnPicture) {
+    // A metafile has no PNG or JPEG of its own: the page gets the drawing.
+    const QByteArray wmf = WmfBuilder()
+                               .rec(0x020B, {0, 0})
+                               .rec(0x020C, {100, 100})
+                               .brush(kRed)
+                               .rec(0x041B, {100, 100, 0, 0})
+                               .bytes();
+    const QByteArray rtf = "{\\rtf1 a{\\pict\\wmetafile8\\picwgoal1500\\pichgoal1500 " + wmf.toHex() + "}}";
+    QTemporaryDir dir;
+    ConvertDataOptions o;
+    o.folder = dir.path();
+    o.fileName = "note.htm";
+    o.pictures = true;
+    const QString html = QString::fromUtf8(convertData(rtf, o));
+    EXPECT_TRUE(html.contains("<IMG src=\"note_1.png\"")) << html.toStdString();
+    const QImage drawn(dir.filePath("note_1.png"));
+    ASSERT_FALSE(drawn.isNull());
+    EXPECT_EQ(drawn.pixelColor(drawn.width() / 2, drawn.height() / 2), QColor(Qt::red));
 }
 
 } // namespace
