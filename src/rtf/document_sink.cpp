@@ -327,6 +327,17 @@ void DocumentSink::text(QStringView text, const CharState& state) {
     c_.insertText(text.toString(), charFormat(state));
 }
 
+// An empty paragraph's mark carries its attributes. A cell's first
+// paragraph mark is also the cell's own: its spans stay.
+void DocumentSink::setEmptyBlockCharFormat(QTextCharFormat f) {
+    const QTextCharFormat old = c_.blockCharFormat();
+    for (const int span : {int(QTextFormat::TableCellRowSpan), int(QTextFormat::TableCellColumnSpan)}) {
+        if (old.hasProperty(span))
+            f.setProperty(span, old.property(span));
+    }
+    c_.setBlockCharFormat(f);
+}
+
 void DocumentSink::applyParagraph(const ParaState& para, const CharState& state) {
     // Inserted RTF that says nothing about paragraphs (a link, a picture)
     // leaves the paragraph it lands in as it was.
@@ -336,7 +347,7 @@ void DocumentSink::applyParagraph(const ParaState& para, const CharState& state)
     c_.setBlockFormat(bf);
     const QTextBlock block = c_.block();
     if (block.length() <= 1)
-        c_.setBlockCharFormat(charFormat(state));
+        setEmptyBlockCharFormat(charFormat(state));
     if (para.list.kind == ListKind::None) {
         pnList_ = nullptr;
         return;

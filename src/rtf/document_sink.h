@@ -44,6 +44,7 @@ private:
     const QTextCharFormat& charFormat(const CharState& state);
     QTextBlockFormat blockFormat(const ParaState& para) const;
     void applyParagraph(const ParaState& para, const CharState& state);
+    void setEmptyBlockCharFormat(QTextCharFormat f);
     void enterCell();
     bool pendingCellCovered() const;
 

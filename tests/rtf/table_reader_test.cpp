@@ -151,6 +151,15 @@ INSTANTIATE_TEST_SUITE_P(
                   {{0, 0, 2, 2}},
                   {"big", "r", "s"},
                   {}},
+        TableCase{"EmptyMergedCellsKeepTheirSpans",
+                  "{\\rtf1\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\pard\\intbl\\cell\\cell\\row"
+                  "\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl\\cell x\\cell\\row"
+                  "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell y\\cell\\row\\pard\\par}",
+                  3,
+                  2,
+                  {{0, 0, 1, 2}, {1, 0, 2, 1}},
+                  {"", "", "x", "y"},
+                  {1000, 1000}},
         TableCase{"MergesPointingNowhereStayCells",
                   "{\\rtf1\\trowd\\clmrg\\cellx1000\\clvmrg\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
                   "\\trowd\\clvmrg\\cellx1500\\cellx2000\\pard\\intbl c\\cell d\\cell\\row\\pard\\par}",
