@@ -562,8 +562,13 @@ void Writer::writeParaProps(const QTextBlock& block, int depth) {
     else if (a & Qt::AlignJustify)
         appendWord(o, "qj");
     const auto twips = [](qreal px) { return qRound(px * 15); };
-    if (int v = twips(f.textIndent()))
-        appendWord(o, "fi", v);
+    // A list paragraph shows its number by the list's indent; the hanging
+    // indent it came with is kept aside for writing.
+    const int fi = f.textIndent() == 0 && f.hasProperty(PropListFirstIndent)
+                       ? f.intProperty(PropListFirstIndent)
+                       : twips(f.textIndent());
+    if (fi)
+        appendWord(o, "fi", fi);
     if (int v = twips(f.leftMargin()))
         appendWord(o, "li", v);
     if (int v = twips(f.rightMargin()))
@@ -731,6 +736,8 @@ void Writer::writeCell(const QTextTableCell& cell, int depth) {
         // Qt keeps a paragraph after every table, so a cell ends with one.
         const QTextBlock b = items[i].currentBlock();
         ended = i + 1 == items.size();
+        if (b.blockFormat().boolProperty(PropFootnoteEcho) && !ended)
+            continue; // shown only; its group is written where it stands
         writeBlock(b, b.position(), b.position() + b.length() - 1, ended ? cellEnd(depth) : "\\par\r\n");
     }
     if (!ended)
@@ -763,7 +770,9 @@ QByteArray Writer::run(int from, int to, bool selection) {
             const int blockEnd = b.position() + b.length() - 1; // the paragraph mark
             if (b.position() >= to && b.position() != from)
                 break;
-            writeBlock(b, from, to, blockEnd < to ? "\\par\r\n" : "");
+            // Shown-only paragraphs (footnote and text box texts) travel as their groups.
+            if (!b.blockFormat().boolProperty(PropFootnoteEcho))
+                writeBlock(b, from, to, blockEnd < to ? "\\par\r\n" : "");
             if (blockEnd >= to)
                 break;
         }

@@ -393,6 +393,16 @@ TEST(Fidelity, ListItemsStartWhereTheirIndentsPutThem) {
     ASSERT_NE(tight.textList(), nullptr);
     EXPECT_GT(tight.layout()->lineAt(0).x(), 0);
     EXPECT_EQ(tight.blockFormat().indent(), 0);
+    // Saved, each item keeps the hanging indent and margin it came with.
+    const QByteArray out = writeRtf(&doc);
+    for (const char* item :
+         {"\\ilvl0\\fi-360\\li720 ", "\\ilvl1\\fi-360\\li1080 ", "\\ilvl0\\fi-360\\li1440 "})
+        EXPECT_TRUE(out.contains(item)) << item << "\n" << out.toStdString();
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back));
+    for (int block = 0; block < 3; ++block)
+        EXPECT_EQ(back.findBlockByNumber(block).blockFormat().intProperty(PropListFirstIndent), -360)
+            << block;
 }
 
 } // namespace

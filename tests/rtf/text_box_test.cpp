@@ -4,6 +4,7 @@
 #include "rtf/rtf.h"
 
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -98,6 +99,21 @@ TEST(TextBox, TableAfterABoxKeepsTheBoxApart) {
     EXPECT_EQ(rtfToPlainText(rtf), doc.toPlainText());
     QTextDocument back;
     ASSERT_TRUE(readRtf(writeRtf(&doc), &back));
+    EXPECT_EQ(back.toPlainText(), doc.toPlainText());
+}
+
+TEST(TextBox, CopiedSelectionCarriesTheBoxOnce) {
+    const QByteArray rtf =
+        "{\\rtf1\\pard before {\\shp{\\*\\shpinst{\\shptxt \\pard Boxed words\\par}}}after\\par "
+        "next\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc));
+    QTextCursor all(&doc);
+    all.select(QTextCursor::Document);
+    const QByteArray copied = writeRtf(&doc, WriteSelection, &all);
+    EXPECT_EQ(copied.count("Boxed words"), 1) << copied.toStdString();
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(copied, &back));
     EXPECT_EQ(back.toPlainText(), doc.toPlainText());
 }
 
