@@ -206,6 +206,7 @@ public:
     bool PasteSpecial(TPasteFormat format);
 
     // ---- For the attribute classes
+    QTextCursor attributeCursor(TAttributeType type) const;
     QList<QTextCharFormat> charFormatsOf(TAttributeType type) const;
     void changeCharFormats(TAttributeType type, const std::function<void(QTextCharFormat&)>& change);
     bool linkCovers(TAttributeType type) const;
@@ -236,6 +237,7 @@ private:
     friend class TSelectionBar;
 
     void layoutThrough(int pos) const; // pos < 0: the whole text
+    QTextBlock laidOutBlockAt(int& pos) const;
     void loadBytes(QByteArrayView data, TPlainOrigin origin);
     QString streamPlainText(QByteArrayView data, bool asRtf, TPlainOrigin origin) const;
     bool fillDocument(QTextDocument* doc, QByteArrayView data, bool asRtf, TPlainOrigin origin);

@@ -21,9 +21,8 @@ void TMyCustomRichEdit::ChangeFontSize(int step) {
 
 // ---------------------------------------------------------------- attribute access
 
-QList<QTextCharFormat> TMyCustomRichEdit::charFormatsOf(TAttributeType type) const {
-    if (type == TAttributeType::atDefaultText)
-        return {m_defaultFormat};
+QTextCursor TMyCustomRichEdit::attributeCursor(TAttributeType type) const {
+    // Word attributes without a selection cover the word around the caret.
     QTextCursor c = textCursor();
     if (type == TAttributeType::atWord && !c.hasSelection()) {
         const TCharRange w = wordRangeAt(c.position());
@@ -32,6 +31,13 @@ QList<QTextCharFormat> TMyCustomRichEdit::charFormatsOf(TAttributeType type) con
             c.setPosition(w.end, QTextCursor::KeepAnchor);
         }
     }
+    return c;
+}
+
+QList<QTextCharFormat> TMyCustomRichEdit::charFormatsOf(TAttributeType type) const {
+    if (type == TAttributeType::atDefaultText)
+        return {m_defaultFormat};
+    const QTextCursor c = attributeCursor(type);
     if (!c.hasSelection())
         return {type == TAttributeType::atSelected ? currentCharFormat() : c.charFormat()};
     QList<QTextCharFormat> out;
@@ -61,14 +67,7 @@ void TMyCustomRichEdit::changeCharFormats(TAttributeType type,
         applyDefaultFormat();
         return;
     }
-    QTextCursor c = textCursor();
-    if (type == TAttributeType::atWord && !c.hasSelection()) {
-        const TCharRange w = wordRangeAt(c.position());
-        if (!w.isEmpty()) {
-            c.setPosition(w.start);
-            c.setPosition(w.end, QTextCursor::KeepAnchor);
-        }
-    }
+    const QTextCursor c = attributeCursor(type);
     if (!c.hasSelection()) {
         QTextCharFormat f = currentCharFormat();
         change(f);

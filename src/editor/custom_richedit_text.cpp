@@ -175,12 +175,17 @@ int TMyCustomRichEdit::LineCount() const {
     return qMax(1, count);
 }
 
-int TMyCustomRichEdit::LineFromChar(int pos) const {
+QTextBlock TMyCustomRichEdit::laidOutBlockAt(int& pos) const {
+    // A negative position means the end of the selection.
     if (pos < 0)
         pos = textCursor().selectionEnd();
     pos = qBound(0, pos, TextLength());
     layoutThrough(pos);
-    const QTextBlock block = document()->findBlock(pos);
+    return document()->findBlock(pos);
+}
+
+int TMyCustomRichEdit::LineFromChar(int pos) const {
+    const QTextBlock block = laidOutBlockAt(pos);
     if (!block.isValid())
         return 0;
     int line = 0;
@@ -214,11 +219,7 @@ int TMyCustomRichEdit::GetLineIndex(int line) const {
 }
 
 int TMyCustomRichEdit::GetLineLength(int pos) const {
-    if (pos < 0)
-        pos = textCursor().selectionEnd();
-    pos = qBound(0, pos, TextLength());
-    layoutThrough(pos);
-    const QTextBlock block = document()->findBlock(pos);
+    const QTextBlock block = laidOutBlockAt(pos);
     if (!block.isValid())
         return 0;
     const QTextLayout* tl = block.layout();
