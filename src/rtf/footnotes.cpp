@@ -33,7 +33,7 @@ void Interpreter::footnoteMark() {
 }
 
 void Interpreter::finishFootnote(const GroupState& g, qsizetype end) {
-    sink_.footnote(rawBytes(g, end), footnoteText_.simplified());
+    sink_.footnote(keptBytes(g, end), footnoteText_.simplified());
     ++footnotes_;
     ++outputs_;
 }

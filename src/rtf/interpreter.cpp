@@ -1,5 +1,6 @@
 #include "rtf/interpreter.h"
 
+#include "rtf/kept_groups.h"
 #include "rtf/reader.h"
 
 namespace vlr::rtf {
@@ -37,6 +38,10 @@ QByteArray Interpreter::rawBytes(const GroupState& g, qsizetype end) const {
         raw.append('{');
     raw.append(in_.sliced(g.rawFrom, end - g.rawFrom));
     return raw;
+}
+
+QByteArray Interpreter::keptBytes(const GroupState& g, qsizetype end) {
+    return keptFor1251(rawBytes(g, end), codePage());
 }
 
 void Interpreter::openGroup(qsizetype pos) {
@@ -103,7 +108,7 @@ bool Interpreter::closeGroup(qsizetype end) {
         break;
     case Dest::Raw:
         if (parent.dest == Dest::Normal) {
-            sink_.rawGroup(rawBytes(g, end));
+            sink_.rawGroup(keptBytes(g, end));
             ++outputs_;
         }
         break;

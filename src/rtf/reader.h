@@ -108,6 +108,8 @@ private:
     void unicodeChar(char16_t c);
     void markRawStart(qsizetype wordPos);
     QByteArray rawBytes(const GroupState& g, qsizetype end) const;
+    // A group kept for writing back: its text made to mean the same there.
+    QByteArray keptBytes(const GroupState& g, qsizetype end);
 
     // body_text.cpp: the document's own text
     void bodyBytes(QByteArrayView bytes);

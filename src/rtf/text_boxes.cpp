@@ -103,7 +103,7 @@ void Interpreter::finishTextBox(const GroupState& g, qsizetype end) {
         if (c.unicode() < 0x20 && c != u'\t')
             c = u' ';
     }
-    sink_.textBox(rawBytes(g, end), text);
+    sink_.textBox(keptBytes(g, end), text);
     ++outputs_;
 }
 

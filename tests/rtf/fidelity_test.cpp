@@ -405,4 +405,31 @@ TEST(Fidelity, ListItemsStartWhereTheirIndentsPutThem) {
             << block;
 }
 
+TEST(Fidelity, KeptGroupsMeanTheSameUnderTheWrittenCodePage) {
+    // Groups kept as written go back under \ansicpg1251: their 8-bit text,
+    // read under another page, must keep its characters; \u fallbacks and
+    // line breaks between words stay as they were.
+    const struct {
+        const char* name;
+        QByteArray rtf;
+        QString footnote;
+    } cases[] = {
+        {"literal byte", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote caf\xe9}}", u"caf\u00e9"_qs},
+        {"escaped byte", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote \\'8c uvre}}", u"\u0152 uvre"_qs},
+        {"fallback after \\u", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote \\u1046\\'e9x}}", u"\u0416x"_qs},
+        {"line break", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote\\b\r\nbold \xe9}}", u"bold \u00e9"_qs},
+        {"already cp1251", "{\\rtf1\\ansi\\ansicpg1251 S{\\footnote \\'cf\\'f0}}", u"\u041f\u0440"_qs},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTextDocument doc;
+        ASSERT_TRUE(readRtf(c.rtf, &doc));
+        EXPECT_TRUE(doc.toPlainText().contains(c.footnote)) << doc.toPlainText().toStdString();
+        const QByteArray out = writeRtf(&doc);
+        QTextDocument back;
+        ASSERT_TRUE(readRtf(out, &back));
+        EXPECT_EQ(back.toPlainText(), doc.toPlainText()) << out.toStdString();
+    }
+}
+
 } // namespace

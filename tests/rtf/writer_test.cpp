@@ -162,7 +162,9 @@ TEST(Writer, WhatTheDocumentCannotShowIsWrittenBackUnchanged) {
     EXPECT_EQ(doc.toPlainText(), u"a\uFFFCb\uFFFCcde"_qs);
     EXPECT_TRUE(out.contains(object)) << out.constData();
     EXPECT_TRUE(out.contains(metafile));
-    EXPECT_TRUE(out.contains(unknown));
+    // Read under Windows-1252 (no \ansicpg), its text keeps its meaning
+    // under the Windows-1251 the writer declares.
+    EXPECT_TRUE(out.contains("{\\*\\mydest keep {me} \\u224?}")) << out.constData();
     EXPECT_TRUE(out.contains("{\\v hidden}"));
     QTextDocument again;
     EXPECT_EQ(roundTrip(out, &again), out);
