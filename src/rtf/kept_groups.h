@@ -9,7 +9,7 @@ namespace vlr::rtf {
 
 // The group unchanged when it was read under Windows-1251 or a multi-byte
 // page; otherwise its 8-bit text (literal or \'hh, not \u fallbacks or \bin
-// data) as \uN escapes with as many '?' fallbacks as the group's \uc asks.
+// data) as {\uc1\uN?} groups, skipping \u fallbacks as the reader does.
 QByteArray keptFor1251(QByteArrayView group, int codePage);
 
 } // namespace vlr::rtf

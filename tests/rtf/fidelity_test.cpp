@@ -418,6 +418,7 @@ TEST(Fidelity, KeptGroupsMeanTheSameUnderTheWrittenCodePage) {
         {"escaped byte", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote \\'8c uvre}}", u"\u0152 uvre"_qs},
         {"fallback after \\u", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote \\u1046\\'e9x}}", u"\u0416x"_qs},
         {"line break", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote\\b\r\nbold \xe9}}", u"bold \u00e9"_qs},
+        {"\\u without a number", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote a\\u\xdb b}}", u"a"_qs},
         {"already cp1251", "{\\rtf1\\ansi\\ansicpg1251 S{\\footnote \\'cf\\'f0}}", u"\u041f\u0440"_qs},
     };
     for (const auto& c : cases) {
