@@ -207,7 +207,7 @@ const QTextCharFormat& DocumentSink::charFormat(const CharState& s) {
     if (s.caps)
         f.setFontCapitalization(s.caps == 1 ? QFont::AllUppercase : QFont::SmallCaps);
     if (s.footnoteRef)
-        f.setProperty(PropFootnoteRef, true);
+        f.setProperty(PropFootnoteRef, s.footnoteRef);
     if (!s.href.isEmpty()) {
         f.setAnchor(true);
         f.setAnchorHref(s.href);

@@ -27,9 +27,10 @@ void Interpreter::footnoteTextWord(const Word& w) {
 // The automatic number of the footnote that follows.
 void Interpreter::footnoteMark() {
     CharState& c = cur().chr;
-    c.footnoteRef = true;
+    // Each mark its own id, so two marks side by side stay two marks.
+    c.footnoteRef = ++footnoteMarks_;
     bodyString(QString::number(footnotes_ + 1));
-    c.footnoteRef = false;
+    c.footnoteRef = 0;
 }
 
 void Interpreter::finishFootnote(const GroupState& g, qsizetype end) {

@@ -17,7 +17,7 @@ enum Property : int {
     PropFontFamilyWord,                                     // QByteArray ("fswiss"…)
     PropFontPitch,                                          // int
     PropRawBefore,   // QByteArray: kept RTF groups written before this text
-    PropFootnoteRef, // bool: the text is a footnote's automatic number
+    PropFootnoteRef, // int: the text is a footnote's automatic number; each mark its own id
     // pictures and objects (on QTextImageFormat)
     PropPictKind, // int (Picture::Kind)
     PropPictData, // QByteArray: original PNG or JPEG bytes

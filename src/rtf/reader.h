@@ -230,6 +230,7 @@ private:
     // footnotes
     QString footnoteText_;
     int footnotes_ = 0;
+    int footnoteMarks_ = 0;
 
     // picture and object being read
     Picture pict_;

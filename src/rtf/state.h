@@ -52,8 +52,8 @@ struct CharState {
     bool protect = false;
     bool disabled = false;
     bool hidden = false;
-    bool footnoteRef = false; // the automatic footnote number (\chftn)
-    QString href;             // target of the hyperlink field this text belongs to
+    int footnoteRef = 0; // nonzero: the automatic footnote number (\chftn), one id per mark
+    QString href;        // target of the hyperlink field this text belongs to
 
     bool operator==(const CharState&) const = default;
 };

@@ -445,7 +445,7 @@ void Writer::writeFragmentText(const QTextCharFormat& f, QStringView text) {
         lastRaw_ = raw;
     }
     writeFormat(f);
-    if (f.boolProperty(PropFootnoteRef)) {
+    if (f.hasProperty(PropFootnoteRef)) {
         // The number shown is the reader's own count of the notes.
         body_.append("\\chftn ");
         return;

@@ -433,4 +433,17 @@ TEST(Fidelity, KeptGroupsMeanTheSameUnderTheWrittenCodePage) {
     }
 }
 
+TEST(Fidelity, FootnoteMarksSideBySideStayApart) {
+    // Two marks with the same look must not merge into one on saving.
+    for (const QByteArray& rtf : {QByteArray("{\\rtf1 a\\chftn\\chftn b}"),
+                                  QByteArray("{\\rtf1 a\\chftn{\\footnote\\chftn one}\\chftn\\chftn b}")}) {
+        SCOPED_TRACE(rtf.constData());
+        QTextDocument doc;
+        ASSERT_TRUE(readRtf(rtf, &doc));
+        QTextDocument back;
+        ASSERT_TRUE(readRtf(writeRtf(&doc), &back));
+        EXPECT_EQ(back.toPlainText(), doc.toPlainText());
+    }
+}
+
 } // namespace
