@@ -142,6 +142,7 @@ DocumentSink::DocumentSink(QTextCursor& cursor, bool wholeDocument) : c_(cursor)
         base_.clearProperty(QTextFormat::ObjectType);
         base_.clearProperty(QTextFormat::ImageName);
         base_.clearProperty(PropRawBefore);
+        base_.clearProperty(PropRawSerial);
     }
     baseBlock_ = cursor.blockFormat();
 }
@@ -320,6 +321,7 @@ void DocumentSink::text(QStringView text, const CharState& state) {
     if (!pendingRaw_.isEmpty()) {
         QTextCharFormat f = charFormat(state);
         f.setProperty(PropRawBefore, pendingRaw_);
+        f.setProperty(PropRawSerial, ++rawSerial_);
         pendingRaw_.clear();
         c_.insertText(text.toString(), f);
         return;
@@ -428,6 +430,7 @@ void DocumentSink::picture(const Picture& pic, const CharState& state) {
         f.setProperty(PropObject, true);
     if (!pendingRaw_.isEmpty()) {
         f.setProperty(PropRawBefore, pendingRaw_);
+        f.setProperty(PropRawSerial, ++rawSerial_);
         pendingRaw_.clear();
     }
     c_.insertText(QString(QChar::ObjectReplacementCharacter), f);

@@ -55,6 +55,7 @@ private:
     QTextBlockFormat baseBlock_;
     bool needBlock_ = false;
     QByteArray pendingRaw_;
+    int rawSerial_ = 0;
     QStringList notes_;     // footnote texts, shown as numbered notes at the end
     QStringList boxes_;     // text box texts, shown after the paragraph they stand in
     bool boxShown_ = false; // the cursor is in a shown box: what follows needs a block of its own

@@ -43,6 +43,7 @@ enum Property : int {
     PropListBullet, // QString: the bullet character the document gave
     // paragraph, appended so that the values above stay
     PropListFirstIndent, // int: a list item's \fi in twips; its textIndent is 0 so its text starts at \li
+    PropRawSerial,       // int: which kept groups PropRawBefore holds, so equal groups stay two
 };
 
 } // namespace vlr::rtf

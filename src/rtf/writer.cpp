@@ -85,6 +85,7 @@ private:
     std::vector<FontKey> fonts_;
     std::vector<QColor> colors_;
     QByteArray lastRaw_;
+    int lastRawSerial_ = 0;
     QTextList* runList_ = nullptr; // the list of the run of items being written
     int runStart_ = 0;
     // Lists in the order first written; their \ls number is the index + 1.
@@ -439,10 +440,13 @@ void Writer::writePicture(const QTextImageFormat& f) {
 }
 
 void Writer::writeFragmentText(const QTextCharFormat& f, QStringView text) {
+    // A fragment split by editing carries its groups twice; they are written once.
     const QByteArray raw = f.property(PropRawBefore).toByteArray();
-    if (raw != lastRaw_) {
+    const int serial = f.intProperty(PropRawSerial);
+    if (raw != lastRaw_ || serial != lastRawSerial_) {
         body_.append(raw);
         lastRaw_ = raw;
+        lastRawSerial_ = serial;
     }
     writeFormat(f);
     if (f.hasProperty(PropFootnoteRef)) {

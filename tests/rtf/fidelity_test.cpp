@@ -436,7 +436,9 @@ TEST(Fidelity, KeptGroupsMeanTheSameUnderTheWrittenCodePage) {
 TEST(Fidelity, FootnoteMarksSideBySideStayApart) {
     // Two marks with the same look must not merge into one on saving.
     for (const QByteArray& rtf : {QByteArray("{\\rtf1 a\\chftn\\chftn b}"),
-                                  QByteArray("{\\rtf1 a\\chftn{\\footnote\\chftn one}\\chftn\\chftn b}")}) {
+                                  QByteArray("{\\rtf1 a\\chftn{\\footnote\\chftn one}\\chftn\\chftn b}"),
+                                  // Two equal footnotes, each kept before its own text.
+                                  QByteArray("{\\rtf1 a{\\footnote x}b{\\footnote x}c}")}) {
         SCOPED_TRACE(rtf.constData());
         QTextDocument doc;
         ASSERT_TRUE(readRtf(rtf, &doc));
