@@ -5,24 +5,6 @@
 
 namespace vlr::rtf::detail {
 
-namespace {
-
-// Whether the bytes end with the first half of a double-byte letter.
-bool endsWithLeadByte(const QByteArray& bytes, int codePage) {
-    const auto lead = [codePage](uchar b) {
-        if (codePage == 932)
-            return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-        return b >= 0x81 && b <= 0xFE;
-    };
-    qsizetype i = 0;
-    const qsizetype n = bytes.size();
-    while (i < n)
-        i += lead(uchar(bytes[i])) ? 2 : 1;
-    return i > n;
-}
-
-} // namespace
-
 int Interpreter::codePage() {
     if (cur().chr.font == cpFont_ && tablesVersion_ == cpVersion_)
         return cpValue_;
@@ -33,17 +15,20 @@ int Interpreter::codePage() {
 }
 
 int Interpreter::lookupCodePage() {
-    int f = cur().chr.font;
-    if (f < 0)
-        f = tables_.defaultFont;
-    auto it = tables_.fonts.constFind(f);
+    return codePageOfFont(cur().chr.font, tables_.ansiCodePage);
+}
+
+int Interpreter::codePageOfFont(int font, int ansiCodePage) const {
+    if (font < 0)
+        font = tables_.defaultFont;
+    auto it = tables_.fonts.constFind(font);
     if (it != tables_.fonts.constEnd()) {
         if (it->codePage > 0)
             return it->codePage;
         if (it->charset >= 0)
-            return codePageOfCharset(it->charset, tables_.ansiCodePage);
+            return codePageOfCharset(it->charset, ansiCodePage);
     }
-    return tables_.ansiCodePage;
+    return ansiCodePage;
 }
 
 void Interpreter::flushBytes() {

@@ -84,6 +84,21 @@ const char16_t* tableFor(int codePage) {
 CodePageDecoder::CodePageDecoder(int codePage)
     : codePage_(codePageKnown(codePage) ? codePage : 1252), table_(tableFor(codePage_)) {}
 
+bool endsWithLeadByte(QByteArrayView bytes, int codePage) {
+    if (codePage != 932 && codePage != 936 && codePage != 949 && codePage != 950)
+        return false;
+    const auto lead = [codePage](uchar b) {
+        if (codePage == 932)
+            return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        return b >= 0x81 && b <= 0xFE;
+    };
+    qsizetype i = 0;
+    const qsizetype n = bytes.size();
+    while (i < n)
+        i += lead(uchar(bytes[i])) ? 2 : 1;
+    return i > n;
+}
+
 void CodePageDecoder::appendDecoded(QString& out, QByteArrayView bytes) const {
     if (bytes.isEmpty())
         return;

@@ -23,6 +23,10 @@ inline char16_t safeTextChar(char16_t c) {
     return c;
 }
 
+// Whether the bytes end with the first half of a double-byte letter of
+// `codePage` (always false for single-byte pages).
+bool endsWithLeadByte(QByteArrayView bytes, int codePage);
+
 // One decoder per code page; single-byte pages decode byte by byte from a table.
 class CodePageDecoder {
 public:

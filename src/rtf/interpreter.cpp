@@ -41,7 +41,34 @@ QByteArray Interpreter::rawBytes(const GroupState& g, qsizetype end) const {
 }
 
 QByteArray Interpreter::keptBytes(const GroupState& g, qsizetype end) {
-    return keptFor1251(rawBytes(g, end), codePage());
+    // Called once the group is closed: the enclosing group's font applies
+    // where it opened.
+    return keptFor1251(rawBytes(g, end), cur().chr.font, g.ansiAtStart,
+                       [this](int font, int ansi) { return codePageOfFont(font, ansi); });
+}
+
+// Text of footnotes, text boxes and field instructions: bytes are gathered
+// until something else comes, so that a double-byte letter split over a \'hh
+// and the byte after it is read as one letter.
+void Interpreter::sideText(QString& target, QByteArrayView bytes) {
+    const int cp = codePage();
+    if (&target != sideTarget_ || cp != sideCodePage_)
+        flushSideText();
+    sideTarget_ = &target;
+    sideCodePage_ = cp;
+    sideBytes_.append(bytes);
+}
+
+void Interpreter::flushSideText() {
+    if (sideTarget_ && !sideBytes_.isEmpty()) {
+        QString decoded;
+        CodePageDecoder(sideCodePage_).appendDecoded(decoded, sideBytes_);
+        for (QChar& c : decoded)
+            c = QChar(safeTextChar(c.unicode()));
+        sideTarget_->append(decoded);
+    }
+    sideBytes_.clear();
+    sideTarget_ = nullptr;
 }
 
 void Interpreter::openGroup(qsizetype pos) {
@@ -54,6 +81,7 @@ void Interpreter::openGroup(qsizetype pos) {
     }
     GroupState g = stack_.back();
     g.start = pos;
+    g.ansiAtStart = tables_.ansiCodePage;
     g.rawFrom = pos;
     g.outputsAtStart = outputs_;
     stack_.push_back(std::move(g));
@@ -142,7 +170,7 @@ void Interpreter::textBytes(QByteArrayView bytes) {
         break;
     case Dest::FldInst:
         if (g.field >= 0)
-            CodePageDecoder(codePage()).appendDecoded(fields_[size_t(g.field)].inst, bytes);
+            sideText(fields_[size_t(g.field)].inst, bytes);
         break;
     case Dest::PnTxtA:
     case Dest::PnTxtB:
@@ -153,7 +181,7 @@ void Interpreter::textBytes(QByteArrayView bytes) {
             levelText_.append(QChar(uchar(c)));
         break;
     case Dest::Footnote:
-        CodePageDecoder(codePage()).appendDecoded(footnoteText_, bytes);
+        sideText(footnoteText_, bytes);
         break;
     case Dest::FontAlt:
         fontAltBytes(bytes);
@@ -162,7 +190,7 @@ void Interpreter::textBytes(QByteArrayView bytes) {
         pictBytes(bytes);
         break;
     case Dest::ShapeText:
-        CodePageDecoder(codePage()).appendDecoded(boxText_, bytes);
+        sideText(boxText_, bytes);
         break;
     default:
         break;
@@ -368,7 +396,7 @@ void Interpreter::word(const Token& t) {
         return;
     }
     if (g.dest == Dest::ShapeText) {
-        if (!documentWord(w))
+        if (!documentWord(w) && !(w.kw == KwF && fontWord(w)))
             boxTextWord(w);
         return;
     }
@@ -442,6 +470,11 @@ void Interpreter::run() {
                 continue;
             }
         }
+        const bool textToken =
+            t.type == Token::Text || t.type == Token::Hex ||
+            (t.type == Token::ControlSymbol && (t.symbol == '\\' || t.symbol == '{' || t.symbol == '}'));
+        if (!textToken)
+            flushSideText();
         switch (t.type) {
         case Token::GroupOpen:
             openGroup(t.pos);
@@ -474,6 +507,7 @@ void Interpreter::run() {
         }
     }
 done:
+    flushSideText();
     flushText();
     endTables();
     sink_.finish(resolvedPara(), cur().chr);

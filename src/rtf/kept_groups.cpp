@@ -5,50 +5,125 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 namespace vlr::rtf {
 
 namespace {
 
-void appendUnicode(QByteArray& out, QChar c) {
-    // A group of its own: the fallback count holds whatever \uc the group has.
-    out.append("{\\uc1\\u" + QByteArray::number(qint16(c.unicode())) + "?}");
-}
+// Gathers a run of 8-bit text read under one code page, so that a double-byte
+// letter split over a \'hh and the byte after it decodes as one letter.
+class PendingRun {
+public:
+    explicit PendingRun(QByteArray& out) : out_(out) {}
+
+    // Whether the byte belongs to the run rather than standing for itself.
+    bool takes(uchar byte, int codePage) const {
+        if (codePage == 1251)
+            return false; // it means the same under the written page
+        if (byte >= 0x80)
+            return true;
+        return codePage == codePage_ && endsWithLeadByte(bytes_, codePage);
+    }
+
+    void add(uchar byte, int codePage) {
+        if (codePage != codePage_)
+            flush();
+        codePage_ = codePage;
+        bytes_.append(char(byte));
+    }
+
+    void flush() {
+        if (bytes_.isEmpty())
+            return;
+        if (!decoder_ || decoder_->codePage() != codePage_)
+            decoder_ = std::make_unique<CodePageDecoder>(codePage_);
+        QString decoded;
+        decoder_->appendDecoded(decoded, bytes_);
+        bytes_.clear();
+        // A group of its own per letter: the fallback count holds whatever
+        // \uc the group has.
+        for (QChar c : decoded)
+            out_.append("{\\uc1\\u" + QByteArray::number(qint16(c.unicode())) + "?}");
+    }
+
+private:
+    QByteArray& out_;
+    QByteArray bytes_;
+    int codePage_ = 0;
+    std::unique_ptr<CodePageDecoder> decoder_;
+};
 
 } // namespace
 
-QByteArray keptFor1251(QByteArrayView group, int codePage) {
-    if (codePage == 1251)
-        return group.toByteArray();
-    const CodePageDecoder decoder(codePage);
-    if (!decoder.singleByte())
-        return group.toByteArray();
+QByteArray keptFor1251(QByteArrayView group, int font, int ansiCodePage, const FontCodePage& fontCodePage) {
     QByteArray out;
     out.reserve(group.size() + group.size() / 8);
-    // The fallbacks after a \u are skipped exactly as the reader skips them.
-    std::vector<int> ucStack{1};
-    int skip = 0;
-    auto eightBit = [&](unsigned char byte) {
-        QString decoded;
-        decoder.appendDecoded(decoded, QByteArrayView(reinterpret_cast<const char*>(&byte), 1));
-        for (QChar c : decoded)
-            appendUnicode(out, c);
+    PendingRun run(out);
+    // Per open group: its \uc count and its font.
+    struct Level {
+        int uc;
+        int font;
     };
+    std::vector<Level> levels{{1, font}};
+    int ansi = ansiCodePage;
+    int codePage = fontCodePage(font, ansi);
+    int skip = 0; // fallbacks after a \u, skipped exactly as the reader skips them
+    const auto follow = [&] { codePage = fontCodePage(levels.back().font, ansi); };
+
     Tokenizer tk(group);
     qsizetype copied = 0; // line breaks between tokens keep words apart
     for (Token t = tk.next(); t.type != Token::End; copied = t.end, t = tk.next()) {
         out.append(group.sliced(copied, t.pos - copied));
-        out.append(group.sliced(t.pos, t.end - t.pos)); // text tokens are rewritten below
+        const QByteArrayView token = group.sliced(t.pos, t.end - t.pos);
+        switch (t.type) {
+        case Token::Text:
+            for (char c : t.data) {
+                if (skip > 0) {
+                    --skip;
+                    run.flush();
+                    out.append(c);
+                } else if (run.takes(uchar(c), codePage)) {
+                    run.add(uchar(c), codePage);
+                } else {
+                    run.flush();
+                    out.append(c);
+                }
+            }
+            continue;
+        case Token::Hex:
+            if (skip > 0) {
+                --skip;
+            } else if (t.hexValid && run.takes(uchar(t.hex), codePage)) {
+                run.add(uchar(t.hex), codePage);
+                continue;
+            }
+            break;
+        case Token::ControlSymbol:
+            if (skip > 0) {
+                --skip;
+            } else if ((t.symbol == '\\' || t.symbol == '{' || t.symbol == '}') &&
+                       run.takes(uchar(t.symbol), codePage)) {
+                run.add(uchar(t.symbol), codePage); // a double-byte letter's second byte
+                continue;
+            }
+            break;
+        default:
+            break;
+        }
+        run.flush();
+        out.append(token);
         switch (t.type) {
         case Token::GroupOpen:
-            ucStack.push_back(ucStack.back());
+            levels.push_back(levels.back());
             skip = 0;
             break;
         case Token::GroupClose:
-            if (ucStack.size() > 1)
-                ucStack.pop_back();
+            if (levels.size() > 1)
+                levels.pop_back();
             skip = 0;
+            follow();
             break;
         case Token::ControlWord:
             if (t.name == "bin") {
@@ -56,42 +131,25 @@ QByteArray keptFor1251(QByteArrayView group, int codePage) {
                 out.append(group.sliced(t.end, data.end - t.end));
                 t.end = data.end;
             }
-            if (skip > 0)
-                --skip;
-            else if (t.name == "uc")
-                ucStack.back() = qBound(0, t.hasParam ? t.param : 0, 1000000);
-            else if (t.name == "u")
-                skip = ucStack.back();
-            break;
-        case Token::ControlSymbol:
-            if (skip > 0)
-                --skip;
-            break;
-        case Token::Hex:
             if (skip > 0) {
                 --skip;
-            } else if (t.hexValid && t.hex >= 0x80) {
-                out.chop(t.end - t.pos);
-                eightBit(t.hex);
-            }
-            break;
-        case Token::Text:
-            out.chop(t.end - t.pos);
-            for (char c : t.data) {
-                if (skip > 0) {
-                    --skip;
-                    out.append(c);
-                } else if (uchar(c) >= 0x80) {
-                    eightBit(uchar(c));
-                } else {
-                    out.append(c);
-                }
+            } else if (t.name == "uc") {
+                levels.back().uc = qBound(0, t.hasParam ? t.param : 0, 1000000);
+            } else if (t.name == "u") {
+                skip = levels.back().uc;
+            } else if (t.name == "f") {
+                levels.back().font = t.param;
+                follow();
+            } else if (t.name == "ansicpg" && t.param > 0) {
+                ansi = t.param;
+                follow();
             }
             break;
         default:
             break;
         }
     }
+    run.flush();
     out.append(group.sliced(copied));
     return out;
 }

@@ -61,6 +61,7 @@ struct GroupState {
     // the group showed something before it (then a '{' is put in front).
     qsizetype rawFrom = 0;
     quint64 outputsAtStart = 0;
+    int ansiAtStart = 0; // the document's \ansicpg where the group opened
 };
 
 // A control word as the handlers see it: its keyword, its bounded parameter.
@@ -110,6 +111,8 @@ private:
     QByteArray rawBytes(const GroupState& g, qsizetype end) const;
     // A group kept for writing back: its text made to mean the same there.
     QByteArray keptBytes(const GroupState& g, qsizetype end);
+    void sideText(QString& target, QByteArrayView bytes);
+    void flushSideText();
 
     // body_text.cpp: the document's own text
     void bodyBytes(QByteArrayView bytes);
@@ -119,6 +122,7 @@ private:
     void flushText();
     int codePage();
     int lookupCodePage();
+    int codePageOfFont(int font, int ansiCodePage) const;
 
     // char_words.cpp, para_words.cpp, table_words.cpp: body attributes and structure
     bool charWord(const Word& w);
@@ -226,6 +230,11 @@ private:
     // the text box being read
     QString boxText_;
     bool boxHasText_ = false;
+
+    // bytes of footnote, text box or field instruction text not yet decoded
+    QByteArray sideBytes_;
+    QString* sideTarget_ = nullptr;
+    int sideCodePage_ = 0;
 
     // footnotes
     QString footnoteText_;

@@ -420,6 +420,17 @@ TEST(Fidelity, KeptGroupsMeanTheSameUnderTheWrittenCodePage) {
         {"line break", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote\\b\r\nbold \xe9}}", u"bold \u00e9"_qs},
         {"\\u without a number", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote a\\u\xdb b}}", u"a"_qs},
         {"already cp1251", "{\\rtf1\\ansi\\ansicpg1251 S{\\footnote \\'cf\\'f0}}", u"\u041f\u0440"_qs},
+        // Double-byte letters: the second byte may be ASCII, escaped or not.
+        {"double-byte page", "{\\rtf1\\ansi\\ansicpg932 S{\\footnote \\'93\\'fa\\'96\\'7b}}",
+         u"\u65e5\u672c"_qs},
+        {"second byte a backslash", "{\\rtf1\\ansi\\ansicpg932 S{\\footnote \\'95\\\\x}}", u"\u8868x"_qs},
+        {"double-byte font",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0 Serif;}{\\f1\\fcharset128 Mincho;}} S{\\footnote \\f1 \\'93\\'fa}}",
+         u"\u65e5"_qs},
+        {"page changed inside", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote caf\\'e9\\ansicpg932 \\'93\\'fa}}",
+         u"caf\u00e9\u65e5"_qs},
+        {"text box", "{\\rtf1\\ansi\\ansicpg932 S{\\shp{\\*\\shpinst{\\shptxt \\'93\\'fa\\'96\\'7b}}}}",
+         u"\u65e5\u672c"_qs},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
