@@ -43,8 +43,8 @@ QByteArray Interpreter::rawBytes(const GroupState& g, qsizetype end) const {
 QByteArray Interpreter::keptBytes(const GroupState& g, qsizetype end) {
     // Called once the group is closed: the enclosing group's font applies
     // where it opened.
-    return keptFor1251(rawBytes(g, end), cur().chr.font, g.ansiAtStart,
-                       [this](int font, int ansi) { return codePageOfFont(font, ansi); });
+    return keptWithUnicodeText(rawBytes(g, end), cur().chr.font, g.ansiAtStart,
+                               [this](int font, int ansi) { return codePageOfFont(font, ansi); });
 }
 
 // Text of footnotes, text boxes and field instructions: bytes are gathered

@@ -20,8 +20,6 @@ public:
 
     // Whether the byte belongs to the run rather than standing for itself.
     bool takes(uchar byte, int codePage) const {
-        if (codePage == 1251)
-            return false; // it means the same under the written page
         if (byte >= 0x80)
             return true;
         return codePage == codePage_ && endsWithLeadByte(bytes_, codePage);
@@ -57,7 +55,8 @@ private:
 
 } // namespace
 
-QByteArray keptFor1251(QByteArrayView group, int font, int ansiCodePage, const FontCodePage& fontCodePage) {
+QByteArray keptWithUnicodeText(QByteArrayView group, int font, int ansiCodePage,
+                               const FontCodePage& fontCodePage) {
     QByteArray out;
     out.reserve(group.size() + group.size() / 8);
     PendingRun run(out);

@@ -429,6 +429,13 @@ TEST(Fidelity, KeptGroupsMeanTheSameUnderTheWrittenCodePage) {
          u"\u65e5"_qs},
         {"page changed inside", "{\\rtf1\\ansi\\ansicpg1252 S{\\footnote caf\\'e9\\ansicpg932 \\'93\\'fa}}",
          u"caf\u00e9\u65e5"_qs},
+        // Fonts are numbered anew on saving: the footnote's \\f2 then names the
+        // double-byte font, which must not change its Windows-1251 letters.
+        {"font numbered anew",
+         "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Serif;}{\\f1\\fcharset128 "
+         "Mincho;}{\\f2\\fcharset204 "
+         "Sans;}}{\\f0 a}{\\f2 b}{\\f1 \\'93\\'fa}S{\\footnote \\f2 \\'cf\\'f0}}",
+         u"\u041f\u0440"_qs},
         {"text box", "{\\rtf1\\ansi\\ansicpg932 S{\\shp{\\*\\shpinst{\\shptxt \\'93\\'fa\\'96\\'7b}}}}",
          u"\u65e5\u672c"_qs},
     };
