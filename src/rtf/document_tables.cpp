@@ -36,6 +36,9 @@ void DocumentSink::tableStart(const TableInfo& info) {
         cellPending_ = false;
         enterCell();
     }
+    // A table that ends a paragraph no \par ended shows that paragraph's boxes first.
+    if (open_.empty())
+        showBoxes();
     // The table takes the place of the pending paragraph break, but not of a shown box.
     needBlock_ = false;
     if (boxShown_) {

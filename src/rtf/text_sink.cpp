@@ -166,6 +166,7 @@ void TextSink::tableStart(const TableInfo& info) {
     if (open_.empty()) {
         out_ += para_; // text before the table that no \par ended
         para_.clear();
+        showBoxes();
     }
     // The table takes the place of the pending line break, but not of a shown box.
     cellPending_ = false;
