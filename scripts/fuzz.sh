@@ -47,6 +47,6 @@ if [ "$target" = notebook ] && [ ! -e "$corpus/seed-plain.vlr" ]; then
     unset VLR_PASSWORD
 fi
 cd "$out"
-export LSAN_OPTIONS="suppressions=$here/fuzz/lsan.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0"
 exec "$build/bin/$exe" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 \
     -max_len=200000
