@@ -3,7 +3,10 @@
 #include "rtf/convert.h"
 #include "rtf/rtf.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstdio>
@@ -33,6 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!vlr::rtf::readRtf(written, &back) || back.toPlainText() != doc.toPlainText()) {
         std::fprintf(stderr, "written RTF does not read back to the same text\n");
         std::abort();
+    }
+    // Laid out and drawn as the editor would show it: hostile sizes, indents
+    // and tables must not crash the layout or the painting of what is seen.
+    // Small inputs only: layout takes time per table cell, and a few bytes
+    // a cell would turn large inputs into timeouts rather than findings.
+    if (size <= 20000) {
+        doc.setTextWidth(600);
+        (void)doc.documentLayout()->documentSize();
+        QImage seen(300, 300, QImage::Format_RGB32);
+        seen.fill(Qt::white);
+        QPainter painter(&seen);
+        doc.drawContents(&painter, QRectF(0, 0, 600, 600));
     }
     QTextCursor sel(&doc);
     sel.setPosition(doc.characterCount() / 3);

@@ -22,7 +22,10 @@ namespace vlr::rtf::detail {
 constexpr int kMaxDepth = 1024;
 constexpr int kMaxParam = 1 << 24;
 // Tables nest at most this deep; deeper levels are read as the deepest.
-constexpr int kMaxTableDepth = 16;
+// Laying out a nested table measures its content again at every level, so
+// showing a note takes twice as long per level: 16 levels froze the editor
+// for most of a minute, while documents seldom nest more than three.
+constexpr int kMaxTableDepth = 6;
 
 enum class Dest : quint8 {
     Normal,

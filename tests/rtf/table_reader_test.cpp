@@ -270,10 +270,19 @@ TEST(TableReader, HostileTablesStayBounded) {
     many += "\\row}";
     const QByteArray deep =
         "{\\rtf1\\pard\\intbl\\itap100000 deep\\nestcell\\pard\\intbl\\itap2 more\\nestcell}";
+    // Twelve levels, each with its own text.
+    QByteArray nested = "{\\rtf1\\trowd\\cellx9000\\pard\\intbl <1> ";
+    for (int level = 2; level <= 12; ++level)
+        nested += "\\itap" + QByteArray::number(level) + " <" + QByteArray::number(level) + "> ";
+    for (int level = 12; level >= 2; --level) {
+        nested += "\\itap" + QByteArray::number(level) + "\\nestcell{\\*\\nesttableprops\\trowd\\cellx" +
+                  QByteArray::number(9000 - level * 300) + "\\nestrow}{\\nonesttables\\par}";
+    }
+    nested += "\\itap1\\cell\\row}";
     const QByteArray unended = "{\\rtf1\\trowd\\cellx1000\\pard\\intbl\\itap3 a\\nestcell b\\nestcell"
                                "{\\*\\nesttableprops\\trowd\\clvmrg\\clmrg\\cellx-5\\cellx-10\\nestrow}"
                                "\\pard\\intbl\\itap1\\cell}";
-    for (const QByteArray& rtf : {wide, many, deep, unended}) {
+    for (const QByteArray& rtf : {wide, many, deep, unended, nested}) {
         QTextDocument doc;
         ASSERT_TRUE(readRtf(rtf, &doc));
         QTextTable* table = firstTable(doc.rootFrame());
@@ -283,11 +292,15 @@ TEST(TableReader, HostileTablesStayBounded) {
         int depth = 0;
         for (QTextTable* t = table; t; t = tableIn(t->cellAt(0, 0)))
             ++depth;
-        EXPECT_LE(depth, 16);
+        EXPECT_LE(depth, 6); // each level doubles the time to lay the note out
     }
     QTextDocument doc;
     ASSERT_TRUE(readRtf(many, &doc));
     EXPECT_EQ(doc.toPlainText().count(u'c'), 10000); // cells past the last column join it
+    QTextDocument levels;
+    ASSERT_TRUE(readRtf(nested, &levels));
+    for (int level = 1; level <= 12; ++level) // levels past the deepest join it, text and all
+        EXPECT_TRUE(levels.toPlainText().contains(QStringLiteral("<%1>").arg(level))) << level;
 }
 
 TEST(TableReader, TextFilesKeepCellsInTheirColumns) {
