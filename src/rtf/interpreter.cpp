@@ -30,6 +30,11 @@ void Interpreter::markRawStart(qsizetype wordPos) {
     flushText();
     GroupState& g = cur();
     g.rawFrom = outputs_ == g.outputsAtStart ? g.start : wordPos;
+    if (g.rawFrom != g.start) { // the group's own words before this one are not kept
+        g.rawUc = g.uc;
+        g.rawFont = g.chr.font;
+        g.rawAnsi = tables_.ansiCodePage;
+    }
 }
 
 QByteArray Interpreter::rawBytes(const GroupState& g, qsizetype end) const {
@@ -41,9 +46,7 @@ QByteArray Interpreter::rawBytes(const GroupState& g, qsizetype end) const {
 }
 
 QByteArray Interpreter::keptBytes(const GroupState& g, qsizetype end) {
-    // Called once the group is closed: the enclosing group's font applies
-    // where it opened.
-    return keptWithUnicodeText(rawBytes(g, end), cur().chr.font, g.ansiAtStart,
+    return keptWithUnicodeText(rawBytes(g, end), KeptStart{g.rawUc, g.rawFont, g.rawAnsi},
                                [this](int font, int ansi) { return codePageOfFont(font, ansi); });
 }
 
@@ -81,7 +84,9 @@ void Interpreter::openGroup(qsizetype pos) {
     }
     GroupState g = stack_.back();
     g.start = pos;
-    g.ansiAtStart = tables_.ansiCodePage;
+    g.rawUc = g.uc;
+    g.rawFont = g.chr.font;
+    g.rawAnsi = tables_.ansiCodePage;
     g.rawFrom = pos;
     g.outputsAtStart = outputs_;
     stack_.push_back(std::move(g));
@@ -218,11 +223,13 @@ void Interpreter::unicodeChar(char16_t c) {
         levelText_.append(QChar(c));
         break;
     case Dest::Footnote:
-        footnoteText_.append(QChar(c));
+    case Dest::ShapeText: {
+        // Shown as text of their own: no NUL or block marks, halves of
+        // surrogate pairs kept for the letter they make.
+        const bool half = c >= 0xD800 && c <= 0xDFFF;
+        (g.dest == Dest::Footnote ? footnoteText_ : boxText_).append(QChar(half ? c : safeTextChar(c)));
         break;
-    case Dest::ShapeText:
-        boxText_.append(QChar(c));
-        break;
+    }
     case Dest::FontTable:
         fontNameBytesToText();
         fontNameText_.append(QChar(c));

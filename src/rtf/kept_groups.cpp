@@ -55,7 +55,7 @@ private:
 
 } // namespace
 
-QByteArray keptWithUnicodeText(QByteArrayView group, int font, int ansiCodePage,
+QByteArray keptWithUnicodeText(QByteArrayView group, const KeptStart& start,
                                const FontCodePage& fontCodePage) {
     QByteArray out;
     out.reserve(group.size() + group.size() / 8);
@@ -65,15 +65,32 @@ QByteArray keptWithUnicodeText(QByteArrayView group, int font, int ansiCodePage,
         int uc;
         int font;
     };
-    std::vector<Level> levels{{1, font}};
-    int ansi = ansiCodePage;
-    int codePage = fontCodePage(font, ansi);
+    std::vector<Level> levels{{start.uc, start.font}};
+    int ansi = start.ansiCodePage;
+    int codePage = fontCodePage(start.font, ansi);
+    // The written document says \uc1; another count is said again inside the
+    // group, after its destination word so that {\* and {\footnote keep their
+    // shape.
+    bool ucToSay = start.uc != 1;
+    const auto sayUc = [&] {
+        out.append("\\uc" + QByteArray::number(start.uc) + ' ');
+        ucToSay = false;
+    };
     int skip = 0; // fallbacks after a \u, skipped exactly as the reader skips them
     const auto follow = [&] { codePage = fontCodePage(levels.back().font, ansi); };
 
     Tokenizer tk(group);
     qsizetype copied = 0; // line breaks between tokens keep words apart
     for (Token t = tk.next(); t.type != Token::End; copied = t.end, t = tk.next()) {
+        if (ucToSay && levels.size() == 2) {
+            if (t.type == Token::ControlWord && t.name == "uc") {
+                ucToSay = false; // the group says its own
+            } else if ((t.type != Token::ControlWord || t.name == "u") &&
+                       !(t.type == Token::ControlSymbol && t.symbol == '*')) {
+                run.flush();
+                sayUc();
+            }
+        }
         out.append(group.sliced(copied, t.pos - copied));
         const QByteArrayView token = group.sliced(t.pos, t.end - t.pos);
         switch (t.type) {
@@ -143,6 +160,8 @@ QByteArray keptWithUnicodeText(QByteArrayView group, int font, int ansiCodePage,
                 ansi = t.param;
                 follow();
             }
+            if (ucToSay && levels.size() == 2)
+                sayUc();
             break;
         default:
             break;

@@ -64,7 +64,10 @@ struct GroupState {
     // the group showed something before it (then a '{' is put in front).
     qsizetype rawFrom = 0;
     quint64 outputsAtStart = 0;
-    int ansiAtStart = 0; // the document's \ansicpg where the group opened
+    // What applies where a kept group's bytes begin: \uc, font, \ansicpg.
+    int rawUc = 1;
+    int rawFont = -1;
+    int rawAnsi = 0;
 };
 
 // A control word as the handlers see it: its keyword, its bounded parameter.

@@ -436,6 +436,10 @@ TEST(Fidelity, KeptGroupsMeanTheSameUnderTheWrittenCodePage) {
          "Mincho;}{\\f2\\fcharset204 "
          "Sans;}}{\\f0 a}{\\f2 b}{\\f1 \\'93\\'fa}S{\\footnote \\f2 \\'cf\\'f0}}",
          u"\u041f\u0440"_qs},
+        // The written document says \\uc1: the count the group was read with goes along.
+        {"\\uc0 around the group", "{\\rtf1\\ansi\\uc0 S{\\footnote \\u1046 x}}", u"\u0416x"_qs},
+        {"\\uc2 around the group", "{\\rtf1\\ansi\\uc2 S{\\footnote \\u1046 abx}}", u"\u0416x"_qs},
+        {"the group's own \\uc", "{\\rtf1\\ansi\\uc0 S{\\footnote\\uc2 \\u1046 abx}}", u"\u0416x"_qs},
         {"text box", "{\\rtf1\\ansi\\ansicpg932 S{\\shp{\\*\\shpinst{\\shptxt \\'93\\'fa\\'96\\'7b}}}}",
          u"\u65e5\u672c"_qs},
     };
