@@ -11,6 +11,17 @@ void Interpreter::paragraph() {
     cur().para.pageBreakBefore = false;
 }
 
+namespace {
+
+// Indents and spacing stay within what word processors allow (22 inches):
+// a line or a space of millions of points sends Qt's layout of a table
+// holding it into a loop that does not end in any useful time.
+int paragraphMeasure(int twips) {
+    return qBound(-31680, twips, 31680);
+}
+
+} // namespace
+
 bool Interpreter::paraWord(const Word& w) {
     ParaState& pa = cur().para;
     const int p = w.p;
@@ -43,22 +54,22 @@ bool Interpreter::paraWord(const Word& w) {
         pa.align = Align::Justify;
         return true;
     case KwFi:
-        pa.fi = p;
+        pa.fi = paragraphMeasure(p);
         return true;
     case KwLi:
-        pa.li = p;
+        pa.li = paragraphMeasure(p);
         return true;
     case KwRi:
-        pa.ri = p;
+        pa.ri = paragraphMeasure(p);
         return true;
     case KwSb:
-        pa.sb = p;
+        pa.sb = paragraphMeasure(p);
         return true;
     case KwSa:
-        pa.sa = p;
+        pa.sa = paragraphMeasure(p);
         return true;
     case KwSl:
-        pa.sl = p;
+        pa.sl = paragraphMeasure(p);
         return true;
     case KwSlMult:
         pa.slmult = w.on;

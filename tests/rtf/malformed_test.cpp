@@ -3,7 +3,9 @@
 #include "rtf/convert.h"
 #include "rtf/rtf.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
@@ -133,6 +135,30 @@ TEST(MalformedInput, PictureBombsAreNotDecoded) {
     EXPECT_LE(shown.width(), 64);
     // The bytes themselves are kept and written back.
     EXPECT_TRUE(writeRtf(&doc).replace("\r\n", "").contains(bomb.toHex()));
+}
+
+TEST(MalformedInput, HugeSpacingAndIndentsStayWithinWhatWordProcessorsAllow) {
+    // A line of millions of points in a nested table sent the layout into a
+    // loop; 22 inches is the most word processors offer.
+    const QByteArray nested = "{\\rtf\\itap2\\sl60000040tblat2\\cellx\\par\\";
+    const QByteArray plain = "{\\rtf1\\pard\\sl16000000\\sb16000000\\sa16000000\\li16000000\\ri16000000"
+                             "\\fi-16000000 a\\par}";
+    for (const QByteArray& rtf : {nested, plain}) {
+        SCOPED_TRACE(rtf.constData());
+        QTextDocument doc;
+        ASSERT_TRUE(readRtf(rtf, &doc));
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+            const QTextBlockFormat f = b.blockFormat();
+            for (qreal v : {f.lineHeight(), f.topMargin(), f.bottomMargin(), f.leftMargin(), f.rightMargin(),
+                            qAbs(f.textIndent())})
+                EXPECT_LE(v, 31680 / 15.0 + 50); // pixels; a list indent may come on top
+        }
+        QElapsedTimer timer;
+        timer.start();
+        doc.setTextWidth(600);
+        EXPECT_GT(doc.documentLayout()->documentSize().height(), 0);
+        EXPECT_LT(timer.elapsed(), 5000);
+    }
 }
 
 TEST(MalformedInput, NotRtfAtAll) {
