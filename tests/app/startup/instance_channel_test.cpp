@@ -320,8 +320,11 @@ struct HelperRun {
 };
 
 // Runs the helper while this process's event loop keeps serving.
-std::unique_ptr<QProcess> launchHelper(const QStringList& args) {
+std::unique_ptr<QProcess>
+launchHelper(const QStringList& args,
+             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     auto p = std::make_unique<QProcess>();
+    p->setProcessEnvironment(env);
     p->start(QStringLiteral(VELLINOR_STARTUP_HELPER), args);
     return p;
 }
@@ -363,6 +366,64 @@ TEST_F(InstanceChannelTest, TwoStartsAtOnceMakeOneInstance) {
     EXPECT_EQ(all.count("first"), 1) << all.join(" | ").toStdString();
     EXPECT_EQ(all.count("second"), 1) << all.join(" | ").toStdString();
     EXPECT_EQ(all.count("activations 1"), 1) << all.join(" | ").toStdString();
+}
+
+TEST(InstanceSocket, SessionKeyFollowsTheDisplayThenTheLoginSession) {
+    struct Case {
+        const char* wayland;
+        const char* display;
+        const char* session;
+        QString key;
+    };
+    const Case cases[] = {
+        {"wayland-0", ":0", "3", "wl-wayland-0"},
+        {"", ":1", "3", "x-%3a1"},
+        {"", ":1.0", "", "x-%3a1"},
+        {"", "unix:1.2", "", "x-%3a1"},
+        {"", "localhost:10.0", "", "x-localhost%3a10"},
+        {"", "", "c2", "s-c2"},
+        {"", "", "", "console"},
+        {"/run/user/0/w 1", "", "", "wl-%2frun%2fuser%2f0%2fw%201"},
+    };
+    for (const Case& c : cases) {
+        QProcessEnvironment env;
+        for (const auto& [key, value] :
+             {std::pair{"WAYLAND_DISPLAY", c.wayland}, std::pair{"DISPLAY", c.display},
+              std::pair{"XDG_SESSION_ID", c.session}})
+            if (*value)
+                env.insert(QString::fromLatin1(key), QString::fromUtf8(value));
+        EXPECT_EQ(graphicalSessionKey(env), c.key) << c.wayland << " " << c.display << " " << c.session;
+    }
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":7"));
+    EXPECT_EQ(instanceServerName(env), QStringLiteral("Vellinor-%1-x-%3a7").arg(::getuid()));
+}
+
+// Two displays of one user each get an instance of their own; a second start on
+// one display reaches the window on that display only.
+TEST_F(InstanceChannelTest, TwoDisplaysSideBySide) {
+    auto onDisplay = [](const QString& display) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("DISPLAY"), display);
+        return env;
+    };
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    auto a = launchHelper({"start", "-"}, onDisplay(":" + pid + "1"));
+    auto b = launchHelper({"start", "-"}, onDisplay(":" + pid + "2"));
+    // Both first instances serve until activated; a start on display A reaches A alone.
+    QTest::qWait(1500);
+    auto a2 = launchHelper({"start", "-"}, onDisplay(":" + pid + "1.0"));
+    const HelperRun ra2 = finish(*a2);
+    EXPECT_EQ(ra2.lines, QStringList{"second"});
+    const HelperRun ra = finish(*a);
+    EXPECT_EQ(ra.lines.value(0), "first");
+    EXPECT_TRUE(ra.lines.contains("activations 1")) << ra.lines.join(" | ").toStdString();
+    auto b2 = launchHelper({"start", "-"}, onDisplay(":" + pid + "2"));
+    EXPECT_EQ(finish(*b2).lines, QStringList{"second"});
+    const HelperRun rb = finish(*b);
+    EXPECT_EQ(rb.lines.value(0), "first");
+    EXPECT_TRUE(rb.lines.contains("activations 1")) << rb.lines.join(" | ").toStdString();
 }
 
 TEST_F(InstanceChannelTest, OtherUsersAreTurnedAway) {

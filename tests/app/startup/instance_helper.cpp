@@ -1,5 +1,6 @@
 // A program for the instance tests that must run in a process of their own.
-//   instance_helper start NAME [ARGS...]   the start-up flow under NAME with ARGS as its
+//   instance_helper start NAME [ARGS...]   the start-up flow under NAME ("-": the default
+//                                          name of this process's session) with ARGS as its
 //                                          command line; prints the role; a first instance
 //                                          serves until activated, then prints what it got
 //   instance_helper foreign UID NAME       as user UID: sends an activate frame under NAME
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.size() >= 2 && args[0] == QLatin1String("start"))
-        return start(app, args[1], args.mid(2));
+        return start(app, args[1] == QLatin1String("-") ? instanceServerName() : args[1], args.mid(2));
     if (args.size() == 3 && args[0] == QLatin1String("foreign"))
         return foreign(args[1].toUInt(), args[2]);
     say("usage: instance_helper start NAME [ARGS...] | foreign UID NAME");
