@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vellinor"));
     QApplication::setOrganizationName(QStringLiteral("Orvanta"));
     QApplication::setDesktopFileName(QStringLiteral("vellinor"));
-    QApplication::setWindowIcon(QIcon(vlr::TSplash::productPicture()));
+    QApplication::setWindowIcon(vlr::TSplash::productIcon());
 
     vlr::TCommandLine commandLine = vlr::TCommandLine::fromApplication();
     vlr::TInstanceStart instance = vlr::startInstance(commandLine);

@@ -737,7 +737,6 @@ void TVellinorForm::showEvent(QShowEvent* event) {
         return;
     }
     readListsAndOptions();
-    m_printingAvailable = CheckPrinter(programOptions().AskNoPrinter, m_printerProbe);
     TVellinorRegistry registry;
     registerProgramFolder(registry, QCoreApplication::applicationDirPath(), m_settingsLocation.portable);
     setAcceptDrops(true);

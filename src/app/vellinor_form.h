@@ -4,7 +4,6 @@
 // controller that owns it. It keeps the window's own state (flags, saved
 // places) and answers the single-instance messages and file drops.
 #include "app/command_states.h"
-#include "app/lifecycle/printer_check.h"
 #include "app/lifecycle/stealth_mode.h"
 #include "app/lifecycle/tray_icon.h"
 #include "app/note_commands.h"
@@ -71,10 +70,6 @@ public:
     QDockWidget* twTree = nullptr;
     AppFlags& Flags() { return m_flags; }
     const CommandGroupStates& GroupStates() const { return m_groups; }
-    // Where the look for a printer at start asks; tests answer it.
-    void SetPrinterProbe(std::function<bool()> probe) { m_printerProbe = std::move(probe); }
-    // False when no printer was found at start: printing stays off for the run.
-    bool PrintingAvailable() const { return m_printingAvailable; }
 
     // The window's title with " portable" when the program runs portable.
     QString ApplicationTitle() const;
@@ -146,6 +141,7 @@ private:
     // StealthHost
     bool HotKeyHeld() const override;
     QString HotKeyProblem() const override;
+    QString SettingsFilePath() const override { return m_settingsLocation.filePath; }
     bool MainWindowMinimized() const override { return isMinimized() || isHidden(); }
     void HideMainWindow() override { hide(); }
     void RemoveTrayIcon() override;
@@ -185,8 +181,6 @@ private:
     TAwayMode* m_away = nullptr;
     TGlobalHotKey* m_hotKey = nullptr;
     TStealthMode* m_stealth = nullptr;
-    std::function<bool()> m_printerProbe = PrinterConfigured;
-    bool m_printingAvailable = true;
     bool m_wasMinimized = false;
     TStatusPanels* m_status = nullptr;
     TViewCommands* m_viewCommands = nullptr;

@@ -28,6 +28,9 @@ struct FakeWindow : StealthHost {
 
     bool HotKeyHeld() const override { return held; }
     QString HotKeyProblem() const override { return problem; }
+    QString SettingsFilePath() const override {
+        return QStringLiteral("/home/u/.config/Orvanta/Vellinor/vellinor.ini");
+    }
     bool MainWindowMinimized() const override { return minimized; }
     void RestoreMainWindow() override {
         calls << QStringLiteral("restore");
@@ -68,9 +71,13 @@ TEST_F(StealthModeTest, RefusedWhileNoHotKeyCouldBringTheWindowBack) {
     options.EnableHotKey = false;
     stealth.FileStealth->trigger();
     ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].text,
-              QStringLiteral("Невозможно перейти в режим невидимки! Проверьте опцию 'Разрешить \"горячую "
-                             "клавишу\" для активации программы' в Настройках."));
+    // Names the settings file and the keys to set there.
+    const QString refused = messages.shown()[0].text;
+    EXPECT_TRUE(refused.startsWith(QStringLiteral("Невозможно перейти в режим невидимки!")))
+        << refused.toStdString();
+    for (const char* part :
+         {"/home/u/.config/Orvanta/Vellinor/vellinor.ini", "[Options]", "EnableHotKey=1", "ActivateHotKey="})
+        EXPECT_TRUE(refused.contains(QString::fromUtf8(part))) << part;
     EXPECT_EQ(messages.shown()[0].caption, QStringLiteral("Ошибка"));
 
     // Switched on, but the desktop did not give the key (Wayland, another program holds it).

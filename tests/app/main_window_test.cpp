@@ -2,6 +2,7 @@
 // last session, the caption, files dropped on the window, and a close that
 // the user calls off.
 #include "app/lifecycle/tip_of_the_day.h"
+#include "app/lifecycle/view_commands.h"
 #include "app/vellinor_form.h"
 #include "config/settingsfile.h"
 #include "editor/edit_commands.h"
@@ -56,7 +57,6 @@ protected:
         auto form = std::make_unique<TVellinorForm>(
             settings, TCommandLine(QCoreApplication::applicationFilePath(), arguments));
         form->SetShiftOverride(0);
-        form->SetPrinterProbe([] { return true; });
         form->show();
         for (int i = 0; i < 20 && !form->isEnabled(); ++i)
             QTest::qWait(10);
@@ -319,4 +319,25 @@ TEST_F(MainWindowTest, ViewTogglesHideTheTreeAndStatusBarAndTheEditorOnlyViewGiv
     TSettingsFile ini(settings.filePath);
     EXPECT_FALSE(ini.readBool(QStringLiteral("ControlsPos"), QStringLiteral("StatusVisible"), true));
     EXPECT_FALSE(ini.readBool(QStringLiteral("ControlsPos"), QStringLiteral("ClockVisible"), true));
+}
+
+// The clock shows what a refresh once a minute keeps true, and its timer wakes
+// at the next minute at the latest, never more than ten seconds apart.
+TEST(ViewClock, ShowsMinutesAndWakesAtTheNextMinute) {
+    const QDate day(2026, 12, 11);
+    const struct {
+        QTime time;
+        int delay;
+    } cases[] = {
+        {QTime(10, 15, 0, 0), 10000},
+        {QTime(10, 15, 49, 990), 10000},
+        {QTime(10, 15, 55, 0), 5020},
+        {QTime(10, 15, 59, 999), 21},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TViewCommands::ClockRefreshDelay(QDateTime(day, c.time)), c.delay)
+            << c.time.toString().toStdString();
+    const QString text = TViewCommands::ClockText(QDateTime(day, QTime(9, 5, 42)));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("09:05"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("42"))) << text.toStdString();
 }

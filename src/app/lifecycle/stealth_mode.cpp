@@ -6,6 +6,7 @@
 #include "core/messages.h"
 
 #include <QAction>
+#include <QDir>
 #include <QScopedValueRollback>
 #include <QTimer>
 
@@ -20,7 +21,8 @@ TStealthMode::TStealthMode(StealthHost& host, TVLROptions& options, QObject* par
 
 bool TStealthMode::Stealth() {
     if (!m_options.EnableHotKey) {
-        showMessage(kHotKeyOff, kError, MsgIcon::Error);
+        showMessage(kHotKeyOff.arg(QDir::toNativeSeparators(m_host.SettingsFilePath())), kError,
+                    MsgIcon::Error);
         return false;
     }
     if (!m_host.HotKeyHeld()) {

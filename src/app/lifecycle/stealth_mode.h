@@ -19,6 +19,8 @@ public:
     // and why not when it is not.
     virtual bool HotKeyHeld() const = 0;
     virtual QString HotKeyProblem() const = 0;
+    // Where the program keeps its settings, named when the hot key is off.
+    virtual QString SettingsFilePath() const = 0;
     // Minimised or hidden: the hot key brings such a window back.
     virtual bool MainWindowMinimized() const = 0;
     virtual void RestoreMainWindow() = 0;
@@ -34,9 +36,13 @@ public:
 class TStealthMode : public QObject {
     Q_OBJECT
 public:
+    // Names the option keys and the settings file itself: there is no
+    // options window to point to. %1 is the settings file's path.
     static inline const QString kHotKeyOff = QStringLiteral(
-        "Невозможно перейти в режим невидимки! Проверьте опцию 'Разрешить \"горячую клавишу\" для "
-        "активации программы' в Настройках.");
+        "Невозможно перейти в режим невидимки! Горячая клавиша для активации программы выключена.\r\n\r\n"
+        "Чтобы включить её, закройте Vellinor и в файле настроек\r\n%1\r\nв разделе [Options] задайте "
+        "EnableHotKey=1 и ActivateHotKey=Ctrl+Alt+N (или другое сочетание клавиш). Править файл нужно при "
+        "закрытой программе: при выходе она записывает свои настройки заново.");
     static inline const QString kHotKeyNotHeld =
         QStringLiteral("Невозможно перейти в режим невидимки! Горячая клавиша для активации программы не "
                        "действует, и вернуть окно Vellinor было бы нечем.\r\n\r\n%1");

@@ -15,6 +15,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace vlr {
 
 namespace {
@@ -45,7 +47,7 @@ TViewCommands::TViewCommands(QMainWindow& window, QDockWidget& tree, TStatusPane
     connect(ViewToggleTree, &QAction::toggled, this, [this](bool hide) { showTree(!hide); });
     connect(ViewStatus, &QAction::toggled, this, &TViewCommands::showStatus);
     connect(ViewClock, &QAction::toggled, this, &TViewCommands::showClock);
-    m_clockTimer.setInterval(kClockInterval);
+    m_clockTimer.setSingleShot(true);
     connect(&m_clockTimer, &QTimer::timeout, this, &TViewCommands::updateClock);
     showClock(true);
 }
@@ -62,10 +64,18 @@ void TViewCommands::Write(TSettingsFile& settings) const {
     settings.writeBool(kSection, QStringLiteral("StatusVisible"), ViewStatus->isChecked());
 }
 
-QString TViewCommands::ClockText() {
-    // Short date and long time in the program's own format language, which
-    // drops the time zone Qt's long time format would add.
-    return formatDateTime(QStringLiteral("ddddd tt"), QDateTime::currentDateTime());
+QString TViewCommands::ClockText(const QDateTime& now) {
+    // The program's own format language, which drops the time zone Qt's
+    // formats would add; hours and minutes spelled out, since some locales'
+    // short time carries seconds.
+    return formatDateTime(QStringLiteral("ddddd hh:nn"), now);
+}
+
+int TViewCommands::ClockRefreshDelay(const QDateTime& now) {
+    const QTime t = now.time();
+    // A few milliseconds past the minute, so the timer never wakes just before it.
+    const int toNextMinute = 60000 - (t.second() * 1000 + t.msec()) + 20;
+    return std::min(kClockInterval, toNextMinute);
 }
 
 void TViewCommands::toggleFullScreen() {
@@ -106,7 +116,6 @@ void TViewCommands::showClock(bool visible) {
     QLabel* clock = m_panels.panel(TStatusPanels::Clock);
     if (visible) {
         updateClock();
-        m_clockTimer.start();
     } else {
         m_clockTimer.stop();
         clock->clear();
@@ -116,8 +125,10 @@ void TViewCommands::showClock(bool visible) {
 
 void TViewCommands::updateClock() {
     QLabel* clock = m_panels.panel(TStatusPanels::Clock);
-    const QString text = ClockText();
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString text = ClockText(now);
     clock->setText(text);
+    m_clockTimer.start(ClockRefreshDelay(now));
     clock->setFixedWidth(clock->fontMetrics().horizontalAdvance(text) + 30);
 }
 

@@ -2,6 +2,7 @@
 // The View menu's window toggles: the editor over the whole window, the tree
 // pane, the status bar and its clock. Their check states are kept between
 // sessions.
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -30,8 +31,13 @@ public:
     void Read(const TSettingsFile& settings);
     void Write(TSettingsFile& settings) const;
     bool IsFullScreen() const { return m_fullScreen; }
-    // The clock's text right now (short date, long time).
-    static QString ClockText();
+    // The clock's text at now: short date and time to the minute. Seconds are
+    // left out: a clock that moves once a minute cannot keep them true.
+    static QString ClockText(const QDateTime& now);
+    // How long the clock waits from now: at most the ten seconds of its
+    // timer, and never past the start of the next minute, so the minute shown
+    // changes when the system's does.
+    static int ClockRefreshDelay(const QDateTime& now);
 
 private:
     void toggleFullScreen();

@@ -1,6 +1,7 @@
 #include "app/startup/splash.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -126,6 +127,25 @@ void paintTitle(QPainter& p, const QFont& base) {
 }
 
 } // namespace
+
+QIcon TSplash::productIcon() {
+    // The emblem with its shadow spans about 144 x 185 units around (108, 140).
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QPixmap picture(size, size);
+        picture.fill(Qt::transparent);
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal scale = size / 190.0;
+        p.translate(size / 2.0, size / 2.0);
+        p.scale(scale, scale);
+        p.translate(-108, -140);
+        paintEmblem(p);
+        p.end();
+        icon.addPixmap(picture);
+    }
+    return icon;
+}
 
 QPixmap TSplash::productPicture(qreal devicePixelRatio) {
     QPixmap picture(QSize(kWidth, kHeight) * devicePixelRatio);

@@ -2,6 +2,7 @@
 // The splash shown while a start without arguments builds the main window:
 // a borderless picture centred on the screen, with the product's emblem, its
 // name and its version. The main window deletes it once it has been shown.
+#include <QIcon>
 #include <QSplashScreen>
 
 #include <memory>
@@ -17,6 +18,10 @@ public:
     static constexpr int kHeight = 260;
 
     explicit TSplash(QScreen* screen = nullptr);
+
+    // The program's icon: the emblem alone, square, at the sizes desktops ask
+    // for (a wide picture gives no window icon on X11).
+    static QIcon productIcon();
 
     // The product picture at the given device pixel ratio.
     static QPixmap productPicture(qreal devicePixelRatio = 1.0);

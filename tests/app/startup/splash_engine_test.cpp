@@ -31,6 +31,21 @@ TEST(Splash, PictureIsSharpOnDenseScreens) {
     EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(TSplash::kWidth, TSplash::kHeight));
 }
 
+// The window icon: square pictures at the sizes panels and switchers ask for,
+// each with the emblem drawn and its corners left clear.
+TEST(Splash, IconIsTheEmblemInSquareSizes) {
+    const QIcon icon = TSplash::productIcon();
+    const QList<QSize> sizes = icon.availableSizes();
+    for (const int side : {16, 32, 48, 256})
+        EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
+    for (const QSize& size : sizes) {
+        EXPECT_EQ(size.width(), size.height());
+        const QImage image = icon.pixmap(size).toImage();
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << size.width();
+        EXPECT_GT(qAlpha(image.pixel(size.width() / 2, size.height() / 2)), 200) << size.width();
+    }
+}
+
 namespace {
 
 class EngineCheckTest : public ::testing::Test {
