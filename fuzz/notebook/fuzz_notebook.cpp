@@ -66,6 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (damaged.read(path)) {
         damaged.unlock(QStringLiteral("password"));
         const vlr::SalvageResult result = damaged.salvage();
+        if (result.counts.whole + result.counts.nameless == 0)
+            return 0; // nothing to write, as in vlr and the program
         const QString out = dir.filePath(QStringLiteral("salvaged.vlr"));
         QFile::remove(out);
         vlr::TNotebookService writer(vlr::defaultImages());
