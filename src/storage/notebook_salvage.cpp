@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -56,6 +57,22 @@ NoteRecord recordAt(const QByteArray& bytes, qint64 at) {
     NoteRecord r;
     std::memcpy(r.data(), bytes.constData() + at, NoteRecord::Bytes);
     return r;
+}
+
+// The record's body starts the way its encoding does (what cannot be told,
+// ciphertext and plain text, counts as such).
+bool pointsAtBody(const NoteRecord& r, const QByteArray& bytes) {
+    if (r.Offset() == 0)
+        return true;
+    if (qint64(r.Offset()) + r.Size() > bytes.size())
+        return false;
+    const QByteArrayView body = QByteArrayView(bytes).sliced(r.Offset(), r.Size());
+    const uint32_t flags = r.NoteFlags();
+    if (flags & nfEncrypted)
+        return r.Size() % 8 == 0;
+    if (flags & nfCompressed)
+        return body.startsWith("BZh") || body.startsWith("\x78");
+    return r.PlainText() == 1 || body.startsWith("{\\rtf");
 }
 
 struct Span {
@@ -153,31 +170,42 @@ DamagedNotebook::Table DamagedNotebook::findRecords() const {
         if (!table.records.isEmpty() || declared == 0)
             return table;
     }
-    // The table is not where the header says: the longest run of records
-    // 520 bytes apart anywhere behind the header (the latest one on a tie:
-    // the table of the last save lies behind every earlier one).
+    // The table is not where the header says: look for runs of records 520
+    // bytes apart anywhere behind the header. Runs shifted into the middle of
+    // the real one can pass for records too (margins read as a level and
+    // sizes); the run whose records point at the starts of bodies wins, then
+    // the longer, then the later (the table of the last save lies behind
+    // every earlier one).
     table = Table{};
     table.searched = true;
     std::unordered_map<qint64, qint64> runLength; // record position -> records in its run up to it
-    qint64 bestEnd = -1;
-    qint64 bestLength = 0;
+    std::vector<qint64> positions;
     const auto* data = reinterpret_cast<const unsigned char*>(m_bytes.constData());
     for (qint64 at = NotebookHeader::Bytes; at + NoteRecord::Bytes <= size; ++at) {
         if (!mayBeRecord(data + at) || !plausibleRecord(recordAt(m_bytes, at)))
             continue;
         const auto before = runLength.find(at - NoteRecord::Bytes);
-        const qint64 length = before == runLength.end() ? 1 : before->second + 1;
-        runLength[at] = length;
-        if (length >= bestLength) {
-            bestLength = length;
-            bestEnd = at;
-        }
+        runLength[at] = before == runLength.end() ? 1 : before->second + 1;
+        positions.push_back(at);
     }
-    if (bestEnd >= 0) {
-        const qint64 start = bestEnd - (bestLength - 1) * NoteRecord::Bytes;
-        for (qint64 at = start; at <= bestEnd; at += NoteRecord::Bytes)
+    struct Run {
+        qint64 score = -1, length = 0, end = -1;
+        auto key() const { return std::tuple(score, length, end); }
+    } best;
+    for (const qint64 end : positions) {
+        if (runLength.count(end + NoteRecord::Bytes))
+            continue; // not the end of its run
+        Run run{0, runLength[end], end};
+        for (qint64 i = 0; i < run.length; ++i)
+            run.score += pointsAtBody(recordAt(m_bytes, end - i * NoteRecord::Bytes), m_bytes);
+        if (run.key() > best.key())
+            best = run;
+    }
+    if (best.end >= 0) {
+        const qint64 start = best.end - (best.length - 1) * NoteRecord::Bytes;
+        for (qint64 at = start; at <= best.end; at += NoteRecord::Bytes)
             table.records.append(recordAt(m_bytes, at));
-        table.bytes = {start, bestEnd + NoteRecord::Bytes};
+        table.bytes = {start, best.end + NoteRecord::Bytes};
     }
     table.missing = qMax<qint64>(0, declared - table.records.size());
     return table;

@@ -194,7 +194,7 @@ TEST_P(SalvageTest, OverwrittenRangesLoseOnlyWhatTheyHit) {
         int whole, nameless, lost;
     };
     const Case cases[] = {
-        {"the header's first bytes", 0, 200, n, 0, 0},
+        {"the header's first fields (magic to creation time)", 0, 48, n, 0, 0},
         {"the header's tree offset", 16, 4, n, 0, 0},
         {"two tree records", tree + 2 * NoteRecord::Bytes, 2 * NoteRecord::Bytes, n - 2, foundOfTwo,
          2 - foundOfTwo},
@@ -215,7 +215,7 @@ TEST_P(SalvageTest, OverwrittenRangesLoseOnlyWhatTheyHit) {
         for (const SalvagedNote& note : s.result.notes)
             if (note.named)
                 names << note.record.NoteName();
-        EXPECT_EQ(names.size(), c.whole);
+        ASSERT_EQ(names.size(), c.whole);
         if (c.whole == n) {
             for (int i = 0; i < n; ++i)
                 EXPECT_EQ(s.result.notes[i].body, notes[size_t(i)].body);
