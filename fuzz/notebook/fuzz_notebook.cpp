@@ -1,10 +1,13 @@
-// Arbitrary bytes as a notebook file: open it, read every body, check it.
-// Whatever the bytes, the engine must neither crash, hang nor write.
+// Arbitrary bytes as a notebook file: open it, read every body, check it,
+// and salvage what survives of it into a new notebook. Whatever the bytes,
+// the engine must neither crash, hang nor write the file.
 #include "core/messages.h"
 #include "libs/extlib.h"
 #include "libs/vlrlib.h"
 #include "storage/images/default_images.h"
+#include "storage/notebook_salvage.h"
 #include "storage/notebook_service.h"
+#include "storage/salvage_writer.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -58,6 +61,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             QByteArray body;
             nb->DecodeNote(*note, body, nullptr, nullptr);
         }
+    }
+    vlr::DamagedNotebook damaged;
+    if (damaged.read(path)) {
+        damaged.unlock(QStringLiteral("password"));
+        const vlr::SalvageResult result = damaged.salvage();
+        if (result.counts.whole + result.counts.nameless == 0)
+            return 0; // nothing to write, as in vlr and the program
+        const QString out = dir.filePath(QStringLiteral("salvaged.vlr"));
+        QFile::remove(out);
+        vlr::TNotebookService writer(vlr::defaultImages());
+        QString error;
+        vlr::WriteSalvagedNotebook(writer, damaged, result, out, &error);
     }
     return 0;
 }

@@ -10,5 +10,7 @@ inline const QString kDone = QStringLiteral("Готово!");
 inline const QString kReadOnlyNotebook = QStringLiteral(
     "Записная книжка только для чтения! Вы не можете сохранять ее на диск. Выберите в окне Свойства "
     "книжки->Опции автора чтобы отключить \"только для чтения\".");
+inline const QString kOverwriteOpenNotebook =
+    QStringLiteral("Записная книжка, которую вы хотите перезаписать, открыта в программе!");
 
 } // namespace vlr

@@ -2,6 +2,7 @@
 
 #include "app/command_texts.h"
 #include "app/notebook_defaults.h"
+#include "app/salvage_offer.h"
 #include "core/dateformat.h"
 #include "core/messages.h"
 #include "core/password_prompt.h"
@@ -166,10 +167,16 @@ int TNotebookCommands::OpenByName(const QString& name) {
         m_host.RefreshEditor();
         emit notebookReady(nb);
         if (outcome.result == lrDamaged) {
-            if (!m_flags.quiet)
-                showMessage(QStringLiteral("Книжка %1 повреждена и открыта только для чтения:\n%2")
-                                .arg(resolved, nb->Damage.join(QLatin1Char('\n'))),
-                            kAttention, MsgIcon::Warning);
+            // Said even at start-up: a damaged notebook must not reopen silently.
+            showMessage(QStringLiteral("Книжка %1 повреждена и открыта только для чтения:\n%2")
+                            .arg(resolved, nb->Damage.join(QLatin1Char('\n'))),
+                        kAttention, MsgIcon::Warning);
+            const QString salvaged = OfferSalvage(m_service, m_dialogs, *nb);
+            if (!salvaged.isEmpty()) {
+                // The new notebook stands for the damaged one, which has nothing to save.
+                CloseNotebook(nb->RootNode);
+                OpenByName(salvaged);
+            }
             return obDamaged;
         }
         m_host.SetStatus(QStringLiteral("Книжка успешно открыта!"));
@@ -179,17 +186,16 @@ int TNotebookCommands::OpenByName(const QString& name) {
         return obPasswordRefused;
     case lrNeedsRecovery:
         // A save was cut short elsewhere and its journal is not played back yet.
-        if (!m_flags.quiet)
-            showMessage(
-                QStringLiteral("Книжка %1 не была сохранена до конца и требует восстановления. Закройте "
-                               "другие программы, работающие с ней, и откройте её снова.")
-                    .arg(resolved),
-                kError, MsgIcon::Error);
+        showMessage(QStringLiteral("Книжка %1 не была сохранена до конца и требует восстановления. Закройте "
+                                   "другие программы, работающие с ней, и откройте её снова.")
+                        .arg(resolved),
+                    kError, MsgIcon::Error);
         return obNotFound;
     case lrNotNotebook:
-        if (!m_flags.quiet)
-            showMessage(QStringLiteral("Это не файл записной книжки в формате VLR - %1!").arg(resolved),
-                        kError, MsgIcon::Error);
+        // Said even at start-up: a file given by name that is no notebook
+        // would otherwise leave an empty window and no word why.
+        showMessage(QStringLiteral("Это не файл записной книжки в формате VLR - %1!").arg(resolved), kError,
+                    MsgIcon::Error);
         return obNotNotebook;
     default:
         if (!m_flags.quiet)
@@ -338,8 +344,7 @@ int TNotebookCommands::SaveNotebookAs(TTreeNode* root) {
         chosen = ResolveName(chosen);
     TNodeRoot* holder = m_service.FindByFileName(chosen);
     if (holder && holder != nb) {
-        showMessage(QStringLiteral("Записная книжка, которую вы хотите перезаписать, открыта в программе!"),
-                    kError, MsgIcon::Error);
+        showMessage(kOverwriteOpenNotebook, kError, MsgIcon::Error);
         return snReadOnly;
     }
     if (TNotebookService::NotebookOf(m_host.SelectedNode()) == nb)
@@ -569,8 +574,7 @@ void TNotebookCommands::BackupCopy() {
     if (chosen.isEmpty())
         return;
     if (QFileInfo(chosen).absoluteFilePath() == nb->FileName) {
-        showMessage(QStringLiteral("Записная книжка, которую вы хотите перезаписать, открыта в программе!"),
-                    kError, MsgIcon::Error);
+        showMessage(kOverwriteOpenNotebook, kError, MsgIcon::Error);
         return;
     }
     QString error;

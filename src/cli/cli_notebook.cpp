@@ -143,10 +143,12 @@ std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Acc
     case lrDamaged:
         if (access == Access::Write)
             throw CliError{ExitFailed,
-                           QStringLiteral("%1 is damaged and is not changed: %2")
-                               .arg(path, printable(session->root->Damage.join(QStringLiteral("; "))))};
+                           QStringLiteral("%1 is damaged and is not changed: %2 (%3)")
+                               .arg(path, printable(session->root->Damage.join(QStringLiteral("; "))),
+                                    salvageHint(path))};
         for (const QString& problem : std::as_const(session->root->Damage))
             std::fprintf(stderr, "vlr: damaged: %s\n", printable(problem).toUtf8().constData());
+        std::fprintf(stderr, "vlr: %s\n", salvageHint(path).toUtf8().constData());
         break;
     default:
         throw CliError{ExitFailed,
@@ -207,6 +209,11 @@ TNodeData* resolveNote(Session& session, const QString& reference) {
     if (!node->Note())
         throw UsageError{QStringLiteral("no note \"%1\"").arg(printable(reference))};
     return node->Note();
+}
+
+QString salvageHint(const QString& path) {
+    return QStringLiteral("vlr salvage %1 OUT.vlr copies what survives into a new notebook")
+        .arg(printable(path));
 }
 
 void saveOrFail(Session& session) {

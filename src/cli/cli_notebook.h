@@ -49,6 +49,8 @@ int listIndex(const Session& session, const TNodeData* note);
 // The password from --password-file, VLR_PASSWORD or a prompt on the terminal;
 // empty when none can be had.
 QString obtainPassword(const Args& args, bool confirm);
+// How to get back what survives of a damaged notebook.
+QString salvageHint(const QString& path);
 // Saves and turns a failure into a CliError.
 void saveOrFail(Session& session);
 

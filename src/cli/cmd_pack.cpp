@@ -111,9 +111,20 @@ int cmdRecover(const QStringList& words) {
     const RollbackJournal::Playback back = RecoverNotebookFile(QFileInfo(path).absoluteFilePath());
     if (!back.ok)
         throw CliError{ExitFailed, QStringLiteral("%1 could not be recovered: %2").arg(path, back.error)};
-    if (!back.hadJournal)
+    if (!back.hadJournal) {
+        // No save was cut short; a file damaged otherwise is a case for salvage.
+        Session session;
+        OpenOptions inspect;
+        inspect.readOnly = true;
+        inspect.askPassword = [](TNodeRoot*, TNodeRoot*, bool& res) { res = true; };
+        if (session.service.Open(QFileInfo(path).absoluteFilePath(), inspect).result == lrDamaged) {
+            out(QStringLiteral(
+                    "%1: nothing to recover (no save was cut short), but the file is damaged: %2\n")
+                    .arg(path, salvageHint(path)));
+            return ExitFailed;
+        }
         out(QStringLiteral("%1: nothing to recover\n").arg(path));
-    else
+    } else
         out(QStringLiteral("%1: the save that was cut short is undone (%2 regions, %3 bytes put back)\n")
                 .arg(path)
                 .arg(back.regions)

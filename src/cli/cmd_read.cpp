@@ -148,7 +148,8 @@ int cmdLs(const QStringList& words) {
         printJson(array);
     else
         out(text);
-    return ExitOk;
+    // What a damaged file lists is not the whole notebook: the caller must know.
+    return nb.IsDamaged() ? ExitFailed : ExitOk;
 }
 
 int cmdCat(const QStringList& words) {

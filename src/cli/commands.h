@@ -14,6 +14,7 @@ int cmdRm(const QStringList& args);
 int cmdPack(const QStringList& args);
 int cmdCheck(const QStringList& args);
 int cmdRecover(const QStringList& args);
+int cmdSalvage(const QStringList& args);
 int cmdSearch(const QStringList& args);
 int cmdExport(const QStringList& args);
 int cmdImport(const QStringList& args);

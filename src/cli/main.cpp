@@ -29,6 +29,8 @@ const char* const kUsage =
     "  pack  FILE [--purge] [--backup]           compact the file\n"
     "  check FILE [--json]                       verify the whole file\n"
     "  recover FILE                              undo a save that was cut short\n"
+    "  salvage DAMAGED OUT.vlr [--json] [--force] copy what survives of a damaged notebook\n"
+    "                                            into a new one (DAMAGED is only read)\n"
 #ifdef VLR_HAVE_RTF
     "  rtf   FILE [--to text|html|rtf]           convert an RTF document\n"
 #endif
@@ -67,8 +69,8 @@ bool needsGui(int argc, char** argv) {
     if (argc < 2)
         return false;
     const char* command = argv[1];
-    for (const char* headless :
-         {"info", "ls", "cat", "new", "add", "put", "rm", "pack", "check", "recover", "help", "--help"})
+    for (const char* headless : {"info", "ls", "cat", "new", "add", "put", "rm", "pack", "check", "recover",
+                                 "salvage", "help", "--help"})
         if (std::strcmp(command, headless) == 0)
             return false;
     if (std::strcmp(command, "rtf") != 0)
@@ -104,16 +106,17 @@ int main(int argc, char** argv) {
     }
     using Command = std::function<int(const QStringList&)>;
     const std::map<QString, Command> commands = {
-        {QStringLiteral("info"), vlr::cli::cmdInfo},     {QStringLiteral("ls"), vlr::cli::cmdLs},
-        {QStringLiteral("cat"), vlr::cli::cmdCat},       {QStringLiteral("new"), vlr::cli::cmdNew},
-        {QStringLiteral("add"), vlr::cli::cmdAdd},       {QStringLiteral("put"), vlr::cli::cmdPut},
-        {QStringLiteral("rm"), vlr::cli::cmdRm},         {QStringLiteral("pack"), vlr::cli::cmdPack},
-        {QStringLiteral("check"), vlr::cli::cmdCheck},   {QStringLiteral("recover"), vlr::cli::cmdRecover},
+        {QStringLiteral("info"), vlr::cli::cmdInfo},       {QStringLiteral("ls"), vlr::cli::cmdLs},
+        {QStringLiteral("cat"), vlr::cli::cmdCat},         {QStringLiteral("new"), vlr::cli::cmdNew},
+        {QStringLiteral("add"), vlr::cli::cmdAdd},         {QStringLiteral("put"), vlr::cli::cmdPut},
+        {QStringLiteral("rm"), vlr::cli::cmdRm},           {QStringLiteral("pack"), vlr::cli::cmdPack},
+        {QStringLiteral("check"), vlr::cli::cmdCheck},     {QStringLiteral("recover"), vlr::cli::cmdRecover},
+        {QStringLiteral("salvage"), vlr::cli::cmdSalvage},
 #ifdef VLR_HAVE_RTF
         {QStringLiteral("rtf"), vlr::cli::cmdRtf},
 #endif
 #ifdef VLR_HAVE_EXCHANGE
-        {QStringLiteral("export"), vlr::cli::cmdExport}, {QStringLiteral("import"), vlr::cli::cmdImport},
+        {QStringLiteral("export"), vlr::cli::cmdExport},   {QStringLiteral("import"), vlr::cli::cmdImport},
 #endif
 #ifdef VLR_HAVE_SEARCH
         {QStringLiteral("search"), vlr::cli::cmdSearch},

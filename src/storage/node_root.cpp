@@ -295,7 +295,6 @@ int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset) {
     if (forest)
         batch.emplace(forest->NewBatch());
     TTreeNode* previous = nullptr; // the last live node placed
-    int previousDepth = 0;
     for (qint64 i = 0; i < count; ++i) {
         if (i == sliceStart + sliceCount) {
             sliceStart = i;
@@ -321,23 +320,7 @@ int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset) {
         qCDebug(lcStorage).noquote() << QStringLiteral("ReadTree: Node added %1").arg(name).left(121);
         TTreeNode* node = nullptr;
         if (forest) {
-            const int level = note->Record.Level();
-            TTreeNode* parent = nullptr; // a top note of the batch
-            if (previous) {
-                if (previousDepth < level) {
-                    parent = previous;
-                } else {
-                    TTreeNode* sibling = previous;
-                    int depth = previousDepth;
-                    while (depth > level && depth > 1) {
-                        sibling = sibling->Parent();
-                        --depth;
-                    }
-                    parent = sibling->Level() > 1 ? sibling->Parent() : nullptr;
-                }
-            }
-            node = forest->AddToBatch(*batch, parent, name);
-            previousDepth = node->Level();
+            node = forest->AddToBatch(*batch, PlacementParent(previous, note->Record.Level()), name);
             previous = node;
             forest->SetNote(node, note);
             forest->SetImages(node, note->Record.ImageIndex(), note->Record.ImageIndex());

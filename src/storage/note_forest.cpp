@@ -258,4 +258,18 @@ void TNoteForest::removeObserver(ForestObserver* observer) {
     m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer), m_observers.end());
 }
 
+TTreeNode* PlacementParent(TTreeNode* previous, int level) {
+    if (!previous)
+        return nullptr;
+    int depth = previous->Level();
+    if (depth < level)
+        return previous;
+    TTreeNode* sibling = previous;
+    while (depth > level && depth > 1) {
+        sibling = sibling->Parent();
+        --depth;
+    }
+    return sibling->Level() > 1 ? sibling->Parent() : nullptr;
+}
+
 } // namespace vlr

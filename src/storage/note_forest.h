@@ -154,6 +154,12 @@ private:
     std::vector<ForestObserver*> m_observers;
 };
 
+// Where a note read in tree order goes, by its stored Level, after the last
+// note placed (none for the first): the parent it becomes the last child of,
+// or none for a top-level note. A jump of several levels still makes a child;
+// a shallower level walks up to the matching depth (never above the top).
+TTreeNode* PlacementParent(TTreeNode* previous, int level);
+
 // Pre-order walk of the nodes below a node (not the node itself).
 template <typename F> void ForEachDescendant(TTreeNode* node, F&& f) {
     std::vector<TTreeNode*> stack;

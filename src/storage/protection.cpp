@@ -104,15 +104,19 @@ bool SetupKey(TNodeRoot& notebook, const QString& password) {
     return true;
 }
 
-bool Unlock(TNodeRoot& notebook, const QString& password) {
-    TVlrLib& lib = notebook.engine();
+bool UnlockKey(TVlrLib& lib, const NotebookHeader& header, const QString& password, MasterKeyBytes& key) {
     MasterKeyBytes candidate;
-    cryptKeyBlock(lib, DeriveKey(password), notebook.Header.KeyIV(), notebook.Header.KeyBlock(),
-                  candidate.data(), false);
+    cryptKeyBlock(lib, DeriveKey(password), header.KeyIV(), header.KeyBlock(), candidate.data(), false);
     const Digest digest = digestOf(candidate);
-    if (std::memcmp(digest.data(), notebook.Header.KeyDigest(), digest.size()) != 0)
+    if (std::memcmp(digest.data(), header.KeyDigest(), digest.size()) != 0)
         return false; // the candidate is wiped on leaving
-    notebook.MasterKey = candidate;
+    key = candidate;
+    return true;
+}
+
+bool Unlock(TNodeRoot& notebook, const QString& password) {
+    if (!UnlockKey(notebook.engine(), notebook.Header, password, notebook.MasterKey))
+        return false;
     notebook.KeyHeld = true;
     return true;
 }

@@ -9,7 +9,9 @@
 
 namespace vlr {
 
+class NotebookHeader;
 class TNodeRoot;
+class TVlrLib;
 
 using Digest = std::array<unsigned char, 16>;
 
@@ -31,6 +33,9 @@ bool SetupKey(TNodeRoot& notebook, const QString& password);
 // Recovers the master key with the password; on a wrong password the notebook
 // stays locked and nothing in it changes.
 bool Unlock(TNodeRoot& notebook, const QString& password);
+// The master key behind a header's key block, when the password opens it;
+// false (key untouched) otherwise.
+bool UnlockKey(TVlrLib& lib, const NotebookHeader& header, const QString& password, MasterKeyBytes& key);
 // Fills the buffer from the system's cryptographic random source.
 bool systemRandom(void* data, std::size_t size);
 

@@ -94,6 +94,32 @@ TEST_F(MainWindowTest, StartUpReopensTheLastSessionQuietlyAndSelectsTheSavedNode
     EXPECT_FALSE(form->Flags().quiet);
 }
 
+TEST_F(MainWindowTest, StartUpSaysWhenAFileIsNoNotebookOrTheLastSessionLeftOneDamaged) {
+    QByteArray junk(100 * 1024, '\0');
+    for (qsizetype i = 0; i < junk.size(); ++i)
+        junk[i] = char((i * 7919 + 13) % 251);
+    const QString random = path(QStringLiteral("random.bin"));
+    writeFile(random, junk);
+    const QString damaged = makeNotebook(QStringLiteral("d.vlr"), QStringLiteral("Повреждённая"));
+    QByteArray bytes = fileBytes(damaged);
+    bytes.truncate(i32At(bytes, 16) + 10);
+    writeFile(damaged, bytes);
+    TSettingsFile ini(settings.filePath);
+    ini.writeInteger(QStringLiteral("Environment"), QStringLiteral("NumberOfLastUsed"), 1);
+    ini.writeList(QStringLiteral("Environment"), QStringLiteral("LastUsed"), {damaged});
+    messages.answer(MbOk);
+    messages.answer(MbNo); // no salvage now
+
+    auto form = start({random});
+    const QStringList texts = messages.texts();
+    ASSERT_EQ(texts.size(), 3) << texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("Книжка %1 повреждена").arg(damaged)));
+    EXPECT_EQ(texts[1], QStringLiteral("Восстановить уцелевшие записи в новую книжку?"));
+    EXPECT_EQ(texts[2], QStringLiteral("Это не файл записной книжки в формате VLR - %1!").arg(random));
+    EXPECT_EQ(fileBytes(damaged), bytes);
+    EXPECT_TRUE(form->isEnabled());
+}
+
 TEST_F(MainWindowTest, EmptyTreeShowsTheApplicationTitleAndDisablesNotebookCommands) {
     auto form = start();
     EXPECT_EQ(form->Service().Count(), 0);

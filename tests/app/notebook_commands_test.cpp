@@ -323,3 +323,63 @@ TEST_F(NotebookCommandsTest, ReadOnlyNotebookRefusesSaving) {
     EXPECT_EQ(messages.shown().last().caption, QStringLiteral("Внимание!"));
     EXPECT_TRUE(messages.texts().last().startsWith(QStringLiteral("Записная книжка только для чтения!")));
 }
+
+TEST_F(NotebookCommandsTest, StartUpSaysWhatIsWrongAndADamagedNotebookIsOfferedForSalvage) {
+    QByteArray junk(100 * 1024, '\0');
+    for (qsizetype i = 0; i < junk.size(); ++i)
+        junk[i] = char((i * 7919 + 13) % 251);
+    writeFile(path(QStringLiteral("random.vlr")), junk);
+    const QString book = makeNotebook(QStringLiteral("a.vlr"));
+    QByteArray damaged = fileBytes(book);
+    damaged.truncate(i32At(damaged, 16) + 10); // the tree table is gone, the bodies are whole
+    writeFile(book, damaged);
+    flags.quiet = true; // as while the last session and the command line are opened
+
+    EXPECT_EQ(commands.OpenByName(path(QStringLiteral("random.vlr"))), obNotNotebook);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Это не файл записной книжки в формате VLR - %1!")
+                                                .arg(path(QStringLiteral("random.vlr")))});
+
+    // Declined: the damaged notebook stays open for reading.
+    messages.clear();
+    messages.answer(MbOk);
+    messages.answer(MbNo);
+    EXPECT_EQ(commands.OpenByName(book), obDamaged);
+    ASSERT_EQ(messages.texts().size(), 2);
+    EXPECT_TRUE(messages.texts()[0].startsWith(QStringLiteral("Книжка %1 повреждена").arg(book)));
+    EXPECT_EQ(messages.texts()[1], QStringLiteral("Восстановить уцелевшие записи в новую книжку?"));
+    ASSERT_EQ(service.Count(), 1);
+    service.Close(service.Notebooks().first());
+
+    // Accepted: the new notebook replaces the damaged one, which is never written.
+    messages.clear();
+    messages.answer(MbOk);
+    messages.answer(MbYes);
+    dialogs.toSave = path(QStringLiteral("saved.vlr"));
+    EXPECT_EQ(commands.OpenByName(book), obDamaged);
+    EXPECT_EQ(dialogs.lastProposal, path(QStringLiteral("a (восстановлено).vlr")));
+    ASSERT_EQ(messages.texts().size(), 3);
+    EXPECT_EQ(messages.texts()[2],
+              QStringLiteral("Восстановлено записей: 0 целиком, 2 без имени; потеряно: 0."));
+    ASSERT_EQ(service.Count(), 1);
+    TNodeRoot* nb = service.Notebooks().first();
+    EXPECT_EQ(nb->FileName, QFileInfo(path(QStringLiteral("saved.vlr"))).canonicalFilePath());
+    EXPECT_FALSE(nb->IsReadOnly());
+    ASSERT_EQ(nb->Notes.size(), 2);
+    EXPECT_EQ(nb->Notes[0]->Record.NoteName(), QStringLiteral("Найдено 1"));
+    EXPECT_EQ(nb->Notes[1]->Record.NoteName(), QStringLiteral("Найдено 2"));
+    QByteArray body;
+    nb->ReadNote(1, body);
+    EXPECT_EQ(body, QByteArray("{\\rtf1 two}"));
+    EXPECT_EQ(fileBytes(book), damaged);
+
+    // The damaged file itself is refused as the target.
+    service.Close(nb);
+    messages.clear();
+    messages.answer(MbOk);
+    messages.answer(MbYes);
+    dialogs.toSave = book;
+    EXPECT_EQ(commands.OpenByName(book), obDamaged);
+    ASSERT_EQ(messages.texts().size(), 3);
+    EXPECT_TRUE(messages.texts()[2].startsWith(QStringLiteral("Уцелевшие записи нельзя записать")));
+    EXPECT_EQ(fileBytes(book), damaged);
+}
