@@ -133,7 +133,7 @@ int cmdExport(const QStringList& words) {
     }
     const TVLROptions options;
     THtmlChoices html;
-    html.title = tree.Root()->Title();
+    html.title = HtmlPageTitle({}, tree, TExportTree::Command::ExportNotes);
     html.fontName = options.DefFontName;
     html.fontSize = options.DefFontSize;
     html.background = options.DefEditorBack;

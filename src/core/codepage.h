@@ -1,7 +1,8 @@
 #pragma once
 // Conversions between QString and the 8-bit code pages of the stored formats:
-// Windows-1251 (the "ANSI" code page of notebooks, settings and text export)
-// and IBM866 (the "OEM" code page).
+// Windows-1251 (the "ANSI" code page of notebooks and settings) and IBM866
+// (the "OEM" code page, also of OEM text export). Text files for other Linux
+// programs are UTF-8 instead, the system's code page here.
 #include <QByteArray>
 #include <QString>
 

@@ -95,6 +95,7 @@ private:
     void richBreak();
     void richLines(const QString& text, const TFontRecord& font, bool centre);
     void richBody(const QByteArray& body, bool plainNote);
+    void leaveBody();
     // Plain document.
     void plainBody(const QByteArray& body, bool plainNote);
 
@@ -225,6 +226,8 @@ void TDocumentBuilder::addNote(TExportNode* node, int k) {
                 plainBody(*body, IsPlainNote(*note));
         }
     }
+    if (rich)
+        leaveBody();
 
     // d. Footer, on a line of its own.
     const QString footer = expanded(l.footer, values);
@@ -276,6 +279,19 @@ void TDocumentBuilder::richBody(const QByteArray& body, bool plainNote) {
     m_cursor.setCharFormat(m_richFormat);
     if (!rtf::looksLikeRtf(body) || !rtf::insertRtf(body, m_cursor))
         m_cursor.insertText(rtf::rtfToPlainText(body), m_richFormat);
+}
+
+void TDocumentBuilder::leaveBody() {
+    // A body ends with its last paragraph mark; the empty paragraph after it
+    // has the format of the one before, perhaps a list item or an indent.
+    // What follows (footer, separator, the next note) starts plain instead.
+    if (!m_cursor.block().text().isEmpty())
+        return;
+    QTextBlockFormat plain;
+    plain.setPageBreakPolicy(m_cursor.blockFormat().pageBreakPolicy());
+    m_cursor.setBlockFormat(plain);
+    m_cursor.setBlockCharFormat(m_richFormat);
+    m_cursor.setCharFormat(m_richFormat);
 }
 
 void TDocumentBuilder::plainBody(const QByteArray& body, bool plainNote) {

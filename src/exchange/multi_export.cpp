@@ -1,6 +1,5 @@
 #include "exchange/multi_export.h"
 
-#include "core/codepage.h"
 #include "core/progress.h"
 #include "exchange/converters.h"
 #include "exchange/exchange_texts.h"
@@ -92,7 +91,8 @@ std::optional<QByteArray> TFilesExporter::contentOf(const TExportNode* node, con
             return std::nullopt;
         if (m_o.formatText)
             text = WrapLines(*text, m_o.lineWidth);
-        return m_o.format == TFileFormat::FormatOEM ? toOem(*text) : AnsiOrUtf8Bytes(*text);
+        return TextFileBytes(*text,
+                             m_o.format == TFileFormat::FormatOEM ? TTextFileKind::Oem : TTextFileKind::Ansi);
     }
     case TFileFormat::FormatHTM: {
         if (!ExtensionsAvailable())

@@ -45,17 +45,19 @@ std::optional<QString> ExportTextOf(QByteArrayView body, bool plainNote) {
     }
 }
 
-QString WithCrLf(const QString& text) {
+namespace {
+
+QString withLineEnds(const QString& text, QStringView end) {
     QString out;
     out.reserve(text.size() + text.size() / 32);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'\r') {
-            out += u"\r\n";
+            out += end;
             if (i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;
         } else if (c == u'\n') {
-            out += u"\r\n";
+            out += end;
         } else {
             out += c;
         }
@@ -63,10 +65,35 @@ QString WithCrLf(const QString& text) {
     return out;
 }
 
+} // namespace
+
+QString WithCrLf(const QString& text) {
+    return withLineEnds(text, u"\r\n");
+}
+
 QByteArray AnsiOrUtf8Bytes(const QString& text) {
     if (fitsAnsi(text))
         return toAnsi(text);
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+QByteArray TextFileBytes(const QString& text, TTextFileKind kind) {
+    switch (kind) {
+    case TTextFileKind::Ansi: {
+        QString lf = withLineEnds(text, u"\n");
+        if (lf.startsWith(QChar::ByteOrderMark))
+            lf.remove(0, 1);
+        return lf.toUtf8();
+    }
+    case TTextFileKind::Oem:
+        return toOem(WithCrLf(text));
+    }
+    return {};
+}
+
+QString ClipboardPlainText(const QString& text) {
+    const qsizetype zero = text.indexOf(QChar(0));
+    return withLineEnds(zero < 0 ? text : text.first(zero), u"\n");
 }
 
 } // namespace vlr

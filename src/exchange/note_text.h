@@ -26,11 +26,27 @@ bool ExtensionsAvailable();
 // for text export. None without the library or when the conversion fails.
 std::optional<QString> ExportTextOf(QByteArrayView body, bool plainNote);
 
-// Line ends as CR LF, whatever they were.
+// Line ends as CR LF, whatever they were (CR LF, LF or a lone CR).
 QString WithCrLf(const QString& text);
 
-// Text for an ANSI text file or a plain note's body: Windows-1251, or UTF-8
-// behind its byte-order mark when Windows-1251 cannot hold every character.
+// A plain note's body: Windows-1251, or UTF-8 behind its byte-order mark when
+// Windows-1251 cannot hold every character.
 QByteArray AnsiOrUtf8Bytes(const QString& text);
+
+// The two kinds of plain-text file export writes for other programs.
+enum class TTextFileKind {
+    Ansi, // the system's code page, UTF-8 on Linux: no byte-order mark, LF line ends
+    Oem,  // code page 866 with CR LF, as DOS programs read it
+};
+
+// The bytes of a text file of that kind; the line ends of the text are
+// made the kind's own. Characters code page 866 cannot hold become "?";
+// UTF-8 keeps every character, and a leading U+FEFF is dropped so that the
+// file never starts with a byte-order mark.
+QByteArray TextFileBytes(const QString& text, TTextFileKind kind);
+
+// The plain text put on the clipboard for other programs: up to the first
+// zero character, with LF line ends as Linux programs paste them.
+QString ClipboardPlainText(const QString& text);
 
 } // namespace vlr

@@ -1,6 +1,5 @@
 #include "exchange/single_export.h"
 
-#include "core/codepage.h"
 #include "core/progress.h"
 #include "exchange/converters.h"
 #include "exchange/exchange_texts.h"
@@ -35,6 +34,25 @@ QString WithDefaultExtension(const QString& fileName, const QString& extension) 
     return fileName + u'.' + extension;
 }
 
+QString HtmlPageTitle(const QString& typed, const TExportTree& tree, TExportTree::Command command) {
+    const auto titled = [](const TExportNode* node) { return node && !node->Title().trimmed().isEmpty(); };
+    if (!typed.trimmed().isEmpty())
+        return typed;
+    const TExportNode* root = tree.Root();
+    if (!root)
+        return {};
+    if (command == TExportTree::Command::ExportNote && root->Count() > 0 && titled(root->Child(0)))
+        return root->Child(0)->Title();
+    if (titled(root))
+        return root->Title();
+    QString first;
+    tree.ForEach([&](TExportNode* node, int) {
+        if (first.isEmpty() && node->Marked() && titled(node))
+            first = node->Title();
+    });
+    return first;
+}
+
 TExportOutcome SaveDocument(const TCombinedDocument& doc, TDocumentTarget target, const QString& fileName,
                             const THtmlChoices& html, const TWriteGuard& guard, const TConverter* converter,
                             TConverterRun* run) {
@@ -48,10 +66,10 @@ TExportOutcome SaveDocument(const TCombinedDocument& doc, TDocumentTarget target
         bytes = doc.PortableRtf();
         break;
     case TDocumentTarget::FilePlain:
-        bytes = AnsiOrUtf8Bytes(doc.PlainText());
+        bytes = TextFileBytes(doc.PlainText(), TTextFileKind::Ansi);
         break;
     case TDocumentTarget::FileOEM:
-        bytes = toOem(doc.PlainText());
+        bytes = TextFileBytes(doc.PlainText(), TTextFileKind::Oem);
         break;
     case TDocumentTarget::FileHTML: {
         if (!ExtensionsAvailable())

@@ -2,6 +2,7 @@
 // Writing a combined document to a file: RTF, plain or OEM text, HTML, or a
 // converter's format.
 #include "exchange/export_targets.h"
+#include "exchange/export_tree.h"
 
 namespace vlr {
 
@@ -16,6 +17,11 @@ QString DefaultExtension(TDocumentTarget target, const TConverter* converter = n
 
 // A name typed without an extension gets "." and the default one.
 QString WithDefaultExtension(const QString& fileName, const QString& extension);
+
+// The title of the HTML page: the typed one, else the note's for the export
+// of one note, else the notebook's, else the first exported note's. It also
+// presets the title box.
+QString HtmlPageTitle(const QString& typed, const TExportTree& tree, TExportTree::Command command);
 
 // FileRTF, FilePlain, FileOEM, FileHTML or Converter (with converter and run).
 [[nodiscard]] TExportOutcome SaveDocument(const TCombinedDocument& document, TDocumentTarget target,

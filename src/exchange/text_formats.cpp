@@ -1,5 +1,6 @@
 #include "exchange/text_formats.h"
 
+#include "config/setting_fonts.h"
 #include "rtf/properties.h"
 
 #include <QGuiApplication>
@@ -8,16 +9,7 @@
 namespace vlr {
 
 QFont FontOf(const TFontRecord& f) {
-    QFont font = QGuiApplication::font();
-    if (f.name != QLatin1StringView("MS Shell Dlg") && !f.name.isEmpty())
-        font.setFamilies({f.name});
-    if (f.size > 0)
-        font.setPointSize(f.size);
-    font.setBold(f.style & 1);
-    font.setItalic(f.style & 2);
-    font.setUnderline(f.style & 4);
-    font.setStrikeOut(f.style & 8);
-    return font;
+    return FontFromSettings(f.name, f.size, f.style);
 }
 
 std::optional<QColor> TextColorOf(quint32 value) {

@@ -10,7 +10,8 @@
 
 namespace vlr {
 
-// "MS Shell Dlg" stands for the system's interface font.
+// "MS Shell Dlg" (or no name) stands for the system's interface font, its
+// size scaled from the dialog font's 8 points.
 QFont FontOf(const TFontRecord& font);
 // The colour a value stands for; none for the automatic text colour.
 std::optional<QColor> TextColorOf(quint32 value);

@@ -1,5 +1,6 @@
 #include "rtf/html_writer.h"
 
+#include "rtf/font_kinds.h"
 #include "rtf/list_numbers.h"
 #include "rtf/pictures.h"
 
@@ -92,11 +93,8 @@ private:
 QString HtmlWriter::spanStyle(const QTextCharFormat& f) const {
     QString s;
     const QStringList families = f.fontFamilies().toStringList();
-    if (!families.isEmpty() && !families.first().isEmpty()) {
-        QString family = families.first();
-        family.remove(u'"').remove(u';').remove(u'<').remove(u'>').remove(u'&');
-        s += u"font-family:\""_s + family + u"\";"_s;
-    }
+    if (!families.isEmpty() && !families.first().trimmed().isEmpty())
+        s += u"font-family:"_s + cssFontFamily(families.first()) + u';';
     if (f.fontPointSize() > 0)
         s += u"font-size:"_s + QString::number(f.fontPointSize()) + u"pt;"_s;
     if (f.fontWeight() >= QFont::DemiBold)
@@ -280,13 +278,13 @@ QByteArray HtmlWriter::run() {
         if (!o_.generator.endsWith(u'\n'))
             out_ += u"\r\n"_s;
     }
-    out_ += u"<TITLE>"_s + escaped(o_.title) + u"</TITLE>\r\n"_s;
+    // A page without a title shows its address in the browser's tab and history.
+    const QString title =
+        o_.title.trimmed().isEmpty() ? QFileInfo(o_.fileName).completeBaseName() : o_.title.trimmed();
+    out_ += u"<TITLE>"_s + escaped(title) + u"</TITLE>\r\n"_s;
     QString bodyCss;
-    if (!o_.fontName.isEmpty()) {
-        QString family = o_.fontName;
-        family.remove(u'"').remove(u';').remove(u'<').remove(u'>').remove(u'{').remove(u'}');
-        bodyCss += u"font-family:\""_s + family + u"\";"_s;
-    }
+    if (!o_.fontName.trimmed().isEmpty())
+        bodyCss += u"font-family:"_s + cssFontFamily(o_.fontName) + u';';
     if (o_.fontSize > 0)
         bodyCss += u"font-size:"_s + QString::number(o_.fontSize) + u"pt;"_s;
     const QString bg = backgroundCss(o_);

@@ -73,6 +73,9 @@ TEST_F(FilesExport, NamesFollowTheTitlesInBothFolderModes) {
 TEST_F(FilesExport, FormatsOfTheFiles) {
     note(QStringLiteral("Текст"), rtfBody("\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 world and more words here"));
     note(QStringLiteral("Простая"), QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2"), nullptr, true);
+    // A plain note Windows-1251 cannot hold is stored as marked UTF-8.
+    note(QStringLiteral("Знаки"), QByteArray("\xEF\xBB\xBF") + QStringLiteral("Знак ✓\r\nи ещё").toUtf8(),
+         nullptr, true);
     struct Case {
         TFileFormat format;
         bool wrap;
@@ -85,14 +88,18 @@ TEST_F(FilesExport, FormatsOfTheFiles) {
              "\\u1055\\'cf\\u1088\\'f0\\u1080\\'e8\\u1074\\'e2\\u1077\\'e5\\u1090\\'f2 world and more words "
              "here")},
         {TFileFormat::FormatRTF, false, "Простая.rtf", QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2")},
-        {TFileFormat::FormatTXT, false, "Текст.txt",
-         QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2 world and more words here")},
+        // Text for Linux programs: UTF-8 without a mark, LF line ends.
+        {TFileFormat::FormatTXT, false, "Текст.txt", QByteArray("Привет world and more words here")},
+        {TFileFormat::FormatTXT, false, "Знаки.txt", QByteArray("Знак ✓\nи ещё")},
+        {TFileFormat::FormatOEM, false, "Знаки.txt", toOem(QStringLiteral("Знак ?\r\nи ещё"))},
         {TFileFormat::FormatOEM, false, "Текст.txt",
          toOem(QStringLiteral("Привет world and more words here"))},
         {TFileFormat::FormatOEM, false, "Простая.txt",
          toOem(QStringLiteral("Привет"))}, // no zero byte at the end
-        {TFileFormat::FormatTXT, true, "Текст.txt",
-         QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2 \r\nworld and \r\nmore words \r\nhere\r\n")},
+        {TFileFormat::FormatTXT, true, "Текст.txt", QByteArray("Привет \nworld and \nmore words \nhere\n")},
+        {TFileFormat::FormatOEM, true, "Текст.txt",
+         toOem(QStringLiteral("Привет \r\nworld and \r\nmore words \r\nhere\r\n"))},
+        {TFileFormat::FormatTXT, true, "Простая.txt", QByteArray("Привет\n")},
     };
     for (const Case& c : cases) {
         QDir(out()).removeRecursively();

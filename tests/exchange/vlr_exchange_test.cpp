@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -110,6 +111,47 @@ TEST_F(VlrExchange, OneDocumentReadsBackWithTheSameText) {
         for (const QString& t : texts)
             EXPECT_TRUE(text.contains(t)) << file << ": " << t.toStdString() << "\n" << text.toStdString();
     }
+}
+
+TEST_F(VlrExchange, TextFilesAreWhatLinuxProgramsReadAndOemStaysDos) {
+    struct Case {
+        QStringList args;
+        QString written;
+        const char* encoding; // as the codec knows it
+        bool crlf;
+    } cases[] = {
+        {{"--to", "txt", "--out", path("one.txt")}, path("one.txt"), "UTF-8", false},
+        {{"--to", "txt", "--dir", path("txt")}, path("txt/Первая.txt"), "UTF-8", false},
+        {{"--to", "oem", "--out", path("one-oem.txt")}, path("one-oem.txt"), "IBM866", true},
+        {{"--to", "oem", "--dir", path("oem")}, path("oem/Первая.txt"), "IBM866", true},
+    };
+    const QString file = QStandardPaths::findExecutable(QStringLiteral("file"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written.toStdString());
+        const Outcome r = vlr(QStringList{"export", book()} + c.args);
+        ASSERT_EQ(r.code, 0) << r.err.constData();
+        const QByteArray b = bytes(c.written);
+        EXPECT_FALSE(b.startsWith("\xEF\xBB\xBF"));
+        EXPECT_EQ(b.count('\r'), c.crlf ? b.count('\n') : 0);
+        EXPECT_EQ(b.count("\r\n"), c.crlf ? b.count('\n') : 0);
+        QStringDecoder decode(c.encoding);
+        const QString text = decode(b);
+        EXPECT_FALSE(decode.hasError());
+        EXPECT_TRUE(text.contains(texts.first())) << text.toStdString();
+        // What other programs make of it.
+        if (!file.isEmpty() && !c.crlf) {
+            EXPECT_EQ(
+                run(file, {QStringLiteral("-b"), QStringLiteral("--mime-encoding"), c.written}).out.trimmed(),
+                "utf-8");
+        }
+    }
+    if (file.isEmpty())
+        GTEST_SKIP() << "file is not installed";
+}
+
+TEST_F(VlrExchange, HtmlPageIsTitledAfterTheNotebook) {
+    ASSERT_EQ(vlr({"export", book(), "--to", "html", "--out", path("book.htm")}).code, 0);
+    EXPECT_TRUE(bytes(path("book.htm")).contains(QStringLiteral("<TITLE>Книга</TITLE>").toUtf8()));
 }
 
 TEST_F(VlrExchange, NotebookFileAndPerNoteFilesGiveTheNotesBack) {

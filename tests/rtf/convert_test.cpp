@@ -1,9 +1,11 @@
 // The extension library's conversions: plain text in its two modes, HTML.
 #include "rtf/convert.h"
+#include "rtf/font_kinds.h"
 #include "rtf/html_writer.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -47,7 +49,72 @@ TEST(ConvertData, EscapesEveryCharacterAndDisarmsScriptLinks) {
     EXPECT_TRUE(html.contains("<A href=\"http://a.b/?x=1&amp;y=&quot;2&quot;\">")) << html.toStdString();
     EXPECT_TRUE(html.contains("<TITLE>&lt;T&amp;&gt;</TITLE>"));
     EXPECT_TRUE(html.contains(o.generator));
-    EXPECT_TRUE(html.contains("font-family:\"Verdana\";font-size:10pt;"));
+    EXPECT_TRUE(html.contains("font-family:\"Verdana\", sans-serif;font-size:10pt;")) << html.toStdString();
+}
+
+TEST(ConvertData, EveryFontFamilyFallsBackToItsKind) {
+    // A face the browser lacks must not turn into its default serif face.
+    struct Case {
+        const char* family;
+        FontKind kind;
+    } cases[] = {
+        {"Sans Serif", FontKind::SansSerif},      {"MS Shell Dlg", FontKind::SansSerif},
+        {"Arial", FontKind::SansSerif},           {"DejaVu Sans", FontKind::SansSerif},
+        {"Verdana", FontKind::SansSerif},         {"Times New Roman", FontKind::Serif},
+        {"DejaVu Serif", FontKind::Serif},        {"Georgia", FontKind::Serif},
+        {"Courier New", FontKind::Monospace},     {"DejaVu Sans Mono", FontKind::Monospace},
+        {"Liberation Mono", FontKind::Monospace}, {"Lucida Console", FontKind::Monospace},
+        {"Monospace", FontKind::Monospace},       {"", FontKind::SansSerif},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fontKindOf(QString::fromUtf8(c.family)), c.kind) << c.family;
+
+    // Every family the page names, in the body's style and in runs, has its generic fallback.
+    const QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}{\\f2 MS Shell Dlg;}}"
+                           "\\f0 a\\f1 b\\f2 c}";
+    ConvertDataOptions o;
+    o.fontName = "Sans Serif";
+    const QString html = QString::fromUtf8(convertData(rtf, o));
+    static const QRegularExpression family(u"font-family:([^;]*);"_qs);
+    static const QRegularExpression fallback(u", (serif|sans-serif|monospace)$"_qs);
+    int count = 0;
+    // Style attributes hold the quotes as &quot;.
+    for (const QRegularExpressionMatch& m :
+         family.globalMatch(QString(html).replace(u"&quot;"_qs, u"\""_qs))) {
+        ++count;
+        EXPECT_TRUE(fallback.match(m.captured(1)).hasMatch()) << m.captured(1).toStdString();
+    }
+    EXPECT_EQ(count, 4) << html.toStdString();
+    for (const char* expected :
+         {"BODY {font-family:\"Sans Serif\", sans-serif;", "font-family:&quot;Times New Roman&quot;, serif;",
+          "font-family:&quot;Courier New&quot;, monospace;",
+          "font-family:&quot;MS Shell Dlg&quot;, sans-serif;"})
+        EXPECT_TRUE(html.contains(QString::fromUtf8(expected))) << expected << "\n" << html.toStdString();
+
+    // A name cannot end the value or the style sheet early.
+    o.fontName = "Evil\"; } BODY { color: red";
+    const QString evil = QString::fromUtf8(convertData(rtf, o));
+    EXPECT_TRUE(evil.contains(u"BODY {font-family:\"Evil  BODY  color: red\", sans-serif;"_qs))
+        << evil.toStdString();
+}
+
+TEST(ConvertData, PageTitleIsNeverEmpty) {
+    struct Case {
+        const char* title;
+        const char* fileName;
+        const char* expected;
+    } cases[] = {
+        {"Книга <1> & \"2\"", "x.htm", "<TITLE>Книга &lt;1&gt; &amp; &quot;2&quot;</TITLE>"},
+        {"  ", "Заметки о поездке.htm", "<TITLE>Заметки о поездке</TITLE>"},
+        {"", "a&b.htm", "<TITLE>a&amp;b</TITLE>"},
+    };
+    for (const Case& c : cases) {
+        ConvertDataOptions o;
+        o.title = QString::fromUtf8(c.title);
+        o.fileName = QString::fromUtf8(c.fileName);
+        const QString html = QString::fromUtf8(convertData("{\\rtf1 x}", o));
+        EXPECT_TRUE(html.contains(QString::fromUtf8(c.expected))) << c.expected << "\n" << html.toStdString();
+    }
 }
 
 TEST(ConvertData, LinkSchemes) {

@@ -326,13 +326,8 @@ void TfrmExp::prepareOptions() {
     const bool plain = f.kind == TExportKind::ManyFiles || p.rbExpPlain->isChecked();
     p.gbPlain->setEnabled(plain);
     p.edHtmlTitle->setEnabled(f.kind == TExportKind::OneFile);
-    if (p.edHtmlTitle->text().isEmpty() && m_tree.Root()) {
-        const TExportNode* titled =
-            m_command == TExportTree::Command::ExportNote && m_tree.Root()->Count() > 0
-                ? m_tree.Root()->Child(0)
-                : m_tree.Root();
-        p.edHtmlTitle->setText(titled->Title());
-    }
+    if (p.edHtmlTitle->text().isEmpty())
+        p.edHtmlTitle->setText(HtmlPageTitle({}, m_tree, m_command));
     if (p.cbDefFont->count() == 0)
         p.cbDefFont->addItems(QFontDatabase::families());
     if (p.cbDefFont->currentText().isEmpty())
@@ -451,7 +446,8 @@ void TfrmExp::showDocumentPreview() {
 
 THtmlChoices TfrmExp::htmlChoices() const {
     THtmlChoices h;
-    h.title = m_pages.edHtmlTitle->text();
+    // The step with the title box may have been skipped, or the box emptied.
+    h.title = HtmlPageTitle(m_pages.edHtmlTitle->text(), m_tree, m_command);
     h.fontName = m_pages.cbDefFont->currentText();
     bool ok = false;
     h.fontSize = m_pages.cbDefSize->currentText().toInt(&ok);
@@ -538,12 +534,9 @@ TExportOutcome TfrmExp::runDocumentTarget(const TTargetEntry& entry) {
         QApplication::clipboard()->setMimeData(mimeDataForSelection(all));
         return {};
     }
-    case TDocumentTarget::ClipPlain: {
-        const QString text = doc.PlainText();
-        QApplication::clipboard()->setText(
-            text.left(text.indexOf(QChar(0)) < 0 ? text.size() : text.indexOf(QChar(0))));
+    case TDocumentTarget::ClipPlain:
+        QApplication::clipboard()->setText(ClipboardPlainText(doc.PlainText()));
         return {};
-    }
     case TDocumentTarget::NoteCurrentDelete:
     case TDocumentTarget::NoteCurrentKeep: {
         TNodeData* note = m_selection ? m_selection->Note() : nullptr;

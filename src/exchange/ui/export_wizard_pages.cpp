@@ -57,8 +57,9 @@ QTextEdit* preview(const char* name) {
 } // namespace
 
 void TFontChoice::Show() {
-    button->setText(QStringLiteral("%1, %2").arg(FontOf(font).family()).arg(font.size));
-    button->setFont(FontOf(font));
+    const QFont shown = FontOf(font);
+    button->setText(QStringLiteral("%1, %2").arg(shown.family()).arg(shown.pointSize()));
+    button->setFont(shown);
 }
 
 void TExportPages::Build(QStackedWidget* stack) {
