@@ -144,7 +144,10 @@ TEST_F(MainWindowSelectionTest, LookingAtANotebookIsNoChangeYetItReopensAsItWasL
     EXPECT_EQ(reread->body(2), QByteArray("{\\rtf1\\ansi plain words here}")) << "the text is as it was";
     reread.reset();
 
-    // The next start shows that note again; typing is a change and says so.
+    // Opened again (not as the last session), it shows that note; typing is
+    // a change and says so.
+    TSettingsFile(settings.filePath)
+        .writeBool(QStringLiteral("Options"), QStringLiteral("AutoLoadPrevious"), false);
     form = startOn(file);
     nb = form->Service().Notebooks().first();
     EXPECT_EQ(form->tvNotes->Selected(), noteNamed(*form, QStringLiteral("простая")));
