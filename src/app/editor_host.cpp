@@ -71,7 +71,7 @@ void TEditorHost::SetTitleBackColor(quint32 color) {
         note->Record.setBackColor(stored);
     else
         nb->Header.setRootBackColor(stored);
-    nb->Modified = true;
+    nb->MarkChanged();
     m_service.Forest().Changed(node);
     if (m_stateChanged)
         m_stateChanged();
@@ -110,8 +110,11 @@ void TEditorHost::StoreZoom(int percent) {
     TNodeRoot* nb = TNotebookService::NotebookOf(node);
     if (!nb || !node->Note())
         return;
+    if (node->Note()->Record.Zoom() == percent)
+        return;
     node->Note()->Record.setZoom(percent);
-    nb->TreeDirty = true;
+    // How the note is looked at: kept with the notebook, but no change of it.
+    nb->ViewDirty = true;
 }
 
 bool TEditorHost::MayFollowMouse() const {

@@ -248,6 +248,7 @@ void TNotebookCommands::MarkClean(TTreeNode* node) {
         return;
     nb->TreeDirty = false;
     nb->Modified = false;
+    nb->ViewDirty = false;
     // The selected note is stored again at the next save.
     if (TNodeData* note = node->Note())
         note->Clean = false;
@@ -257,6 +258,14 @@ void TNotebookCommands::packSilently(TNodeRoot& nb) {
     if (nb.IsReadOnly() || nb.FileName.isEmpty())
         return;
     (void)nb.PackNotes(false);
+}
+
+void TNotebookCommands::storeViewState(TNodeRoot& nb) {
+    // Nobody is asked and nothing is reported: a notebook that must not or
+    // cannot be written keeps its file as it was and only forgets the view.
+    if (nb.FileName.isEmpty() || nb.IsReadOnly() || nb.InspectOnly || nb.IsDamaged() || nb.IsLocked())
+        return;
+    (void)m_service.Save(nb);
 }
 
 int TNotebookCommands::SaveNotebook(TTreeNode* root) {
@@ -447,6 +456,8 @@ int TNotebookCommands::CloseNotebook(TTreeNode* root) {
                 }
             }
         }
+    } else if (nb->ViewDirty && !m_host.ShiftHeld()) {
+        storeViewState(*nb);
     }
     {
         BulkChange bulk(m_host);

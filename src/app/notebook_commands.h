@@ -128,6 +128,9 @@ private:
     void openChosen();
     bool copyFile(const QString& from, const QString& to, bool withProgress, QString* error);
     void packSilently(TNodeRoot& nb);
+    // Writes the selection, expanded nodes and carets of a notebook closed
+    // without changes.
+    void storeViewState(TNodeRoot& nb);
     QString notebookTitle(const TNodeRoot& nb) const;
 
     TNotebookService& m_service;

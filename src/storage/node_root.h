@@ -76,8 +76,15 @@ public:
     QList<TNodeData*> Notes;        // live notes in tree pre-order; owned
     QList<TNodeData*> DeletedNotes; // kept for recovery; owned
     int FileState = 0;
+    // The notes or the tree changed: the notebook is shown as changed, asked
+    // about before it closes and auto-saved.
     bool TreeDirty = false;
     bool Modified = false;
+    // Only how the notebook was looked at changed (the selected note,
+    // expanded nodes, a note's caret, scroll position and zoom): written with
+    // the next save and quietly when the notebook closes, but nobody is told
+    // of it, so a question is only ever asked about real changes.
+    bool ViewDirty = false;
     MasterKeyBytes MasterKey;
     bool KeyHeld = false;
     Digest PasswordDigest{};
@@ -98,6 +105,11 @@ public:
     bool IsLocked() const { return HasBookFlag(bfEncrypted) && !KeyHeld; }
     bool IsDamaged() const { return !Damage.isEmpty(); }
     bool IsReadOnly() const { return HasBookFlag(bfReadOnly) || OpenedReadOnly; }
+    // A change of the notes or the tree.
+    void MarkChanged() {
+        TreeDirty = true;
+        Modified = true;
+    }
     TVlrLib& engine() const { return *m_engine; }
 
     // Initialises the header of a notebook that is created rather than read.

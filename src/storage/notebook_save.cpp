@@ -223,6 +223,7 @@ int TNodeRoot::SaveNotes() {
     WriteScope scope(*this);
     if (!scope.isOpen())
         return srNotWritable;
+    const bool changed = TreeDirty || Modified;
     QList<TNodeData*> stored;
     bool ok = true;
     for (int i = 0; i < Notes.size() && ok; ++i) {
@@ -233,7 +234,7 @@ int TNodeRoot::SaveNotes() {
         ok = StoreNote(i) != 0;
         stored.append(note);
     }
-    if (ok && (!stored.isEmpty() || TreeDirty || Modified)) {
+    if (ok && (!stored.isEmpty() || changed || ViewDirty)) {
         Header.setLastRecord(recordCount() - 1);
         if (Header.Version() > 1 && Header.Version() < 5)
             Header.setVersion(4);
@@ -246,8 +247,16 @@ int TNodeRoot::SaveNotes() {
         for (TNodeData* note : std::as_const(stored))
             note->Clean = true;
     }
-    if (result == srOk)
+    if (result == srOk) {
         TreeDirty = false;
+        ViewDirty = false;
+    } else if (!changed) {
+        // A save that carried no change of the notes or the tree does not
+        // make the notebook changed by failing; its view state is still to
+        // be written.
+        TreeDirty = false;
+        ViewDirty = true;
+    }
     return result;
 }
 

@@ -212,11 +212,16 @@ void TNotebookService::SetExpanded(TTreeNode* node, bool expanded) {
     TNodeRoot* nb = NotebookOf(node);
     if (!nb)
         return;
-    if (TNodeData* note = node->Note())
+    TNodeData* note = node->Note();
+    const bool stored = note ? note->Record.Expanded() != 0 : nb->Header.RootExpanded() != 0;
+    if (stored == expanded)
+        return;
+    if (note)
         note->Record.setExpanded(expanded ? -1 : 0);
     else
         nb->Header.setRootExpanded(expanded ? -1 : 0);
-    nb->TreeDirty = true;
+    // How the tree is looked at, not a change of it.
+    nb->ViewDirty = true;
 }
 
 namespace {
@@ -240,8 +245,7 @@ void forgetPlace(NoteRecord& r) {
 } // namespace
 
 void TNotebookService::touch(TNodeRoot& notebook) {
-    notebook.TreeDirty = true;
-    notebook.Modified = true;
+    notebook.MarkChanged();
 }
 
 void TNotebookService::rebind(TNodeRoot& notebook) {

@@ -10,6 +10,7 @@
 #include "tree/note_binding.h"
 #include "tree/notes_model.h"
 #include "tree/option_fonts.h"
+#include "tree/pending_change_guard.h"
 #include "tree/tree_drag.h"
 #include "tree/tree_operations.h"
 #include "tree/wait_cursor.h"
@@ -82,8 +83,15 @@ TMyCustomTreeView::TMyCustomTreeView(TNotebookService& service, QWidget* parent)
     m_hover->expand = [this](TTreeNode* node) { SetNodeExpanded(node, true); };
     m_hover->dragging = [this] { return state() == QAbstractItemView::DraggingState; };
 
+    auto* guard = new TPendingChangeGuard(
+        *this, [this] { return m_changeTimer.isActive(); }, [this] { CompletePendingChange(); }, this);
+    guard->Install();
+
     Delegate()->isTreeKey = isFocusEditorKey;
-    Delegate()->onTreeKey = [this](const QKeyEvent*) { emit focusEditorRequested(); };
+    Delegate()->onTreeKey = [this](const QKeyEvent*) {
+        CompletePendingChange();
+        emit focusEditorRequested();
+    };
 }
 
 TMyCustomTreeView::~TMyCustomTreeView() = default;
@@ -233,25 +241,37 @@ int TMyCustomTreeView::NodeCount() const {
 // ---------------------------------------------------------------- the editor's note
 
 void TMyCustomTreeView::SaveNodeRTF(TTreeNode* node, bool store) {
+    // Whoever wants the edited text wants it of the note shown selected.
+    CompletePendingChange();
+    // A change that must wait longer (a bulk change runs) leaves the text
+    // with the note it belongs to.
+    if (ChangePending() && m_currentNote && node && node->Note())
+        node = m_currentNote->TreeNode;
     TNodeData* note = node ? node->Note() : nullptr;
     // The editor's state belongs to the note it shows and to no other.
     if (!note || !note->Loaded || !m_editor || note != m_currentNote)
         return;
-    StoreEditorPosition(*m_editor, *note);
+    TNodeRoot* nb = TNotebookService::NotebookOf(note->RootNode);
+    if (StoreEditorPosition(*m_editor, *note) && nb)
+        nb->ViewDirty = true;
     if (!store)
         return;
     const QString name = note->Record.NoteName();
     qCDebug(lcStorage).noquote() << "SaveNodeRTF: saving for node - " + name;
     const bool modified = m_editor->Modified();
     const bool wasClean = note->Clean;
+    const bool wasDirty = nb && nb->TreeDirty;
     m_service.SetBody(*note, m_editor->SaveToBytes());
     qCDebug(lcStorage).noquote() << "Setting up NeedSave for - " + name;
     if (modified) {
-        if (TNodeRoot* nb = TNotebookService::NotebookOf(note->RootNode))
+        if (nb)
             nb->Modified = true;
     } else {
-        // Text that was not edited still equals the stored body.
+        // Text that was not edited still equals the stored body: neither the
+        // note nor its notebook has changed.
         note->Clean = wasClean;
+        if (nb)
+            nb->TreeDirty = wasDirty;
     }
 }
 
@@ -287,6 +307,14 @@ void TMyCustomTreeView::refuseAccess(TTreeNode* node, TNodeRoot* notebook) {
     SelectNode(root);
 }
 
+void TMyCustomTreeView::rememberSelection(TNodeRoot& notebook, int index) {
+    if (notebook.Header.SelectedNote() == index)
+        return;
+    notebook.Header.setSelectedNote(index);
+    // Written with the notebook, but looking at a note changes nothing in it.
+    notebook.ViewDirty = true;
+}
+
 void TMyCustomTreeView::Change(TTreeNode* Node) {
     if (!m_editor || !Node) {
         emit changed(Selected());
@@ -304,8 +332,6 @@ void TMyCustomTreeView::Change(TTreeNode* Node) {
         if (!bound) {
             m_busy = true;
             TWaitCursor wait;
-            if (nb)
-                nb->TreeDirty = true;
             if (m_currentNote && m_currentNote->Record.Deleted() == 0) {
                 try {
                     SaveNodeRTF(m_currentNote->TreeNode, m_editor->Modified());
@@ -317,8 +343,8 @@ void TMyCustomTreeView::Change(TTreeNode* Node) {
             if (!res && note && OnAskPassword)
                 OnAskPassword(this, nb, res);
             if (res) {
-                if (nb)
-                    nb->Header.setSelectedNote(note ? NoteIndexOf(Node) : -1);
+                if (nb && Node != m_fallenOnto)
+                    rememberSelection(*nb, note ? NoteIndexOf(Node) : -1);
                 if (note && nb)
                     (void)bindNote(*nb, *note);
                 else if (m_currentNote)
@@ -346,11 +372,20 @@ void TMyCustomTreeView::runChange(TTreeNode* node) {
         return;
     }
     m_pendingChange = false;
+    m_changeTimer.stop();
     try {
         Change(node);
     } catch (const std::exception& e) {
         reportInternalError(e, QStringLiteral("tvNotesChange"));
     }
+}
+
+void TMyCustomTreeView::CompletePendingChange() {
+    // Inside a change, or while a caller keeps the tree quiet, the selection
+    // is the program's to settle.
+    if (!m_changeTimer.isActive() || m_busy || m_bulk > 0)
+        return;
+    runChange(Selected());
 }
 
 void TMyCustomTreeView::BeginBulkChange() {
@@ -376,6 +411,7 @@ void TMyCustomTreeView::SelectNode(TTreeNode* node) {
     if (!node)
         return;
     expandAncestors(node);
+    m_fallenOnto = nullptr;
     const QModelIndex index = IndexOf(node);
     if (index != currentIndex()) {
         ++m_selectingNow;
@@ -402,7 +438,14 @@ void TMyCustomTreeView::currentChanged(const QModelIndex& current, const QModelI
     TOvTree::currentChanged(current, previous);
     if (RestoringSelection())
         return;
-    selectionMoving(NodeOf(previous), NodeOf(current));
+    // Where the selection lands in another notebook when its node goes away
+    // (its notebook closed) is not where the user went: that notebook keeps
+    // its remembered note.
+    TTreeNode* from = NodeOf(previous);
+    TTreeNode* to = NodeOf(current);
+    const bool fellAcross = to && (!from || from->Root() != to->Root());
+    m_fallenOnto = SelectionLeavingRemovedNode() && fellAcross ? to : nullptr;
+    selectionMoving(from, to);
     if (m_selectingNow == 0)
         m_changeTimer.start();
 }
@@ -490,7 +533,7 @@ bool TMyCustomTreeView::ToggleTitleStyle(int bit) {
         note->Record.setFontStyle(TitleStyle(note->Record.FontStyle()) ^ bit);
     else
         nb->Header.setRootFontStyle(TitleStyle(nb->Header.RootFontStyle()) ^ bit);
-    nb->Modified = true;
+    nb->MarkChanged();
     m_service.Forest().Changed(node);
     return true;
 }
@@ -504,7 +547,7 @@ bool TMyCustomTreeView::SetTitleColor(quint32 color) {
         note->Record.setFontColor(int32_t(color));
     else
         nb->Header.setRootFontColor(int32_t(color));
-    nb->Modified = true;
+    nb->MarkChanged();
     m_service.Forest().Changed(node);
     return true;
 }
@@ -548,6 +591,8 @@ void TMyCustomTreeView::SetImagesAction(QAction* action) {
 void TMyCustomTreeView::ForgetNode(const TTreeNode* node) {
     TOvTree::ForgetNode(node);
     m_history.Forget(node);
+    if (m_fallenOnto && (m_fallenOnto == node || m_fallenOnto->HasAsParent(node)))
+        m_fallenOnto = nullptr;
     if (TTreeNode* hovered = m_hover->Node(); hovered && (hovered == node || hovered->HasAsParent(node)))
         m_hover->Forget();
 }
@@ -593,6 +638,8 @@ bool TMyCustomTreeView::event(QEvent* event) {
 void TMyCustomTreeView::keyPressEvent(QKeyEvent* e) {
     if (isFocusEditorKey(e)) {
         e->accept();
+        // The editor must show the note selected before it is typed into.
+        CompletePendingChange();
         emit focusEditorRequested();
         return;
     }
@@ -604,6 +651,7 @@ void TMyCustomTreeView::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Delete:
         if (e->modifiers() == Qt::NoModifier) {
             e->accept();
+            CompletePendingChange();
             emit deleteRequested();
             return;
         }
@@ -662,10 +710,7 @@ bool TMyCustomTreeView::viewportEvent(QEvent* event) {
 }
 
 void TMyCustomTreeView::contextMenuEvent(QContextMenuEvent* event) {
-    if (m_changeTimer.isActive()) {
-        m_changeTimer.stop();
-        runChange(Selected());
-    }
+    CompletePendingChange();
     emit changed(Selected());
     const bool byMouse = event->reason() == QContextMenuEvent::Mouse;
     TTreeNode* node = byMouse ? NodeAt(event->pos()) : Selected();
@@ -714,6 +759,7 @@ void TMyCustomTreeView::SendKeyToLabelEditor(int key) {
 }
 
 void TMyCustomTreeView::startDrag(Qt::DropActions) {
+    CompletePendingChange();
     if (!m_drag->Start(Selected()))
         return;
     // The drag carries no data of its own: the dragged node stays with the tree.

@@ -103,6 +103,13 @@ public:
     void SelectNodeDelayed(TTreeNode* node);
     void SetChangeDelay(int ms) { m_changeTimer.setInterval(ms); }
     bool ChangePending() const { return m_changeTimer.isActive() || m_pendingChange; }
+    // Runs a selection change that waits for the selection to settle now, so
+    // that what comes next (a command, a key, typing) acts on the note shown
+    // selected. Every path by which the user acts calls it first: the
+    // window's input through TPendingChangeGuard, the tree's own keys,
+    // menus and drags, and SaveNodeRTF for every command that stores the
+    // editor. Nothing happens inside a change or a bulk change.
+    void CompletePendingChange();
     // Absolute positions over all notebooks, roots included (the selection
     // index kept between sessions).
     int AbsoluteIndexOf(const TTreeNode* node) const;
@@ -196,6 +203,8 @@ private:
     void applyExpanded(TTreeNode* node, bool expanded);
     void selectionMoving(TTreeNode* from, TTreeNode* to);
     bool bindNote(TNodeRoot& notebook, TNodeData& note);
+    // The note index reopened with the notebook (-1: its root).
+    void rememberSelection(TNodeRoot& notebook, int index);
     void unbindEditor();
     void refuseAccess(TTreeNode* node, TNodeRoot* notebook);
     // Shows the full label of a node cut off at the right edge; false when
@@ -217,6 +226,8 @@ private:
     bool m_pendingChange = false;
     int m_selectingNow = 0;   // SelectNode is moving the selection
     bool m_leftClick = false; // the selection moves under a left click
+    // The node the selection fell onto when its own node was removed.
+    TTreeNode* m_fallenOnto = nullptr;
     QMenu* m_treeMenu = nullptr;
     TNodeImageMenu* m_imageMenu;
     TTreeHoverSelect* m_hover;

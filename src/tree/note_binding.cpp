@@ -46,12 +46,16 @@ void ClearEditor(TMyRichEdit& editor) {
     editor.Clear();
 }
 
-void StoreEditorPosition(const TMyRichEdit& editor, TNodeData& note) {
+bool StoreEditorPosition(const TMyRichEdit& editor, TNodeData& note) {
+    NoteRecord& r = note.Record;
     const QPoint scroll = editor.ScrollPos();
-    note.Record.setRealposX(scroll.x());
-    note.Record.setRealposY(scroll.y());
-    note.Record.setSelStart(editor.SelStart());
-    note.Record.setSelLength(editor.SelLength());
+    const bool changed = r.RealposX() != scroll.x() || r.RealposY() != scroll.y() ||
+                         r.SelStart() != editor.SelStart() || r.SelLength() != editor.SelLength();
+    r.setRealposX(scroll.x());
+    r.setRealposY(scroll.y());
+    r.setSelStart(editor.SelStart());
+    r.setSelLength(editor.SelLength());
+    return changed;
 }
 
 } // namespace vlr

@@ -24,7 +24,8 @@ bool NoteIsReadOnly(const TNodeRoot& notebook, const TNodeData& note);
 // Writable and empty, as for a notebook root.
 void ClearEditor(TMyRichEdit& editor);
 
-// The editor's caret, selection and scroll position into the note's record.
-void StoreEditorPosition(const TMyRichEdit& editor, TNodeData& note);
+// The editor's caret, selection and scroll position into the note's record;
+// true when they differ from what the record held.
+bool StoreEditorPosition(const TMyRichEdit& editor, TNodeData& note);
 
 } // namespace vlr

@@ -36,7 +36,11 @@ TOvTree::~TOvTree() = default;
 
 void TOvTree::SetNotesModel(TNotesModel* model) {
     m_notes = model;
+    // The view and its selection model move the selection off removed rows
+    // in their own handlers: these brackets are connected first and last.
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { ++m_removing; });
     setModel(model);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { m_removing = qMax(0, m_removing - 1); });
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &TOvTree::modelAboutToReset);
     // After the selection model's own reset, which forgets the current item.
     connect(model, &QAbstractItemModel::modelReset, this, &TOvTree::restoreSelection);
@@ -362,7 +366,9 @@ void TOvTree::restoreSelection() {
         --m_restoring;
     } else if (m_frozenRootRow >= 0 && forest->RootCount() > 0) {
         // The selected node is gone: its notebook's place takes the selection.
+        ++m_removing;
         setCurrentIndex(IndexOf(forest->RootAt(qMin(m_frozenRootRow, forest->RootCount() - 1))));
+        --m_removing;
     }
 }
 

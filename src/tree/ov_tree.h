@@ -109,6 +109,8 @@ protected:
     bool FollowingNodes() const { return m_following > 0; }
     // True while the selection is put back after a reset of the model.
     bool RestoringSelection() const { return m_restoring > 0; }
+    // True while the selection moves off a node that is going away.
+    bool SelectionLeavingRemovedNode() const { return m_removing > 0; }
 
 private:
     void onExpanded(const QModelIndex& index);
@@ -140,6 +142,7 @@ private:
     TTreeNode* m_frozenCurrent = nullptr;
     int m_frozenRootRow = -1;
     int m_restoring = 0;
+    int m_removing = 0;
     // The widest row painted so far, for the horizontal scroll range.
     mutable int m_contentWidth = 0;
     mutable bool m_widthPending = false;

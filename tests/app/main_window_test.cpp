@@ -3,13 +3,12 @@
 // the user calls off.
 #include "app/lifecycle/tip_of_the_day.h"
 #include "app/lifecycle/view_commands.h"
-#include "app/vellinor_form.h"
 #include "config/settingsfile.h"
 #include "editor/edit_commands.h"
 #include "editor/format_bar.h"
 #include "editor/format_commands.h"
 #include "editor/richedit.h"
-#include "notebook_fixture.h"
+#include "main_window_fixture.h"
 #include "tree/MyTreeView.h"
 
 #include <QApplication>
@@ -21,57 +20,6 @@
 
 using namespace vlr;
 using namespace vlr::test;
-
-namespace {
-
-class MainWindowTest : public StorageTest {
-protected:
-    void SetUp() override {
-        StorageTest::SetUp();
-        // Nothing of the user's own configuration is read or written.
-        m_savedConfig = qgetenv("XDG_CONFIG_HOME");
-        m_savedData = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
-        settings.folder = dir.path() + QLatin1Char('/');
-        settings.filePath = dir.filePath(QStringLiteral("vellinor.ini"));
-        TSettingsFile ini(settings.filePath);
-        ini.writeBool(QStringLiteral("Options"), QStringLiteral("ShowTipOfTheDay"), false);
-    }
-    void TearDown() override {
-        qputenv("XDG_CONFIG_HOME", m_savedConfig);
-        qputenv("XDG_DATA_HOME", m_savedData);
-    }
-
-    QString makeNotebook(const QString& name, const QString& title, int notes = 2) {
-        auto b = Book::create(path(name));
-        b->nb->Header.setBookName(title);
-        for (int i = 0; i < notes; ++i)
-            b->add(QStringLiteral("запись %1").arg(i), QByteArray("{\\rtf1\\ansi text}"));
-        EXPECT_EQ(b->service.Save(*b->nb), srOk);
-        return path(name);
-    }
-
-    // Shows the window and lets the deferred start-up step run.
-    std::unique_ptr<TVellinorForm> start(const QStringList& arguments = {}) {
-        auto form = std::make_unique<TVellinorForm>(
-            settings, TCommandLine(QCoreApplication::applicationFilePath(), arguments));
-        form->SetShiftOverride(0);
-        form->show();
-        for (int i = 0; i < 20 && !form->isEnabled(); ++i)
-            QTest::qWait(10);
-        QTest::qWait(50);
-        return form;
-    }
-
-    TSettingsLocation settings;
-    ScriptedMessages messages;
-
-private:
-    QByteArray m_savedConfig, m_savedData;
-};
-
-} // namespace
 
 TEST_F(MainWindowTest, StartUpReopensTheLastSessionQuietlyAndSelectsTheSavedNode) {
     const QString a = makeNotebook(QStringLiteral("a.vlr"), QStringLiteral("Первая"));

@@ -383,3 +383,56 @@ TEST_F(NotebookCommandsTest, StartUpSaysWhatIsWrongAndADamagedNotebookIsOfferedF
     EXPECT_TRUE(messages.texts()[2].startsWith(QStringLiteral("Уцелевшие записи нельзя записать")));
     EXPECT_EQ(fileBytes(book), damaged);
 }
+
+TEST_F(NotebookCommandsTest, AViewedNotebookClosesWithoutAQuestionAndKeepsItsViewWhereItMay) {
+    // Only the view changed (as the tree marks a selected note): written
+    // quietly when the notebook may be written, otherwise left as it was.
+    struct Case {
+        const char* name;
+        std::function<void(TNodeRoot&)> setUp;
+        bool shift;
+        bool encrypted;
+        bool written;
+    };
+    const Case cases[] = {
+        {"writable", [](TNodeRoot&) {}, false, false, true},
+        {"Shift held", [](TNodeRoot&) {}, true, false, false},
+        {"read-only flag", [](TNodeRoot& nb) { nb.SetBookFlag(bfReadOnly, true); }, false, false, false},
+        {"opened read-only", [](TNodeRoot& nb) { nb.OpenedReadOnly = true; }, false, false, false},
+        {"locked", [this](TNodeRoot& nb) { service.Lock(nb); }, false, true, false},
+        {"never saved", [](TNodeRoot& nb) { nb.FileName.clear(); }, false, false, false},
+    };
+    host.password = [](TNodeRoot* nb) { return Unlock(*nb, QStringLiteral("pw")); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.clear();
+        const QString file = makeNotebook(QStringLiteral("%1.vlr").arg(QLatin1String(c.name)),
+                                          c.encrypted ? QStringLiteral("pw") : QString());
+        const QByteArray before = fileBytes(file);
+        ASSERT_EQ(commands.OpenByName(file), obOpened);
+        TNodeRoot* nb = service.Notebooks().last();
+        nb->Header.setSelectedNote(1);
+        nb->ViewDirty = true;
+        c.setUp(*nb);
+        host.shift = c.shift;
+        EXPECT_EQ(commands.CloseNotebook(nb->RootNode), cnClosedSaved);
+        EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('|')).toStdString();
+        if (!c.written) {
+            EXPECT_EQ(fileBytes(file), before);
+            continue;
+        }
+        int result = -1;
+        auto reread = Book::open(file, &result);
+        ASSERT_EQ(result, lrOk);
+        EXPECT_EQ(reread->nb->Header.SelectedNote(), 1);
+        EXPECT_EQ(reread->body(0), QByteArray("{\\rtf1 one}"));
+    }
+
+    // A notebook nobody changed or looked at is not written at all.
+    host.shift = false;
+    const QString untouched = makeNotebook(QStringLiteral("untouched.vlr"));
+    const QByteArray before = fileBytes(untouched);
+    ASSERT_EQ(commands.OpenByName(untouched), obOpened);
+    EXPECT_EQ(commands.CloseNotebook(service.Notebooks().last()->RootNode), cnClosedSaved);
+    EXPECT_EQ(fileBytes(untouched), before);
+}

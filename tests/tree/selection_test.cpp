@@ -333,3 +333,101 @@ TEST_F(LockedNotebookTest, SelectingANoteUnderAFoldedLockedRootAsksOnce) {
     EXPECT_EQ(tree->Selected(), safe->RootNode);
     EXPECT_FALSE(safe->RootNode->Expanded());
 }
+
+TEST_F(SelectionTest, LookingAtNotesChangesOnlyTheViewStateWhichASaveKeeps) {
+    openTwoNotes();
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        bool view; // the view state is to be written
+    };
+    const Step steps[] = {
+        {"selecting a note", [&] { tree->SelectNode(first); }, true},
+        {"selecting it again", [&] { tree->SelectNode(first); }, false},
+        {"moving the caret and leaving the note",
+         [&] {
+             editor->SetSelection(3, 5, false);
+             tree->SelectNode(second);
+         },
+         true},
+        {"the unedited text taken back, as closing does", [&] { tree->SaveNodeRTF(second, true); }, false},
+        {"the notebook's root", [&] { tree->SelectNode(nb->RootNode); }, true},
+        {"folding and unfolding the notebook",
+         [&] {
+             tree->SetNodeExpanded(nb->RootNode, false);
+             tree->SetNodeExpanded(nb->RootNode, true);
+         },
+         true},
+        {"a note again", [&] { tree->SelectNode(second); }, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        nb->ViewDirty = false;
+        step.act();
+        EXPECT_EQ(nb->ViewDirty, step.view);
+        EXPECT_FALSE(nb->TreeDirty) << "looking is no change of the notebook";
+        EXPECT_FALSE(nb->Modified);
+    }
+    EXPECT_TRUE(first->Note()->Clean);
+
+    ASSERT_EQ(service.Save(*nb), srOk);
+    EXPECT_FALSE(nb->ViewDirty);
+    const QString file = nb->FileName;
+    service.Close(nb);
+    nb = open(file);
+    ASSERT_TRUE(nb);
+    EXPECT_EQ(nb->Header.SelectedNote(), 1);
+    EXPECT_EQ(nb->Notes[0]->Record.SelStart(), 3);
+    EXPECT_EQ(nb->Notes[0]->Record.SelLength(), 2);
+}
+
+TEST_F(SelectionTest, ANotebookTheSelectionFallsOntoWhenAnotherClosesKeepsItsRememberedNote) {
+    openTwoNotes();
+    TNodeRoot* other = open(writeNotebook(
+        QStringLiteral("B"), {{QStringLiteral("b1"), rtf("b one")}, {QStringLiteral("b2"), rtf("b two")}}));
+    ASSERT_TRUE(other);
+    tree->SelectNode(node(QStringLiteral("b2")));
+    tree->SelectNode(first);
+    ASSERT_EQ(other->Header.SelectedNote(), 1);
+    other->ViewDirty = false;
+    for (TTreeNode* gone : {first, nb->RootNode}) {
+        SCOPED_TRACE(gone == first ? "its note selected" : "its root selected");
+        tree->SelectNode(gone);
+        const QString file = nb->FileName;
+        service.Close(nb);
+        QTest::qWait(TMyCustomTreeView::kChangeDelayMs + 100);
+        EXPECT_EQ(other->Header.SelectedNote(), 1);
+        EXPECT_FALSE(other->ViewDirty);
+        nb = open(file);
+        ASSERT_TRUE(nb);
+        first = node(QStringLiteral("first"));
+    }
+    // Where the user goes is remembered as always.
+    tree->SelectNode(other->RootNode);
+    EXPECT_EQ(other->Header.SelectedNote(), -1);
+}
+
+TEST_F(SelectionTest, StoringTheEditorFirstCompletesAWaitingSelection) {
+    openTwoNotes();
+    for (const bool bulk : {false, true}) {
+        SCOPED_TRACE(bulk ? "inside a bulk change" : "at rest");
+        const QByteArray typed = bulk ? "bulk " : "rest ";
+        tree->SelectNode(first);
+        type(QString::fromLatin1(typed));
+        tree->SelectNodeDelayed(second);
+        ASSERT_EQ(tree->CurrentNote(), first->Note()) << "the change still waits";
+        if (bulk)
+            tree->BeginBulkChange();
+        tree->SaveNodeRTF(tree->Selected(), true); // what a command does before it runs
+        EXPECT_TRUE(first->Note()->Body.contains(typed)) << first->Note()->Body.toStdString();
+        EXPECT_FALSE(second->Note()->Body.contains(typed)) << "the text stays with its own note";
+        if (bulk) {
+            EXPECT_EQ(tree->CurrentNote(), first->Note()) << "a bulk change holds the selection change";
+            tree->EndBulkChange();
+            QTest::qWait(TMyCustomTreeView::kChangeDelayMs + 100);
+        }
+        EXPECT_EQ(tree->CurrentNote(), second->Note());
+        EXPECT_FALSE(tree->ChangePending());
+        EXPECT_EQ(editorText(editor), QStringLiteral("second text"));
+    }
+}

@@ -59,7 +59,8 @@ TEST_F(TreeInputTest, EnterAndSpaceToggleTheStoredExpandedState) {
         EXPECT_EQ(tree->isExpanded(tree->IndexOf(top)), !before);
         EXPECT_EQ(top->Note()->Record.Expanded(), before ? 0 : -1);
     }
-    EXPECT_TRUE(nbA->TreeDirty);
+    EXPECT_TRUE(nbA->ViewDirty) << "written with the notebook";
+    EXPECT_FALSE(nbA->TreeDirty) << "but no change of it";
 }
 
 TEST_F(TreeInputTest, KeysForTheWindow) {
@@ -153,12 +154,14 @@ TEST_F(TreeInputTest, TitleStyleAndColourCommandsChangeTheSelectedNode) {
     TTreeNode* leaf = node(QStringLiteral("leaf"));
     EXPECT_FALSE(tree->ToggleTitleStyle(1)) << "nothing selected";
     tree->SelectNode(leaf);
+    ASSERT_FALSE(nbA->TreeDirty) << "selecting is no change";
     leaf->Note()->Record.setFontStyle(0x30 | 2);
     EXPECT_TRUE(tree->ToggleTitleStyle(1));
     EXPECT_EQ(leaf->Note()->Record.FontStyle(), 3) << "higher bits are never written";
     EXPECT_TRUE(tree->ToggleTitleStyle(2));
     EXPECT_EQ(leaf->Note()->Record.FontStyle(), 1);
     EXPECT_TRUE(nbA->Modified);
+    EXPECT_TRUE(nbA->TreeDirty) << "a title's look is a change asked about before closing";
     EXPECT_TRUE(tree->SetTitleColor(0x0000FF));
     EXPECT_EQ(leaf->Note()->Record.FontColor(), 0x0000FF);
 
