@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/password_prompt.h"
 #include "core/progress.h"
+#include "storage/notebook_binding.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -345,8 +346,9 @@ int TNotebookCommands::SaveNotebookAs(TTreeNode* root) {
     if (initial.isEmpty())
         initial =
             QDir(m_options.DefaultPath).filePath(nb->Header.BookName().left(100) + QStringLiteral(".vlr"));
+    TNotebookBinding target(m_service, *nb);
     QString chosen = m_dialogs.SaveNotebook(QStringLiteral("Сохранить как..."), initial);
-    if (chosen.isEmpty())
+    if (target.ReportIfLost() || chosen.isEmpty())
         return snCancelled;
     chosen = QFileInfo(chosen).absoluteFilePath();
     if (QFileInfo(chosen).exists())
@@ -577,19 +579,25 @@ void TNotebookCommands::BackupCopy() {
     TNodeRoot* nb = current();
     if (!nb)
         return;
+    // The copy is of this notebook, whichever is current when the file is chosen.
+    TNotebookBinding target(m_service, *nb);
     const int saved = SaveNotebook(nb->RootNode);
-    if (nb->FileName.isEmpty() || saved == snNotWritten || saved == snCancelled)
+    if (saved == snNotWritten || saved == snCancelled || target.ReportIfLost() || nb->FileName.isEmpty())
         return;
-    const QString proposal = BackupCopyName(nb->FileName, m_options.BackupPath, QDateTime::currentDateTime());
+    const QString fileName = nb->FileName;
+    const QString proposal = BackupCopyName(fileName, m_options.BackupPath, QDateTime::currentDateTime());
     const QString chosen = m_dialogs.SaveNotebook(QStringLiteral("Копирование книжки в..."), proposal);
-    if (chosen.isEmpty())
+    if (target.ReportIfLost() || chosen.isEmpty())
         return;
-    if (QFileInfo(chosen).absoluteFilePath() == nb->FileName) {
+    // No open notebook's file is replaced under it, this one's or another's.
+    const QString resolved =
+        QFileInfo::exists(chosen) ? ResolveName(chosen) : QFileInfo(chosen).absoluteFilePath();
+    if (resolved == fileName || m_service.FindByFileName(resolved)) {
         showMessage(kOverwriteOpenNotebook, kError, MsgIcon::Error);
         return;
     }
     QString error;
-    if (!copyFile(nb->FileName, chosen, true, &error)) {
+    if (!copyFile(fileName, chosen, true, &error)) {
         showMessage(QStringLiteral("Не удалось создать резервную копию книжки!\n%1").arg(error), kError,
                     MsgIcon::Error);
         return;

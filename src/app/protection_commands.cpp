@@ -27,12 +27,12 @@ bool copyToBackup(const QString& from, const QString& to) {
 }
 } // namespace
 
-bool ProtectionCommandsHost::EditSavingOptions(TNodeRoot& notebook, bool& askCompress) {
-    return RunSavingOptionsDialog(QApplication::activeWindow(), notebook, askCompress);
+bool ProtectionCommandsHost::EditSavingOptions(TNotebookBinding& target, bool& askCompress) {
+    return RunSavingOptionsDialog(QApplication::activeWindow(), target, askCompress);
 }
 
-bool ProtectionCommandsHost::EditSecurityOptions(TNodeRoot& notebook, bool& askProtect) {
-    return RunSecurityOptionsDialog(QApplication::activeWindow(), notebook, askProtect);
+bool ProtectionCommandsHost::EditSecurityOptions(TNotebookBinding& target, bool& askProtect) {
+    return RunSecurityOptionsDialog(QApplication::activeWindow(), target, askProtect);
 }
 
 TProtectionCommands::TProtectionCommands(TNotebookService& service, ProtectionCommandsHost& host,
@@ -67,7 +67,11 @@ bool TProtectionCommands::PackNotebook(TNodeRoot* notebook, const PackRequest& r
         showMessage(kReadOnlyNotebook, kAttention, MsgIcon::Warning);
         return false;
     }
+    // Saving may ask for a file name first.
+    TNotebookBinding target(m_service, *nb);
     if (request.saveFirst && !m_host.SaveNotebook(nb->RootNode))
+        return false;
+    if (target.ReportIfLost())
         return false;
     // Packing moves stored bodies only: an unsaved notebook has nothing to pack.
     if (nb->FileName.isEmpty() || !nb->File().isOpen())
@@ -105,10 +109,11 @@ void TProtectionCommands::Pack() {
         return;
     PackRequest request{true, false, true};
     if (!nb->DeletedNotes.isEmpty()) {
+        TNotebookBinding target(m_service, *nb);
         const int answer = showMessage(QStringLiteral("Книжка содержит удалённые записи, которые можно "
                                                       "восстановить.\nХотите удалить их окончательно?"),
                                        kAttention, MsgIcon::Question, MbYes | MbNo | MbCancel);
-        if (answer == MbCancel)
+        if (answer == MbCancel || target.ReportIfLost())
             return;
         request.purge = answer == MbYes;
     }
@@ -120,8 +125,9 @@ void TProtectionCommands::Recover() {
     TNodeRoot* nb = current();
     if (!nb || !m_host.CanModifyNotebook(nb->RootNode))
         return;
-    const QList<TNodeData*> chosen = m_host.ChooseNotesToRecover(*nb);
-    if (chosen.isEmpty())
+    TNotebookBinding target(m_service, *nb);
+    const QList<TNodeData*> chosen = m_host.ChooseNotesToRecover(target);
+    if (target.ReportIfLost() || chosen.isEmpty())
         return;
     if (!RecoverDeletedNotes(m_service, *nb, chosen).isEmpty())
         m_host.RefreshEditor();
@@ -133,8 +139,10 @@ void TProtectionCommands::Revert() {
     TNodeRoot* nb = TNotebookService::NotebookOf(node);
     if (!note || !nb)
         return;
+    TNotebookBinding target(m_service, node);
     if (showMessage(QStringLiteral("Восстановить оригинальное содержимое записи из файла книжки?"),
-                    QStringLiteral("Подтверждение"), MsgIcon::Question, MbOk | MbCancel) != MbOk)
+                    QStringLiteral("Подтверждение"), MsgIcon::Question, MbOk | MbCancel) != MbOk ||
+        target.ReportIfLost())
         return;
     if (nb->IsLocked()) {
         showMessage(QStringLiteral("Error reverting note!"), kError, MsgIcon::Error);
@@ -173,7 +181,12 @@ void TProtectionCommands::editOptions(OptionsDialog dialog, bool& askFlag) {
     if (!m_host.CanModifyNotebook(nb->RootNode))
         return;
     m_host.StoreEditor();
-    const bool accepted = (m_host.*dialog)(*nb, askFlag);
+    TNotebookBinding target(m_service, *nb);
+    const bool accepted = (m_host.*dialog)(target, askFlag);
+    if (target.ReportIfLost()) {
+        m_host.RefreshEditor();
+        return;
+    }
     if (accepted) {
         MarkOptionsChanged(*nb);
         m_host.NotebookOptionsChanged(*nb);

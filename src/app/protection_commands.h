@@ -3,6 +3,7 @@
 // a note to its stored state. What the commands need of the window is the host
 // below, so tests drive them without one.
 #include "config/options.h"
+#include "storage/notebook_binding.h"
 #include "storage/notebook_service.h"
 
 #include <QAction>
@@ -23,14 +24,16 @@ public:
     virtual void SetStatus(const QString& text) = 0;
     // Saves the notebook the way the Save command does; true when saved.
     virtual bool SaveNotebook(TTreeNode* root) = 0;
+    // The dialogs below work on the notebook their target holds and end as
+    // cancelled once it is lost; the commands then say why.
     // The recover dialog over the notebook's deleted notes: the ticked ones,
     // top to bottom; empty when cancelled.
-    virtual QList<TNodeData*> ChooseNotesToRecover(TNodeRoot& notebook) = 0;
+    virtual QList<TNodeData*> ChooseNotesToRecover(TNotebookBinding& target) = 0;
     // The saving and protection options dialogs over the notebook; true when
     // they ended with OK. askFlag is the ask-once flag of the dialog's
     // question. By default the dialogs themselves, over the active window.
-    virtual bool EditSavingOptions(TNodeRoot& notebook, bool& askCompress);
-    virtual bool EditSecurityOptions(TNodeRoot& notebook, bool& askProtect);
+    virtual bool EditSavingOptions(TNotebookBinding& target, bool& askCompress);
+    virtual bool EditSecurityOptions(TNotebookBinding& target, bool& askProtect);
     // The notebook's options changed (for its properties page).
     virtual void NotebookOptionsChanged(TNodeRoot& notebook) { Q_UNUSED(notebook); }
 };
@@ -68,7 +71,7 @@ public:
 
 private:
     TNodeRoot* current() const;
-    using OptionsDialog = bool (ProtectionCommandsHost::*)(TNodeRoot&, bool&);
+    using OptionsDialog = bool (ProtectionCommandsHost::*)(TNotebookBinding&, bool&);
     void editOptions(OptionsDialog dialog, bool& askFlag);
 
     TNotebookService& m_service;

@@ -916,8 +916,8 @@ bool TVellinorForm::SaveNotebook(TTreeNode* root) {
     return m_notebookCommands->SaveNotebook(root) == snSaved;
 }
 
-QList<TNodeData*> TVellinorForm::ChooseNotesToRecover(TNodeRoot& notebook) {
-    return ChooseNotesToRecoverDialog(this, notebook);
+QList<TNodeData*> TVellinorForm::ChooseNotesToRecover(TNotebookBinding& target) {
+    return ChooseNotesToRecoverDialog(this, target);
 }
 
 void TVellinorForm::NotebookOptionsChanged(TNodeRoot&) {

@@ -129,7 +129,7 @@ private:
     // ProtectionCommandsHost
     void StoreEditor() override { StoreEditor(true); }
     bool SaveNotebook(TTreeNode* root) override;
-    QList<TNodeData*> ChooseNotesToRecover(TNodeRoot& notebook) override;
+    QList<TNodeData*> ChooseNotesToRecover(TNotebookBinding& target) override;
     void NotebookOptionsChanged(TNodeRoot& notebook) override;
     // OptionsApplierHost
     void SetTreeAsPanel(bool asPanel) override;

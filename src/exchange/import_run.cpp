@@ -5,6 +5,7 @@
 #include "exchange/exchange_texts.h"
 #include "exchange/plain_to_rtf.h"
 #include "rtf/rtf.h"
+#include "storage/notebook_binding.h"
 #include "storage/notebook_service.h"
 
 #include <QFile>
@@ -64,7 +65,8 @@ public:
     TImporter(TNotebookService& service, TTreeNode* parent, const QList<TImportRow>& rows,
               const TImportSettings& s, const QList<TConverter>& converters, TConverterRun& run)
         : m_service(service), m_parent(parent), m_rows(rows), m_settings(s), m_converters(converters),
-          m_reader(s, converters, run), m_notebook(TNotebookService::NotebookOf(parent)) {}
+          m_reader(s, converters, run), m_notebook(TNotebookService::NotebookOf(parent)),
+          m_target(service, parent) {}
 
     TImportOutcome run();
 
@@ -74,6 +76,9 @@ private:
     void oneNote(ScopedProgress& progress);
     void noteList(ScopedProgress& progress);
     void noteTree(ScopedProgress& progress);
+    // After each file: the user may stop, and the progress window lets timers
+    // close or lock the notebook, or delete the parent note.
+    bool stopHere(ScopedProgress& progress);
 
     TNotebookService& m_service;
     TTreeNode* m_parent;
@@ -82,6 +87,7 @@ private:
     const QList<TConverter>& m_converters;
     TFileReader m_reader;
     TNodeRoot* m_notebook;
+    TNotebookBinding m_target;
     TImportOutcome m_outcome;
 };
 
@@ -122,21 +128,18 @@ void TImporter::oneNote(ScopedProgress& progress) {
                 text += QStringLiteral(" using ") + m_converters[row.converter].name;
             cursor.insertText(text, QTextCharFormat());
         }
-        if (progress.step()) {
-            m_outcome.stopped = true;
+        if (stopHere(progress))
             break;
-        }
     }
-    add(m_parent, m_rows.first().displayName, rtf::writeRtf(&doc));
+    if (!m_target.IsLost())
+        add(m_parent, m_rows.first().displayName, rtf::writeRtf(&doc));
 }
 
 void TImporter::noteList(ScopedProgress& progress) {
     for (const TImportRow& row : m_rows) {
         add(m_parent, row.displayName, rtfOrError(row));
-        if (progress.step()) {
-            m_outcome.stopped = true;
+        if (stopHere(progress))
             return;
-        }
     }
 }
 
@@ -159,11 +162,15 @@ void TImporter::noteTree(ScopedProgress& progress) {
             open.push_back({parts[i], add(under, parts[i], {})->TreeNode});
         }
         add(open.empty() ? m_parent : open.back().node, row.displayName, rtfOrError(row));
-        if (progress.step()) {
-            m_outcome.stopped = true;
+        if (stopHere(progress))
             return;
-        }
     }
+}
+
+bool TImporter::stopHere(ScopedProgress& progress) {
+    if (progress.step() || m_target.IsLost())
+        m_outcome.stopped = true;
+    return m_outcome.stopped;
 }
 
 TImportOutcome TImporter::run() {
@@ -181,6 +188,11 @@ TImportOutcome TImporter::run() {
     case TImportMode::NoteTree:
         noteTree(progress);
         break;
+    }
+    if (m_target.IsLost()) {
+        // The notes made so far went with the notebook or their parent.
+        m_outcome.notes.clear();
+        return m_outcome;
     }
     if (!m_outcome.notes.isEmpty())
         m_notebook->Modified = true;

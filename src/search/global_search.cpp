@@ -7,9 +7,12 @@
 #include "search/search_pattern.h"
 #include "search/search_scope.h"
 #include "search/search_settings.h"
+#include "storage/notebook_binding.h"
 #include "storage/notebook_service.h"
 
 #include <QSet>
+
+#include <optional>
 
 namespace vlr {
 
@@ -80,10 +83,18 @@ TGlobalSearch::StartResult TGlobalSearch::Start(const TSearchOptions& options, T
     // Asked once the pattern is known to compile, so that a faulty one leaves
     // the results as they are.
     if (m_results.rowCount() > 0) {
+        // The search goes where the selection was when it was asked for, even
+        // when another note is selected while the question waits; it is
+        // dropped when that note or its notebook goes meanwhile.
+        std::optional<TNotebookBinding> from;
+        if (options.scope != TSearchScope::AllNotebooks && selected)
+            from.emplace(m_service, selected);
         const int answer =
             showMessage(kNewSearchQuestion, kNewSearchCaption, MsgIcon::Question, MbYes | MbNo | MbCancel);
         if (answer == MbCancel)
             return {Outcome::Declined};
+        if (from && from->ReportIfLost())
+            return {Outcome::TargetLost};
         if (answer == MbYes)
             m_results.Clear();
     }

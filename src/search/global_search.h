@@ -42,6 +42,7 @@ public:
     enum class Outcome {
         Nothing,    // empty text
         Declined,   // Cancel to the new-search question
+        TargetLost, // the selected note or its notebook went while the question waited
         BadPattern, // the pattern does not compile: errorPosition
         Failed,     // an error was reported
         Started,

@@ -84,10 +84,14 @@ struct FakeDialogs : FileDialogs {
     QStringList toOpen;
     QString toSave;
     QString lastCaption, lastProposal;
+    // Runs while the save dialog is up, as timers and a second start may.
+    std::function<void()> whileOpen;
     QStringList OpenNotebooks(const QString&) override { return toOpen; }
     QString SaveNotebook(const QString& caption, const QString& initialPath) override {
         lastCaption = caption;
         lastProposal = initialPath;
+        if (whileOpen)
+            whileOpen();
         return toSave;
     }
 };
@@ -312,6 +316,80 @@ TEST_F(NotebookCommandsTest, BackupCopyIsDatedAndReportsSuccessOrItsCause) {
     ASSERT_EQ(messages.texts().size(), 1);
     EXPECT_TRUE(
         messages.texts().first().startsWith(QStringLiteral("Не удалось создать резервную копию книжки!")));
+}
+
+TEST_F(NotebookCommandsTest, BackupCopyAndSaveAsKeepToTheNotebookTheyWereStartedFor) {
+    enum Event { BCurrent, AClosed };
+    const struct {
+        const char* name;
+        bool saveAs;
+        Event event;
+    } cases[] = {
+        {"backup, B current", false, BCurrent},
+        {"backup, A closed", false, AClosed},
+        {"save as, B current", true, BCurrent},
+        {"save as, A closed", true, AClosed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        service.CloseAll();
+        messages.clear();
+        QFile::remove(path(QStringLiteral("chosen.vlr")));
+        ASSERT_EQ(commands.OpenByName(makeNotebook(QStringLiteral("a.vlr"))), obOpened);
+        TNodeRoot* a = service.Notebooks().first();
+        const QString titleOfA = a->RootNode->Text();
+        ASSERT_EQ(commands.OpenByName(makeNotebook(QStringLiteral("b.vlr"))), obOpened);
+        TNodeRoot* b = service.Notebooks().last();
+        service.SetBody(*b->Notes[0], QByteArray("{\\rtf1 changed in B}"));
+        const QByteArray fileOfA = fileBytes(path(QStringLiteral("a.vlr")));
+        const QByteArray fileOfB = fileBytes(path(QStringLiteral("b.vlr")));
+        host.selected = a->RootNode;
+        dialogs.toSave = path(QStringLiteral("chosen.vlr"));
+        dialogs.whileOpen = [&] {
+            if (c.event == BCurrent)
+                host.selected = b->Notes[0]->TreeNode;
+            else
+                service.Close(a);
+        };
+        int saved = -1;
+        if (c.saveAs)
+            saved = commands.SaveNotebookAs(nullptr);
+        else
+            commands.BackupCopy();
+        dialogs.whileOpen = nullptr;
+        EXPECT_EQ(fileBytes(path(QStringLiteral("b.vlr"))), fileOfB);
+        EXPECT_EQ(b->FileName, path(QStringLiteral("b.vlr")));
+        EXPECT_TRUE(b->TreeDirty) << "B was not saved";
+        if (c.event == BCurrent && c.saveAs) {
+            EXPECT_EQ(saved, snSaved);
+            EXPECT_EQ(a->FileName, path(QStringLiteral("chosen.vlr")));
+            int result = -1;
+            auto copy = Book::open(path(QStringLiteral("chosen.vlr")), &result);
+            ASSERT_EQ(result, lrOk);
+            EXPECT_EQ(copy->body(0), QByteArray("{\\rtf1 one}"));
+        } else if (c.event == BCurrent) {
+            EXPECT_EQ(fileBytes(path(QStringLiteral("chosen.vlr"))), fileOfA);
+        } else {
+            EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("chosen.vlr"))));
+            EXPECT_EQ(messages.texts(), QStringList{NotebookClosedMessage(titleOfA)});
+            if (c.saveAs) {
+                EXPECT_EQ(saved, snCancelled);
+            }
+        }
+    }
+}
+
+TEST_F(NotebookCommandsTest, BackupCopyDoesNotOverwriteAnotherOpenNotebook) {
+    ASSERT_EQ(commands.OpenByName(makeNotebook(QStringLiteral("a.vlr"))), obOpened);
+    ASSERT_EQ(commands.OpenByName(makeNotebook(QStringLiteral("b.vlr"))), obOpened);
+    host.selected = service.Notebooks().first()->RootNode;
+    const QByteArray fileOfB = fileBytes(path(QStringLiteral("b.vlr")));
+    dialogs.toSave = path(QStringLiteral("b.vlr"));
+    commands.BackupCopy();
+    EXPECT_EQ(
+        messages.texts(),
+        QStringList{QStringLiteral("Записная книжка, которую вы хотите перезаписать, открыта в программе!")});
+    EXPECT_EQ(fileBytes(path(QStringLiteral("b.vlr"))), fileOfB);
 }
 
 TEST_F(NotebookCommandsTest, ReadOnlyNotebookRefusesSaving) {

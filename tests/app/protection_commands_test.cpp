@@ -16,28 +16,44 @@ struct PackHost : ProtectionCommandsHost {
     bool unlocked = true;
     bool optionsAccepted = true;
     QStringList calls; // the options dialogs shown and the editor stored, in order
-    bool EditSavingOptions(TNodeRoot&, bool& ask) override {
+    // Runs while a dialog is up, as timers and a second start may.
+    std::function<void()> whileOpen;
+    // The notebook each dialog was shown for.
+    QList<TNodeRoot*> shownFor;
+    bool EditSavingOptions(TNotebookBinding& target, bool& ask) override {
         calls << QStringLiteral("saving");
         ask = false; // as the dialog's ticked box does
-        return optionsAccepted;
+        return showOptions(target);
     }
-    bool EditSecurityOptions(TNodeRoot&, bool& ask) override {
+    bool EditSecurityOptions(TNotebookBinding& target, bool& ask) override {
         calls << QStringLiteral("security");
         ask = false;
-        return optionsAccepted;
+        return showOptions(target);
     }
-    void NotebookOptionsChanged(TNodeRoot&) override { calls << QStringLiteral("properties"); }
+    bool showOptions(TNotebookBinding& target) {
+        shownFor << target.Notebook();
+        if (whileOpen)
+            whileOpen();
+        return optionsAccepted && !target.IsLost();
+    }
+    void NotebookOptionsChanged(TNodeRoot& nb) override {
+        calls << QStringLiteral("properties");
+        changedFor << &nb;
+    }
+    QList<TNodeRoot*> changedFor;
     TTreeNode* SelectedNode() const override { return selected; }
     void StoreEditor() override { calls << QStringLiteral("store"); }
     void RefreshEditor() override { ++refreshed; }
     bool CanModifyNotebook(TTreeNode*) override { return unlocked; }
     void SetStatus(const QString& text) override { statuses << text; }
     bool SaveNotebook(TTreeNode* root) override { return root->Notebook()->SaveNotes() == srOk; }
-    QList<TNodeData*> ChooseNotesToRecover(TNodeRoot& nb) override {
+    QList<TNodeData*> ChooseNotesToRecover(TNotebookBinding& target) override {
         QList<TNodeData*> out;
         for (int row : toRecover)
-            out << nb.DeletedNotes.at(row);
-        return out;
+            out << target.Notebook()->DeletedNotes.at(row);
+        if (whileOpen)
+            whileOpen();
+        return target.IsLost() ? QList<TNodeData*>() : out;
     }
 };
 

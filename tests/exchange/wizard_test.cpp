@@ -3,15 +3,18 @@
 // settings, and the import wizard's list and finish.
 #include "config/options.h"
 #include "config/settingsfile.h"
+#include "dialogs/dialog_test.h"
 #include "exchange/ui/exchange_commands.h"
 #include "exchange/ui/import_wizard.h"
 #include "exchange_fixture.h"
 #include "rtf/rtf.h"
+#include "storage/notebook_binding.h"
 #include "support/scripted_messages.h"
 #include "tree/MyTreeView.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -212,4 +215,147 @@ TEST_F(Wizards, ImportWizardListAndFinish) {
     w.Finish();
     EXPECT_EQ(w.Outcome().notes.size(), 2);
     EXPECT_EQ(first->TreeNode->Count(), 2);
+}
+
+namespace {
+
+enum class Meanwhile { BCurrent, AClosed, NoteDeleted };
+
+// The wizards as the window's commands show them, for the first note of
+// notebook A while a notebook B is open too.
+class WizardSwitch : public Wizards {
+protected:
+    void SetUp() override {
+        Wizards::SetUp();
+        b = book->service.Create(NewNotebookDefaults{}, path(QStringLiteral("b.vlr")));
+        inB = book->service.AddNote(*b, b->RootNode, 0, QStringLiteral("в Б"), NewNoteDefaults{}, false);
+        commands = std::make_unique<TExchangeCommands>(
+            book->service, *view, options, *settings, [] { return NewNoteDefaults{}; },
+            [] { return NewNotebookDefaults{}; }, &window);
+        view->SelectNode(first->TreeNode);
+    }
+    void happen(Meanwhile event) {
+        switch (event) {
+        case Meanwhile::BCurrent:
+            view->SelectNode(inB->TreeNode);
+            break;
+        case Meanwhile::AClosed:
+            book->service.Close(book->nb);
+            book->nb = nullptr;
+            break;
+        case Meanwhile::NoteDeleted:
+            book->service.DeleteNote(*first);
+            break;
+        }
+    }
+    QString cancelled(Meanwhile event) const {
+        return event == Meanwhile::AClosed
+                   ? NotebookClosedMessage(QStringLiteral("Книга"))
+                   : NoteDeletedMessage(QStringLiteral("Первая"), QStringLiteral("Книга"));
+    }
+    // B as it was made: one note, nothing added.
+    void expectBUntouched() {
+        EXPECT_EQ(b->Notes.size(), 1);
+        EXPECT_EQ(b->RootNode->Count(), 1);
+        EXPECT_FALSE(inB->TreeNode->HasChildren());
+    }
+
+    QWidget window;
+    TNodeRoot* b = nullptr;
+    TNodeData* inB = nullptr;
+    std::unique_ptr<TExchangeCommands> commands;
+};
+
+} // namespace
+
+TEST_F(WizardSwitch, ExportFinishesIntoTheNoteItWasStartedForOrIsCancelled) {
+    const struct {
+        Meanwhile event;
+        bool whileFileIsChosen; // else just before "Завершить"
+    } cases[] = {
+        {Meanwhile::BCurrent, false},
+        {Meanwhile::AClosed, false},
+        {Meanwhile::NoteDeleted, false},
+        {Meanwhile::AClosed, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((QStringLiteral("%1 %2").arg(int(c.event)).arg(c.whileFileIsChosen)).toStdString());
+        commands.reset();
+        view.reset();
+        book.reset();
+        messages.clear();
+        SetUp();
+        const QString file = dir.filePath(QStringLiteral("out.txt"));
+        bool stillOpen = false;
+        whenModal<TfrmExp>([&](TfrmExp* w) {
+            toTargets(*w);
+            if (c.whileFileIsChosen) {
+                choose(*w, QStringLiteral("Простой текст (.txt)"));
+                whenModal<QFileDialog>([&](QFileDialog* d) {
+                    happen(c.event);
+                    stillOpen = d->isVisible();
+                    if (stillOpen)
+                        d->reject();
+                });
+            } else {
+                choose(*w, QStringLiteral("в новую запись после текущей"));
+                happen(c.event);
+                stillOpen = w->isVisible();
+            }
+            if (w->isVisible())
+                w->Finish();
+            if (w->isVisible())
+                w->accept();
+        });
+        commands->ExportNote();
+        EXPECT_EQ(stillOpen, c.event == Meanwhile::BCurrent);
+        EXPECT_FALSE(QFile::exists(file));
+        expectBUntouched();
+        if (c.event == Meanwhile::BCurrent) {
+            EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Экспорт завершён!")});
+            ASSERT_EQ(book->nb->RootNode->Count(), 3);
+            EXPECT_EQ(book->nb->RootNode->Child(0), first->TreeNode);
+            // The new note comes right after the one exported.
+            EXPECT_TRUE(
+                rtf::rtfToPlainText(book->nb->RootNode->Child(1)->Note()->Body).contains("First body"));
+        } else {
+            EXPECT_EQ(messages.texts(), QStringList{cancelled(c.event)});
+        }
+    }
+}
+
+TEST_F(WizardSwitch, ImportFinishesBelowTheNoteItWasStartedForOrIsCancelled) {
+    const QString file = dir.filePath(QStringLiteral("import.txt"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("imported text");
+    }
+    for (Meanwhile event : {Meanwhile::BCurrent, Meanwhile::AClosed, Meanwhile::NoteDeleted}) {
+        SCOPED_TRACE(int(event));
+        commands.reset();
+        view.reset();
+        book.reset();
+        messages.clear();
+        SetUp();
+        bool stillOpen = false;
+        whenModal<TfrmImport>([&](TfrmImport* w) {
+            w->AddFiles({file}, false);
+            w->Next();
+            happen(event);
+            stillOpen = w->isVisible();
+            if (stillOpen)
+                w->Finish();
+        });
+        commands->ImportFiles();
+        EXPECT_EQ(stillOpen, event == Meanwhile::BCurrent);
+        expectBUntouched();
+        if (event == Meanwhile::BCurrent) {
+            ASSERT_EQ(first->TreeNode->Count(), 1);
+            EXPECT_EQ(first->TreeNode->Child(0)->Text(), QStringLiteral("import.txt"));
+            EXPECT_TRUE(messages.texts().isEmpty());
+        } else {
+            EXPECT_EQ(messages.texts(), QStringList{cancelled(event)});
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #include "rtf/convert.h"
 #include "search/global_search.h"
 #include "search_fixture.h"
+#include "storage/notebook_binding.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -37,6 +38,9 @@ class SearchRunTest : public SearchTest {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
+        openBoth();
+    }
+    void openBoth() {
         a = open(writeNotebook(
             QStringLiteral("A"),
             {{QStringLiteral("Рецепты"), rtfOf(QStringLiteral("Пирог с яблоками и сахаром."))},
@@ -359,4 +363,75 @@ TEST_F(SearchRunTest, AMessageDuringASearchDoesNotLetANotebookThatLocksMeanwhile
     ASSERT_EQ(finished.size(), 1);
     EXPECT_EQ(finished[0][0].value<TSearchRun::State>(), TSearchRun::State::Cancelled);
     EXPECT_FALSE(search.Running());
+}
+
+TEST_F(SearchRunTest, ANewSearchGoesFromTheSelectionItWasAskedForOrNowhere) {
+    enum Event { BClosed, BSelected, AClosed, NoteDeleted };
+    const struct {
+        const char* name;
+        Event event;
+        TSearchScope scope;
+        bool started;
+    } cases[] = {
+        {"B closed", BClosed, TSearchScope::CurrentNotebook, true},
+        {"B selected", BSelected, TSearchScope::NoteAndDescendants, true},
+        {"A closed", AClosed, TSearchScope::CurrentNotebook, false},
+        {"A closed, every notebook searched", AClosed, TSearchScope::AllNotebooks, true},
+        {"the note deleted", NoteDeleted, TSearchScope::NoteAndDescendants, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        service.CloseAll();
+        openBoth();
+        TNoteTextCache cache(service);
+        TGlobalSearch search(service, &cache);
+        QSignalSpy finished(&search, &TGlobalSearch::finished);
+        // Rows from an earlier search make the new one ask first.
+        ASSERT_EQ(search.Start(with(QStringLiteral("пирог")), nullptr).outcome,
+                  TGlobalSearch::Outcome::Started);
+        ASSERT_TRUE(finished.wait(10000));
+        ASSERT_GT(search.Results().rowCount(), 0);
+        TTreeNode* selected = node(QStringLiteral("Рецепты"));
+        const QString titleOfA = a->RootNode->Text();
+        ScriptedMessages messages;
+        messages.answerAfter(MbYes, [&] {
+            switch (c.event) {
+            case BClosed:
+                service.Close(b);
+                break;
+            case BSelected:
+                if (!tree)
+                    makeTree();
+                tree->SelectNode(b->Notes.first()->TreeNode);
+                break;
+            case AClosed:
+                service.Close(a);
+                break;
+            case NoteDeleted:
+                service.DeleteNote(*selected->Note());
+                break;
+            }
+        });
+        const TGlobalSearch::Outcome outcome =
+            search
+                .Start(with(QStringLiteral("сахар"), TMatchMode::ExactPhrase, false, false, false, c.scope),
+                       selected)
+                .outcome;
+        if (!c.started) {
+            EXPECT_EQ(outcome, TGlobalSearch::Outcome::TargetLost);
+            EXPECT_EQ(messages.texts().last(), c.event == AClosed
+                                                   ? NotebookClosedMessage(titleOfA)
+                                                   : NoteDeletedMessage(QStringLiteral("Рецепты"), titleOfA));
+            EXPECT_FALSE(search.Running());
+            continue;
+        }
+        ASSERT_EQ(outcome, TGlobalSearch::Outcome::Started);
+        finished.clear();
+        ASSERT_TRUE(finished.wait(10000));
+        QStringList lines;
+        for (const TSearchRow& r : search.Results().Rows())
+            lines << rowLine(r);
+        // "сахар" is in A only: found there whenever A is still open.
+        EXPECT_EQ(lines.size(), c.event == AClosed ? 0 : 2) << linesOf(lines);
+    }
 }

@@ -5,6 +5,7 @@
 #include "libs/vlrlib.h"
 #include "storage/images/default_images.h"
 #include "storage/node_root.h"
+#include "storage/notebook_binding.h"
 #include "storage/notebook_service.h"
 #include "support/scripted_messages.h"
 #include "support/test_paths.h"
@@ -25,6 +26,14 @@ inline void useBuiltLibraries() {
 struct Book {
     TNotebookService service{defaultImages()};
     TNodeRoot* nb = nullptr; // owned by the service
+    std::unique_ptr<TNotebookBinding> binding;
+
+    // What a dialog or command opened for the notebook holds.
+    TNotebookBinding& bound() {
+        if (!binding)
+            binding = std::make_unique<TNotebookBinding>(service, *nb);
+        return *binding;
+    }
 
     static std::unique_ptr<Book> create(const QString& path, uint32_t flags = 0, const QString& password = {},
                                         int reserve = 100, uint32_t version = 5) {

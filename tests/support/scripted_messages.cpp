@@ -18,6 +18,8 @@ int ScriptedMessages::show(const MessageRequest& request) {
     if (m_answers.isEmpty())
         return defaultAnswer(request);
     const Answer next = m_answers.takeFirst();
+    if (next.meanwhile)
+        next.meanwhile();
     if (next.tick && request.checkBox)
         request.checkBox->checked = true;
     return next.button;

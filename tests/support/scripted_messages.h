@@ -6,6 +6,7 @@
 
 #include <QList>
 
+#include <functional>
 #include <optional>
 
 namespace vlr::test {
@@ -24,7 +25,12 @@ public:
     int show(const MessageRequest& request) override;
 
     // The next answer; tickCheckBox ticks the request's check box, if it has one.
-    void answer(int button, bool tickCheckBox = false) { m_answers.append({button, tickCheckBox}); }
+    void answer(int button, bool tickCheckBox = false) { m_answers.append({button, tickCheckBox, {}}); }
+    // The next answer, given after meanwhile ran as if while the box was up
+    // (a timer or another start changing the notebooks under it).
+    void answerAfter(int button, std::function<void()> meanwhile) {
+        m_answers.append({button, false, std::move(meanwhile)});
+    }
     const QList<ShownMessage>& shown() const { return m_shown; }
     QStringList texts() const;
     void clear() { m_shown.clear(); }
@@ -33,6 +39,7 @@ private:
     struct Answer {
         int button;
         bool tick;
+        std::function<void()> meanwhile;
     };
     MessageService* m_previous;
     QList<ShownMessage> m_shown;

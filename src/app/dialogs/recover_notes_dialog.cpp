@@ -1,8 +1,10 @@
 #include "app/dialogs/recover_notes_dialog.h"
 
+#include "app/dialogs/bound_dialog.h"
 #include "app/dialogs/dialog_parts.h"
 #include "app/dialogs/help.h"
 #include "storage/node_root.h"
+#include "storage/notebook_binding.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,15 +16,17 @@
 
 namespace vlr {
 
-TfrmRecoverNotes::TfrmRecoverNotes(QWidget* parent, const TNodeRoot& notebook)
-    : QDialog(parent), m_notes(notebook.DeletedNotes), m_list(new QListWidget(this)),
+TfrmRecoverNotes::TfrmRecoverNotes(QWidget* parent, const TNotebookBinding& target)
+    : QDialog(parent), m_notes(target.Notebook() ? target.Notebook()->DeletedNotes : QList<TNodeData*>()),
+      m_list(new QListWidget(this)),
       m_empty(new QLabel(QStringLiteral("Нет записей для восстановления"), this)),
       m_recover(new QPushButton(QStringLiteral("Восстановить"), this)),
       m_help(new QPushButton(QStringLiteral("Справка"), this)) {
     setWindowTitle(QStringLiteral("Восстановить удалённые записи"));
+    CancelWhenLost(*this, target);
     for (const TNodeData* note : m_notes) {
         auto* item = new QListWidgetItem(note->Record.NoteName(), m_list);
-        const QImage picture = notebook.Images.image(note->Record.ImageIndex());
+        const QImage picture = target.Notebook()->Images.image(note->Record.ImageIndex());
         if (!picture.isNull())
             item->setIcon(QPixmap::fromImage(picture));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
@@ -69,9 +73,9 @@ QList<TNodeData*> TfrmRecoverNotes::chosen() const {
     return out;
 }
 
-QList<TNodeData*> ChooseNotesToRecoverDialog(QWidget* parent, const TNodeRoot& notebook) {
-    TfrmRecoverNotes dialog(parent, notebook);
-    if (dialog.exec() != QDialog::Accepted)
+QList<TNodeData*> ChooseNotesToRecoverDialog(QWidget* parent, const TNotebookBinding& target) {
+    TfrmRecoverNotes dialog(parent, target);
+    if (dialog.exec() != QDialog::Accepted || target.IsLost())
         return {};
     return dialog.chosen();
 }

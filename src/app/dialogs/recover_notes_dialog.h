@@ -10,13 +10,15 @@ class QPushButton;
 
 namespace vlr {
 
-class TNodeRoot;
 class TNodeData;
+class TNotebookBinding;
 
 class TfrmRecoverNotes final : public QDialog {
     Q_OBJECT
 public:
-    TfrmRecoverNotes(QWidget* parent, const TNodeRoot& notebook);
+    // target: the notebook whose deleted notes are listed; once it is lost,
+    // the dialog ends as cancelled.
+    TfrmRecoverNotes(QWidget* parent, const TNotebookBinding& target);
 
     // The ticked notes, top to bottom.
     QList<TNodeData*> chosen() const;
@@ -35,7 +37,7 @@ private:
 };
 
 // Shows the dialog over the notebook's deleted notes; the ticked ones, or
-// nothing when cancelled.
-QList<TNodeData*> ChooseNotesToRecoverDialog(QWidget* parent, const TNodeRoot& notebook);
+// nothing when cancelled or the notebook was lost meanwhile.
+QList<TNodeData*> ChooseNotesToRecoverDialog(QWidget* parent, const TNotebookBinding& target);
 
 } // namespace vlr

@@ -1,7 +1,9 @@
 #include "app/dialogs/saving_options_dialog.h"
 
+#include "app/dialogs/bound_dialog.h"
 #include "app/dialogs/dialog_parts.h"
 #include "storage/node_root.h"
+#include "storage/notebook_binding.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,13 +14,16 @@
 
 namespace vlr {
 
-TfrmSavingOptions::TfrmSavingOptions(QWidget* parent, TNodeRoot& notebook, bool& askCompress)
-    : QDialog(parent), m_notebook(notebook), m_askCompress(askCompress), m_status(new QLabel(this)),
+TfrmSavingOptions::TfrmSavingOptions(QWidget* parent, TNotebookBinding& target, bool& askCompress)
+    : QDialog(parent), m_target(target), m_askCompress(askCompress), m_status(new QLabel(this)),
       m_compress(new QPushButton(this)), m_reserve(new QSpinBox(this)),
       m_autoSave(new QCheckBox(QStringLiteral("Включить автосохранение"), this)),
       m_minutes(new QSpinBox(this)) {
     setWindowTitle(QStringLiteral("Опции сохранения книжки"));
-    const SavingFields current = savingFieldsOf(notebook);
+    CancelWhenLost(*this, target);
+    // A binding lost already leaves the fields at their defaults; the dialog
+    // can only be cancelled then.
+    const SavingFields current = target.Notebook() ? savingFieldsOf(*target.Notebook()) : SavingFields{};
 
     auto* state = new QHBoxLayout;
     state->addWidget(m_status, 1);
@@ -61,7 +66,10 @@ TfrmSavingOptions::TfrmSavingOptions(QWidget* parent, TNodeRoot& notebook, bool&
 }
 
 void TfrmSavingOptions::showState() {
-    const bool compressed = m_notebook.HasBookFlag(bfCompressed);
+    const TNodeRoot* nb = m_target.Notebook();
+    if (!nb)
+        return;
+    const bool compressed = nb->HasBookFlag(bfCompressed);
     m_status->setText(compressed ? QStringLiteral("Упакована") : QStringLiteral("Не упакована"));
     m_compress->setText(compressed ? QStringLiteral("Распаковать текущую книжку")
                                    : QStringLiteral("Упаковать текущую книжку"));
@@ -72,21 +80,30 @@ SavingFields TfrmSavingOptions::fields() const {
 }
 
 void TfrmSavingOptions::toggleCompression() {
-    if (!AskCompressionToggle(m_notebook, m_askCompress))
+    if (!m_target.Notebook() || !AskCompressionToggle(*m_target.Notebook(), m_askCompress))
         return;
-    const bool done = RunCompressionToggle(m_notebook);
+    // The question waited for the user: the notebook may be gone by now.
+    TNodeRoot* nb = m_target.Notebook();
+    if (!nb)
+        return;
+    const bool done = RunCompressionToggle(*nb);
     showState();
-    if (done)
+    if (done && !m_target.IsLost())
         accept();
 }
 
 void TfrmSavingOptions::accept() {
-    (void)ApplySavingFields(m_notebook, fields());
+    TNodeRoot* nb = m_target.Notebook();
+    if (!nb) {
+        reject();
+        return;
+    }
+    (void)ApplySavingFields(*nb, fields());
     QDialog::accept();
 }
 
-bool RunSavingOptionsDialog(QWidget* parent, TNodeRoot& notebook, bool& askCompress) {
-    TfrmSavingOptions dialog(parent, notebook, askCompress);
+bool RunSavingOptionsDialog(QWidget* parent, TNotebookBinding& target, bool& askCompress) {
+    TfrmSavingOptions dialog(parent, target, askCompress);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -12,13 +12,14 @@ class QSpinBox;
 
 namespace vlr {
 
-class TNodeRoot;
+class TNotebookBinding;
 
 class TfrmSavingOptions final : public QDialog {
     Q_OBJECT
 public:
-    // askCompress: the ask-once flag of the compression question.
-    TfrmSavingOptions(QWidget* parent, TNodeRoot& notebook, bool& askCompress);
+    // target: the notebook the dialog is for; once it is lost, the dialog
+    // ends as cancelled. askCompress: the ask-once flag of the compression question.
+    TfrmSavingOptions(QWidget* parent, TNotebookBinding& target, bool& askCompress);
 
     SavingFields fields() const;
 
@@ -35,7 +36,7 @@ private:
     void showState();
     void toggleCompression();
 
-    TNodeRoot& m_notebook;
+    TNotebookBinding& m_target;
     bool& m_askCompress;
     QLabel* m_status;
     QPushButton* m_compress;
@@ -46,6 +47,6 @@ private:
 };
 
 // Shows the dialog; true when it ended with OK (its fields are then applied).
-bool RunSavingOptionsDialog(QWidget* parent, TNodeRoot& notebook, bool& askCompress);
+bool RunSavingOptionsDialog(QWidget* parent, TNotebookBinding& target, bool& askCompress);
 
 } // namespace vlr

@@ -1,8 +1,10 @@
 #include "app/dialogs/security_options_dialog.h"
 
+#include "app/dialogs/bound_dialog.h"
 #include "app/dialogs/dialog_parts.h"
 #include "app/dialogs/new_password_dialog.h"
 #include "storage/node_root.h"
+#include "storage/notebook_binding.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,12 +26,15 @@ struct NewPassword {
 };
 
 // The password dialog in the given mode; its boxes are emptied before it goes.
-std::optional<NewPassword> askPassword(QWidget* parent, TNodeRoot& notebook, TfrmNewPassword::Mode mode) {
-    TfrmNewPassword dialog(parent, mode, notebook.Header.PasswordReminder());
+// None when it is cancelled or the notebook is lost meanwhile.
+std::optional<NewPassword> askPassword(QWidget* parent, const TNotebookBinding& target,
+                                       TfrmNewPassword::Mode mode) {
+    TfrmNewPassword dialog(parent, mode, target.Notebook()->Header.PasswordReminder());
     if (mode == TfrmNewPassword::Change)
-        dialog.setOldPasswordCheck(
-            [&notebook](const QString& old) { return IsCurrentPassword(notebook, old); });
-    const bool accepted = dialog.exec() == QDialog::Accepted;
+        dialog.setOldPasswordCheck([&target](const QString& old) {
+            return target.Notebook() && IsCurrentPassword(*target.Notebook(), old);
+        });
+    const bool accepted = dialog.exec() == QDialog::Accepted && !target.IsLost();
     std::optional<NewPassword> out;
     if (accepted)
         out = NewPassword{dialog.password(), dialog.reminder()};
@@ -40,8 +45,8 @@ std::optional<NewPassword> askPassword(QWidget* parent, TNodeRoot& notebook, Tfr
 }
 } // namespace
 
-TfrmSecurityOptions::TfrmSecurityOptions(QWidget* parent, TNodeRoot& notebook, bool& askProtect)
-    : QDialog(parent), m_notebook(notebook), m_askProtect(askProtect), m_status(new QLabel(this)),
+TfrmSecurityOptions::TfrmSecurityOptions(QWidget* parent, TNotebookBinding& target, bool& askProtect)
+    : QDialog(parent), m_target(target), m_askProtect(askProtect), m_status(new QLabel(this)),
       m_protect(new QPushButton(this)),
       m_changePassword(new QPushButton(QStringLiteral("Сменить пароль"), this)) {
     setWindowTitle(QStringLiteral("Опции криптозащиты книжки"));
@@ -58,7 +63,11 @@ TfrmSecurityOptions::TfrmSecurityOptions(QWidget* parent, TNodeRoot& notebook, b
     connect(m_protect, &QPushButton::clicked, this, &TfrmSecurityOptions::toggleProtection);
     connect(m_changePassword, &QPushButton::clicked, this, &TfrmSecurityOptions::changePassword);
 
-    const SecurityFields current = securityFieldsOf(notebook);
+    CancelWhenLost(*this, target);
+    // A binding lost already leaves the fields at their defaults; the dialog
+    // can only be cancelled then.
+    const SecurityFields current =
+        target.Notebook() ? securityFieldsOf(*target.Notebook()) : SecurityFields{};
     auto* delays = new QGridLayout;
     m_away = delayRow(QStringLiteral("Включать режим \"ушёл\" после:"), current.away);
     m_close = delayRow(QStringLiteral("Закрыть книжку после:"), current.close);
@@ -105,7 +114,10 @@ void TfrmSecurityOptions::enableDelay(const DelayControls& c) {
 }
 
 void TfrmSecurityOptions::showState() {
-    const bool encrypted = m_notebook.HasBookFlag(bfEncrypted);
+    const TNodeRoot* nb = m_target.Notebook();
+    if (!nb)
+        return;
+    const bool encrypted = nb->HasBookFlag(bfEncrypted);
     m_status->setText(encrypted ? QStringLiteral("Зашифрована") : QStringLiteral("Не зашифрована"));
     m_protect->setText(encrypted ? QStringLiteral("Расшифровать") : QStringLiteral("Зашифровать"));
     m_changePassword->setEnabled(encrypted);
@@ -121,37 +133,49 @@ SecurityFields TfrmSecurityOptions::fields() const {
 }
 
 void TfrmSecurityOptions::toggleProtection() {
-    if (!AskEncryptionToggle(m_notebook, m_askProtect))
+    if (!m_target.Notebook() || !AskEncryptionToggle(*m_target.Notebook(), m_askProtect))
+        return;
+    // The question waited for the user: the notebook may be gone by now.
+    TNodeRoot* nb = m_target.Notebook();
+    if (!nb)
         return;
     NewPassword chosen;
-    if (!m_notebook.HasBookFlag(bfEncrypted)) {
-        std::optional<NewPassword> answer = askPassword(this, m_notebook, TfrmNewPassword::New);
+    if (!nb->HasBookFlag(bfEncrypted)) {
+        // None as well when the notebook is lost while the password is typed.
+        std::optional<NewPassword> answer = askPassword(this, m_target, TfrmNewPassword::New);
         if (!answer)
             return;
         chosen = std::move(*answer);
     }
-    const bool done = RunEncryptionToggle(m_notebook, chosen.password, chosen.reminder);
+    const bool done = RunEncryptionToggle(*nb, chosen.password, chosen.reminder);
     chosen.password.fill(QChar(0));
     showState();
-    if (done)
+    if (done && !m_target.IsLost())
         accept();
 }
 
 void TfrmSecurityOptions::changePassword() {
-    std::optional<NewPassword> answer = askPassword(this, m_notebook, TfrmNewPassword::Change);
+    if (!m_target.Notebook())
+        return;
+    std::optional<NewPassword> answer = askPassword(this, m_target, TfrmNewPassword::Change);
     if (!answer)
         return;
-    (void)RunPasswordChange(m_notebook, answer->password, answer->reminder);
+    (void)RunPasswordChange(*m_target.Notebook(), answer->password, answer->reminder);
     answer->password.fill(QChar(0));
 }
 
 void TfrmSecurityOptions::accept() {
-    ApplySecurityFields(m_notebook, fields());
+    TNodeRoot* nb = m_target.Notebook();
+    if (!nb) {
+        reject();
+        return;
+    }
+    ApplySecurityFields(*nb, fields());
     QDialog::accept();
 }
 
-bool RunSecurityOptionsDialog(QWidget* parent, TNodeRoot& notebook, bool& askProtect) {
-    TfrmSecurityOptions dialog(parent, notebook, askProtect);
+bool RunSecurityOptionsDialog(QWidget* parent, TNotebookBinding& target, bool& askProtect) {
+    TfrmSecurityOptions dialog(parent, target, askProtect);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -14,13 +14,14 @@ class QSpinBox;
 
 namespace vlr {
 
-class TNodeRoot;
+class TNotebookBinding;
 
 class TfrmSecurityOptions final : public QDialog {
     Q_OBJECT
 public:
-    // askProtect: the ask-once flag of the encryption question.
-    TfrmSecurityOptions(QWidget* parent, TNodeRoot& notebook, bool& askProtect);
+    // target: the notebook the dialog is for; once it is lost, the dialog
+    // ends as cancelled. askProtect: the ask-once flag of the encryption question.
+    TfrmSecurityOptions(QWidget* parent, TNotebookBinding& target, bool& askProtect);
 
     SecurityFields fields() const;
 
@@ -46,7 +47,7 @@ private:
     void toggleProtection();
     void changePassword();
 
-    TNodeRoot& m_notebook;
+    TNotebookBinding& m_target;
     bool& m_askProtect;
     QLabel* m_status;
     QPushButton* m_protect;
@@ -57,6 +58,6 @@ private:
 };
 
 // Shows the dialog; true when it ended with OK (its fields are then applied).
-bool RunSecurityOptionsDialog(QWidget* parent, TNodeRoot& notebook, bool& askProtect);
+bool RunSecurityOptionsDialog(QWidget* parent, TNotebookBinding& target, bool& askProtect);
 
 } // namespace vlr

@@ -2,6 +2,7 @@
 
 #include "config/options.h"
 #include "exchange/ui/import_wizard.h"
+#include "storage/notebook_binding.h"
 #include "storage/notebook_service.h"
 #include "tree/MyTreeView.h"
 #include "tree/note_binding.h"
@@ -64,6 +65,7 @@ void TExchangeCommands::runExport(TExportTree::Command command) {
         m_export = std::make_unique<TfrmExp>(m_context, command, m_window);
     m_export->Start(selection);
     m_export->exec();
+    (void)m_export->Target()->ReportIfLost();
     TMyTreeView& tree = m_context.tree;
     TNodeData* current = tree.CurrentNote();
     if (m_export->NoteChanged() && current && tree.Editor()) {
@@ -87,6 +89,7 @@ void TExchangeCommands::ImportFiles() {
     settings.noteDefaults = m_context.noteDefaults();
     m_import->Start(selection, settings);
     m_import->exec();
+    (void)m_import->Target()->ReportIfLost();
     emit notesChanged();
 }
 

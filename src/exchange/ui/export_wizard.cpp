@@ -1,5 +1,6 @@
 #include "exchange/ui/export_wizard.h"
 
+#include "app/dialogs/bound_dialog.h"
 #include "app/dialogs/help.h"
 #include "config/options.h"
 #include "core/messages.h"
@@ -16,6 +17,7 @@
 #include "exchange/ui/export_tree_model.h"
 #include "rtf/plain_body.h"
 #include "rtf/rtf.h"
+#include "storage/notebook_binding.h"
 #include "storage/notebook_service.h"
 #include "tree/MyTreeView.h"
 
@@ -265,7 +267,8 @@ TExportFlow TfrmExp::flow() const {
 }
 
 void TfrmExp::Start(TTreeNode* selection) {
-    m_selection = selection;
+    m_target = std::make_unique<TNotebookBinding>(m_context.service, selection);
+    CancelWhenLost(*this, *m_target);
     m_noteChanged = false;
     m_document.reset();
     m_model->SetTree(nullptr);
@@ -278,7 +281,7 @@ void TfrmExp::Start(TTreeNode* selection) {
 
 void TfrmExp::buildTree() {
     m_model->SetTree(nullptr);
-    m_tree.Build(m_selection, m_command, m_pages.cbRecurse->isChecked());
+    m_tree.Build(selection(), m_command, m_pages.cbRecurse->isChecked());
     m_model->SetTree(&m_tree);
     const QModelIndex root = m_model->index(0, 0);
     m_pages.tvExport->expand(root);
@@ -382,7 +385,7 @@ void TfrmExp::fillTargets() {
     TExportPages& p = m_pages;
     const TExportFlow f = flow();
     m_converters = ExportConverters(); // found anew each time the list is shown
-    const bool fromRoot = !m_selection || !m_selection->Note();
+    const bool fromRoot = !selection() || !selection()->Note();
     switch (f.kind) {
     case TExportKind::OneFile:
         m_targets = DocumentTargets(p.rbExpRTF->isChecked(), fromRoot, m_converters);
@@ -462,10 +465,20 @@ THtmlChoices TfrmExp::htmlChoices() const {
 
 QString TfrmExp::askSaveName(const QString& filter, const QString& extension, const QString& initial) {
     const QString name = QFileDialog::getSaveFileName(this, QString(), initial, filter);
-    return WithDefaultExtension(name, extension);
+    return targetLost() ? QString() : WithDefaultExtension(name, extension);
+}
+
+TTreeNode* TfrmExp::selection() const {
+    return m_target ? m_target->Node() : nullptr;
+}
+
+bool TfrmExp::targetLost() const {
+    return !m_target || m_target->IsLost();
 }
 
 void TfrmExp::Finish() {
+    if (targetLost())
+        return;
     const int row = m_pages.lbTargets->currentRow();
     TExportOutcome outcome = TExportOutcome::Failed(QStringLiteral("no target"));
     if (row >= 0 && row < m_targets.size() && !m_targets[row].heading) {
@@ -475,6 +488,10 @@ void TfrmExp::Finish() {
             outcome = TExportOutcome::Failed(QString::fromLocal8Bit(e.what()));
         }
     }
+    // Lost while a file or password was asked for: the wizard is cancelled
+    // and whoever showed it says why.
+    if (targetLost())
+        return;
     if (outcome)
         showMessage(kExportDone, kCaptionDone, MsgIcon::Information);
     else
@@ -539,20 +556,20 @@ TExportOutcome TfrmExp::runDocumentTarget(const TTargetEntry& entry) {
         return {};
     case TDocumentTarget::NoteCurrentDelete:
     case TDocumentTarget::NoteCurrentKeep: {
-        TNodeData* note = m_selection ? m_selection->Note() : nullptr;
+        TNodeData* note = selection() ? selection()->Note() : nullptr;
         if (!note)
             return TExportOutcome::Failed(QStringLiteral("no note"));
         // The export tree refers to the notes about to go.
         m_model->SetTree(nullptr);
         const TExportOutcome r = WriteIntoNote(m_context.service, *note, doc,
                                                entry.document == TDocumentTarget::NoteCurrentDelete);
-        m_tree.Build(m_selection, m_command, m_pages.cbRecurse->isChecked());
+        m_tree.Build(selection(), m_command, m_pages.cbRecurse->isChecked());
         m_model->SetTree(&m_tree);
         m_noteChanged = m_noteChanged || r.ok;
         return r;
     }
     case TDocumentTarget::NoteNewAfter:
-        return AddNoteAfter(m_context.service, m_selection,
+        return AddNoteAfter(m_context.service, selection(),
                             m_tree.Root() ? m_tree.Root()->Title() : QString(), doc,
                             m_context.noteDefaults());
     case TDocumentTarget::NoteNewNotebook: {
@@ -561,6 +578,8 @@ TExportOutcome TfrmExp::runDocumentTarget(const TTargetEntry& entry) {
             QString reminder;
             if (const std::optional<QString> password = passwordPrompt().newPassword(reminder))
                 choices.password = *password;
+            if (targetLost())
+                return TExportOutcome::Cancelled();
         }
         return AddNotebookWith(m_context.service, m_tree, doc, choices);
     }
@@ -572,7 +591,7 @@ TExportOutcome TfrmExp::runFilesTarget(const TTargetEntry& entry) {
     QString folder = m_pages.edFolder->text().trimmed();
     if (folder.isEmpty()) {
         folder = QFileDialog::getExistingDirectory(this);
-        if (folder.isEmpty())
+        if (folder.isEmpty() || targetLost())
             return TExportOutcome::Cancelled();
         m_pages.edFolder->setText(folder);
     }
@@ -606,7 +625,7 @@ TExportOutcome TfrmExp::runNotebookTarget() {
     if (m_pages.cbVlrEncrypt->isChecked()) {
         QString reminder;
         const std::optional<QString> password = passwordPrompt().newPassword(reminder);
-        if (!password || password->isEmpty())
+        if (!password || password->isEmpty() || targetLost())
             return TExportOutcome::Cancelled(); // nothing is written unenciphered that was to be enciphered
         choices.password = *password;
     }

@@ -13,6 +13,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -22,6 +23,7 @@ class QStackedWidget;
 namespace vlr {
 
 class TExportTreeModel;
+class TNotebookBinding;
 class TMyTreeView;
 class TNotebookService;
 class TSettingsFile;
@@ -43,8 +45,11 @@ public:
     ~TfrmExp() override;
 
     TExportTree::Command Command() const { return m_command; }
-    // Prepares a showing for the selection (a root or a note).
+    // Prepares a showing for the selection (a root or a note): the wizard
+    // works on it alone and ends as cancelled when it or its notebook is lost.
     void Start(TTreeNode* selection);
+    // What the showing was started for; none before the first.
+    TNotebookBinding* Target() const { return m_target.get(); }
     // A target replaced the text of the selected note.
     bool NoteChanged() const { return m_noteChanged; }
 
@@ -82,6 +87,9 @@ private:
     TExportOutcome runFilesTarget(const TTargetEntry& entry);
     TExportOutcome runNotebookTarget();
     QString askSaveName(const QString& filter, const QString& extension, const QString& initial);
+    // The node the showing was started for; none once it is lost.
+    TTreeNode* selection() const;
+    bool targetLost() const;
 
     TExchangeContext m_context;
     TExportTree::Command m_command;
@@ -94,7 +102,7 @@ private:
     TExportTree m_tree;
     TExportTreeModel* m_model;
     TExportStep m_step = esResult;
-    TTreeNode* m_selection = nullptr;
+    std::unique_ptr<TNotebookBinding> m_target;
     std::optional<TCombinedDocument> m_document;
     QList<TConverter> m_converters;
     QList<TTargetEntry> m_targets;

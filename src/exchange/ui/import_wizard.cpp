@@ -1,6 +1,8 @@
 #include "exchange/ui/import_wizard.h"
 
+#include "app/dialogs/bound_dialog.h"
 #include "storage/note_forest.h"
+#include "storage/notebook_binding.h"
 
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -137,8 +139,11 @@ TfrmImport::TfrmImport(TNotebookService& service, QWidget* parent) : QDialog(par
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+TfrmImport::~TfrmImport() = default;
+
 void TfrmImport::Start(TTreeNode* parent, const TImportSettings& settings) {
-    m_parent = parent;
+    m_target = std::make_unique<TNotebookBinding>(m_service, parent);
+    CancelWhenLost(*this, *m_target);
     m_settings = settings;
     m_converters = ImportConverters();
     m_rows.clear();
@@ -198,13 +203,14 @@ void TfrmImport::Next() {
 }
 
 void TfrmImport::Finish() {
-    if (!m_parent || m_rows.isEmpty())
+    TTreeNode* parent = m_target ? m_target->Node() : nullptr;
+    if (!parent || m_rows.isEmpty())
         return;
     m_settings.mode = rbPlain->isChecked()   ? TImportMode::NoteList
                       : rbMulti->isChecked() ? TImportMode::NoteTree
                                              : TImportMode::OneNote;
     TConverterRun run;
-    m_outcome = ImportFiles(m_service, m_parent, m_rows, m_settings, m_converters, run);
+    m_outcome = ImportFiles(m_service, parent, m_rows, m_settings, m_converters, run);
     accept();
 }
 

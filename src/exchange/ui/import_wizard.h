@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QTreeWidget>
 
+#include <memory>
+
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -15,6 +17,7 @@ class QStackedWidget;
 
 namespace vlr {
 
+class TNotebookBinding;
 class TNotebookService;
 class TTreeNode;
 
@@ -37,9 +40,13 @@ class TfrmImport final : public QDialog {
     Q_OBJECT
 public:
     TfrmImport(TNotebookService& service, QWidget* parent = nullptr);
+    ~TfrmImport() override;
 
-    // Prepares a showing: the notes will go below parent.
+    // Prepares a showing: the notes will go below parent, into its notebook
+    // alone; the wizard ends as cancelled when either is lost meanwhile.
     void Start(TTreeNode* parent, const TImportSettings& settings);
+    // What the showing was started for; none before the first.
+    TNotebookBinding* Target() const { return m_target.get(); }
     // Adds the files that are accepted, one row each; dropped files are then sorted by folder.
     void AddFiles(const QStringList& files, bool sortByFolder);
     QList<TImportRow> Rows() const { return m_rows; }
@@ -58,7 +65,7 @@ private:
     void removeSelected();
 
     TNotebookService& m_service;
-    TTreeNode* m_parent = nullptr;
+    std::unique_ptr<TNotebookBinding> m_target;
     TImportSettings m_settings;
     QList<TConverter> m_converters;
     QList<TImportRow> m_rows;

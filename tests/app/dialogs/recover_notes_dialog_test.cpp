@@ -26,7 +26,7 @@ protected:
 };
 
 TEST_F(RecoverNotesDialogTest, RowsFollowTheDeletedNotesUntickedWithTheirPictures) {
-    TfrmRecoverNotes dialog(nullptr, *book->nb);
+    TfrmRecoverNotes dialog(nullptr, book->bound());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Восстановить удалённые записи"));
     EXPECT_TRUE(labelTexts(dialog).contains(
         QStringLiteral("Укажите записи для восстановления и нажмите \"Восстановить\"")));
@@ -49,7 +49,7 @@ TEST_F(RecoverNotesDialogTest, RowsFollowTheDeletedNotesUntickedWithTheirPicture
 TEST_F(RecoverNotesDialogTest, TheTickedRowsAreChosenTopToBottom) {
     const struct { QList<int> ticked; } cases[] = {{{}}, {{1}}, {{2, 0}}, {{0, 1, 2}}};
     for (const auto& c : cases) {
-        TfrmRecoverNotes dialog(nullptr, *book->nb);
+        TfrmRecoverNotes dialog(nullptr, book->bound());
         QList<TNodeData*> expected;
         for (int row = 0; row < dialog.list()->count(); ++row)
             if (c.ticked.contains(row)) {
@@ -73,7 +73,7 @@ TEST_F(RecoverNotesDialogTest, TheFunctionAnswersWithTheTickedOnRecoverAndNothin
             else
                 d->reject();
         });
-        const QList<TNodeData*> chosen = ChooseNotesToRecoverDialog(nullptr, *book->nb);
+        const QList<TNodeData*> chosen = ChooseNotesToRecoverDialog(nullptr, book->bound());
         ASSERT_EQ(chosen.size(), c.chosen);
         if (c.recover) {
             EXPECT_EQ(chosen.first(), book->nb->DeletedNotes.at(2));
@@ -84,7 +84,7 @@ TEST_F(RecoverNotesDialogTest, TheFunctionAnswersWithTheTickedOnRecoverAndNothin
 TEST_F(RecoverNotesDialogTest, WithoutDeletedNotesItSaysSoAndCannotRecover) {
     auto empty = Book::create(path(QStringLiteral("empty.vlr")));
     empty->add(QStringLiteral("одна"), QByteArray("{\\rtf1 a}"));
-    TfrmRecoverNotes dialog(nullptr, *empty->nb);
+    TfrmRecoverNotes dialog(nullptr, empty->bound());
     dialog.show();
     EXPECT_TRUE(dialog.emptyLabel()->isVisible());
     EXPECT_FALSE(dialog.list()->isVisible());

@@ -37,7 +37,7 @@ TEST_F(SavingOptionsTest, TheCompressionQuestionStopsOnCancelAndCanBeSwitchedOff
         SCOPED_TRACE(c.asked.toStdString());
         messages.clear();
         messages.answer(c.answer, c.tick);
-        TfrmSavingOptions dialog(nullptr, nb(), askCompress);
+        TfrmSavingOptions dialog(nullptr, book->bound(), askCompress);
         dialog.compressButton()->click();
         const QStringList texts = messages.texts();
         if (c.asked.isEmpty()) {
@@ -60,7 +60,7 @@ TEST_F(SavingOptionsTest, CompressingAndUncompressingKeepEveryBody) {
         SCOPED_TRACE(on);
         messages.clear();
         {
-            TfrmSavingOptions dialog(nullptr, nb(), askCompress);
+            TfrmSavingOptions dialog(nullptr, book->bound(), askCompress);
             dialog.compressButton()->click();
             EXPECT_EQ(dialog.result(), QDialog::Accepted);
         }
@@ -86,7 +86,7 @@ TEST_F(SavingOptionsTest, ANewReserveIsStoredWithOrWithoutAFile) {
         if (c.withFile) {
             ASSERT_EQ(b->nb->SaveNotes(), srOk);
         }
-        TfrmSavingOptions dialog(nullptr, *b->nb, askCompress);
+        TfrmSavingOptions dialog(nullptr, b->bound(), askCompress);
         EXPECT_EQ(dialog.reserveBox()->singleStep(), 100);
         dialog.reserveBox()->setValue(c.reserve);
         dialog.okButton()->click();
@@ -114,7 +114,7 @@ TEST_F(SavingOptionsTest, AutoSaveFollowsItsBoxAndInterval) {
         int32_t enabled;
     } cases[] = {{true, 25, -1}, {false, 7, 0}, {true, 100000, -1}};
     for (const auto& c : cases) {
-        TfrmSavingOptions dialog(nullptr, nb(), askCompress);
+        TfrmSavingOptions dialog(nullptr, book->bound(), askCompress);
         dialog.autoSaveBox()->setChecked(c.on);
         EXPECT_EQ(dialog.minutesBox()->isEnabled(), c.on);
         dialog.minutesBox()->setValue(c.minutes);

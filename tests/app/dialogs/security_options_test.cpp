@@ -72,7 +72,7 @@ TEST_F(SecurityOptionsTest, OkStoresTheDelaysAsTheBoxesSay) {
         {false, 5, 1, true, 9, 1, 0, 0x80000009u},
     };
     for (const auto& c : cases) {
-        TfrmSecurityOptions dialog(nullptr, nb(), askProtect);
+        TfrmSecurityOptions dialog(nullptr, book->bound(), askProtect);
         const auto& away = dialog.awayControls();
         const auto& close = dialog.closeControls();
         away.box->setChecked(c.awayOn);
@@ -85,7 +85,7 @@ TEST_F(SecurityOptionsTest, OkStoresTheDelaysAsTheBoxesSay) {
         EXPECT_EQ(nb().Header.AwayTime(), c.away);
         EXPECT_EQ(nb().Header.CloseTime(), c.close);
         // Shown again, the dialog reads back what was stored.
-        TfrmSecurityOptions again(nullptr, nb(), askProtect);
+        TfrmSecurityOptions again(nullptr, book->bound(), askProtect);
         EXPECT_EQ(again.awayControls().box->isChecked(), c.awayOn);
         EXPECT_EQ(again.closeControls().unit->currentIndex(), c.closeOn ? c.closeUnit : 0);
     }
@@ -96,7 +96,7 @@ TEST_F(SecurityOptionsTest, ControlsFollowEncryptionAndTheirBoxes) {
         if (encrypted) {
             ASSERT_TRUE(book->service.Protect(nb(), QStringLiteral("ключ")));
         }
-        TfrmSecurityOptions dialog(nullptr, nb(), askProtect);
+        TfrmSecurityOptions dialog(nullptr, book->bound(), askProtect);
         EXPECT_EQ(dialog.statusLabel()->text(),
                   encrypted ? QStringLiteral("Зашифрована") : QStringLiteral("Не зашифрована"));
         EXPECT_EQ(dialog.protectButton()->text(),
@@ -117,7 +117,7 @@ TEST_F(SecurityOptionsTest, ControlsFollowEncryptionAndTheirBoxes) {
 
 TEST_F(SecurityOptionsTest, EncryptChangePasswordDecryptKeepsEveryBody) {
     {
-        TfrmSecurityOptions dialog(nullptr, nb(), askProtect);
+        TfrmSecurityOptions dialog(nullptr, book->bound(), askProtect);
         messages.answer(MbOk);
         answerPassword({}, QStringLiteral("первый"));
         dialog.protectButton()->click();
@@ -126,14 +126,14 @@ TEST_F(SecurityOptionsTest, EncryptChangePasswordDecryptKeepsEveryBody) {
     }
     EXPECT_EQ(storedBodies(QStringLiteral("первый")), bodies());
     {
-        TfrmSecurityOptions dialog(nullptr, nb(), askProtect);
+        TfrmSecurityOptions dialog(nullptr, book->bound(), askProtect);
         answerPassword(QStringLiteral("первый"), QStringLiteral("второй"));
         dialog.changePasswordButton()->click();
         dialog.reject();
     }
     EXPECT_EQ(storedBodies(QStringLiteral("второй")), bodies());
     {
-        TfrmSecurityOptions dialog(nullptr, nb(), askProtect);
+        TfrmSecurityOptions dialog(nullptr, book->bound(), askProtect);
         messages.answer(MbOk);
         dialog.protectButton()->click();
         EXPECT_TRUE(messages.texts().contains(QStringLiteral("Книжка успешно расщифрована!")));
@@ -147,7 +147,7 @@ TEST_F(SecurityOptionsTest, AWrongOldPasswordChangesNeitherKeyNorNote) {
     ASSERT_EQ(nb().SaveNotes(), srOk);
     const QByteArray keyBlock(reinterpret_cast<const char*>(nb().Header.KeyBlock()), 56);
     const QByteArray file = fileBytes(path());
-    TfrmSecurityOptions dialog(nullptr, nb(), askProtect);
+    TfrmSecurityOptions dialog(nullptr, book->bound(), askProtect);
     answerPassword(QStringLiteral("неверный"), QStringLiteral("новый"), true);
     dialog.changePasswordButton()->click();
     EXPECT_TRUE(messages.texts().contains(
@@ -164,7 +164,7 @@ TEST_F(SecurityOptionsTest, TheQuestionAndThePasswordCanStopEncrypting) {
     } cases[] = {{MbCancel, false}, {MbOk, true}};
     const QByteArray file = fileBytes(path());
     for (const auto& c : cases) {
-        TfrmSecurityOptions dialog(nullptr, nb(), askProtect);
+        TfrmSecurityOptions dialog(nullptr, book->bound(), askProtect);
         messages.answer(c.answer);
         if (c.giveUpPassword)
             whenModal<TfrmNewPassword>([](TfrmNewPassword* d) { d->reject(); });
