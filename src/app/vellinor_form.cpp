@@ -720,7 +720,8 @@ void TVellinorForm::writeSavedState() {
         TDesktopIntegration desktop;
         writeOptions(*m_settings, programOptions(), desktop);
     } catch (const std::exception&) {
-        showMessage(QStringLiteral("Error saving options!"), QStringLiteral("Ошибка"), MsgIcon::Error);
+        showMessage(QStringLiteral("Не удалось сохранить настройки!"), QStringLiteral("Ошибка"),
+                    MsgIcon::Error);
     }
 }
 

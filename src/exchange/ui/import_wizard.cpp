@@ -1,5 +1,6 @@
 #include "exchange/ui/import_wizard.h"
 
+#include "core/number_text.h"
 #include "storage/note_forest.h"
 
 #include <QDragEnterEvent>
@@ -162,7 +163,7 @@ void TfrmImport::refillList() {
     const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
     for (const TImportRow& row : std::as_const(m_rows)) {
         auto* item = new QTreeWidgetItem(
-            lvFiles, {row.displayName, row.folder, QString::number(row.size), row.typeName, row.fileName});
+            lvFiles, {row.displayName, row.folder, groupedNumber(row.size), row.typeName, row.fileName});
         item->setIcon(0, icon);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     }
