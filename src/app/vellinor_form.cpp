@@ -893,8 +893,8 @@ void TVellinorForm::SendKeyToLabelEditor(int key) {
     tvNotes->SendKeyToLabelEditor(key);
 }
 
-void TVellinorForm::EditLabel(TTreeNode* node) {
-    tvNotes->EditLabel(node);
+void TVellinorForm::EditLabel(TTreeNode* node, const QString& text) {
+    tvNotes->EditLabel(node, text);
 }
 
 void TVellinorForm::ResetEditor() {

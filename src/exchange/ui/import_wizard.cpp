@@ -1,5 +1,6 @@
 #include "exchange/ui/import_wizard.h"
 
+#include "core/name_loss.h"
 #include "core/number_text.h"
 #include "storage/note_forest.h"
 
@@ -204,6 +205,10 @@ void TfrmImport::Finish() {
     m_settings.mode = rbPlain->isChecked()   ? TImportMode::NoteList
                       : rbMulti->isChecked() ? TImportMode::NoteTree
                                              : TImportMode::OneNote;
+    // File and folder names become note names; the user stays in the wizard
+    // rather than have them lose characters unasked.
+    if (!confirmNameLoss(ImportedNames(m_rows, m_settings.mode).join(QString())))
+        return;
     TConverterRun run;
     m_outcome = ImportFiles(m_service, m_parent, m_rows, m_settings, m_converters, run);
     accept();
