@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   fonts-dejavu-core
+  qt6-translations-l10n
 )
 # Screenshots and a real window for manual checks.
 [ "${VELLINOR_GUI_TOOLS:-0}" = 1 ] && packages+=(xvfb xauth x11-utils imagemagick)

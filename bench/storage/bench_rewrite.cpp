@@ -43,7 +43,7 @@ bool timed(const char* what, const std::function<RewriteOutcome()>& run) {
     t.start();
     const RewriteOutcome outcome = run();
     if (!outcome.ok) {
-        std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(outcome.error));
+        std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(describe(outcome.error)));
         return false;
     }
     row(what, QStringLiteral("%1 ms").arg(t.elapsed()));

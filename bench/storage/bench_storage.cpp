@@ -122,7 +122,7 @@ int measure(const QString& path, int count, const QString& password) {
         const qint64 writtenBefore = nb->File().bytesWritten();
         t.start();
         if (service.Save(*nb) != srOk) {
-            std::fprintf(stderr, "save failed: %s\n", qPrintable(nb->SaveError));
+            std::fprintf(stderr, "save failed: %s\n", qPrintable(describe(nb->SaveError)));
             return false;
         }
         const qint64 ms = t.elapsed();

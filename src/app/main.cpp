@@ -7,6 +7,7 @@
 #include "app/startup/command_line.h"
 #include "app/startup/engine_check.h"
 #include "app/startup/instance_channel.h"
+#include "app/startup/qt_translations.h"
 #include "app/startup/splash.h"
 #include "app/vellinor_form.h"
 #include "config/settingslocation.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Orvanta"));
     QApplication::setDesktopFileName(QStringLiteral("vellinor"));
     QApplication::setWindowIcon(vlr::TSplash::productIcon());
+    vlr::installQtTranslations(app);
 
     vlr::TCommandLine commandLine = vlr::TCommandLine::fromApplication();
     vlr::TInstanceStart instance = vlr::startInstance(commandLine);

@@ -2,6 +2,7 @@
 
 #include "app/notebook_defaults.h"
 #include "core/messages.h"
+#include "core/name_loss.h"
 
 namespace vlr {
 
@@ -27,7 +28,7 @@ TNoteCommands::TNoteCommands(TNotebookService& service, NoteCommandsHost& host, 
         [this] {
             TTreeNode* node = m_host.SelectedNode();
             if (node && writable(node) && m_host.CanModifyNotebook(node))
-                m_host.EditLabel(node);
+                m_host.EditLabel(node, {});
         },
         "NotebookRename");
     NotebookDelete = make(
@@ -109,12 +110,16 @@ void TNoteCommands::AddFromCommand(bool after) {
     m_remembered = after ? NotebookAddAfter : NotebookAddAsChild;
     const bool inherit = m_host.ShiftHeld() != NotebookAddInherit->isChecked();
     if (TTreeNode* node = AddNote(selected, true, inherit, after))
-        m_host.EditLabel(node);
+        m_host.EditLabel(node, {});
 }
 
 void TNoteCommands::LabelEdited(TTreeNode* node, const QString& text) {
     if (!node || text.isEmpty() || !writable(node))
         return;
+    if (!confirmNameLoss(text)) {
+        m_host.EditLabel(node, text);
+        return;
+    }
     if (TNodeData* note = node->Note())
         m_service.RenameNote(*note, text);
     else if (TNodeRoot* nb = node->Notebook())

@@ -29,8 +29,9 @@ public:
     virtual bool EditingLabel() const = 0;
     // Passes a key (Qt::Key_Delete, Key_Left, Key_Right) to the label editor.
     virtual void SendKeyToLabelEditor(int key) = 0;
-    // Scrolls the node into view and starts its label editor.
-    virtual void EditLabel(TTreeNode* node) = 0;
+    // Scrolls the node into view and starts its label editor, holding text
+    // (the node's label when empty).
+    virtual void EditLabel(TTreeNode* node, const QString& text) = 0;
     // The editor takes the defaults of new notes (font, paragraph, colour) and
     // forgets its undo history.
     virtual void ResetEditor() = 0;
@@ -76,7 +77,9 @@ public:
     TTreeNode* AddNote(TTreeNode* relative, bool resetEditor, bool inherit, bool after,
                        const QString& name = {});
     void AddFromCommand(bool after);
-    // tvNotesEdited: an accepted label edit.
+    // tvNotesEdited: an accepted label edit. A name that would lose
+    // characters to the file's code page is stored only when the user agrees;
+    // otherwise the label editor opens again with the text typed.
     void LabelEdited(TTreeNode* node, const QString& text);
     void DeleteSelected();
     void MoveUp();

@@ -1,6 +1,7 @@
 #include "app/notebook_commands.h"
 
 #include "app/command_texts.h"
+#include "app/dialogs/storage_messages.h"
 #include "app/notebook_defaults.h"
 #include "app/salvage_offer.h"
 #include "core/dateformat.h"
@@ -170,7 +171,7 @@ int TNotebookCommands::OpenByName(const QString& name) {
         if (outcome.result == lrDamaged) {
             // Said even at start-up: a damaged notebook must not reopen silently.
             showMessage(QStringLiteral("Книжка %1 повреждена и открыта только для чтения:\n%2")
-                            .arg(resolved, nb->Damage.join(QLatin1Char('\n'))),
+                            .arg(resolved, storageErrorsText(nb->Damage)),
                         kAttention, MsgIcon::Warning);
             const QString salvaged = OfferSalvage(m_service, m_dialogs, *nb);
             if (!salvaged.isEmpty()) {
@@ -278,8 +279,8 @@ int TNotebookCommands::SaveNotebook(TTreeNode* root) {
     if (!root)
         return snCancelled;
     if (root->Level() != 0) {
-        showMessage(QStringLiteral("Internal error in SaveNotebook routine! Will try to continue working..."),
-                    kError, MsgIcon::Error);
+        showMessage(QStringLiteral("Внутренняя ошибка при сохранении книжки! Работа продолжается..."), kError,
+                    MsgIcon::Error);
         return snCancelled;
     }
     TNodeRoot* nb = root->Notebook();
@@ -299,8 +300,9 @@ int TNotebookCommands::SaveNotebook(TTreeNode* root) {
         const int saved = m_service.Save(*nb);
         if (saved != srOk) {
             // The notebook stays modified in memory; the user must know the file is not.
-            const QString reason = saved == srNotWritable ? nb->File().errorString() : nb->SaveError;
-            showMessage(QStringLiteral("Не удалось сохранить книжку %1!\n%2").arg(nb->FileName, reason),
+            const StorageError& reason = saved == srNotWritable ? nb->File().error() : nb->SaveError;
+            showMessage(withStorageReason(QStringLiteral("Не удалось сохранить книжку %1!").arg(nb->FileName),
+                                          reason),
                         kError, MsgIcon::Error);
             m_host.SetStatus(QString());
             return snNotWritten;
@@ -328,7 +330,8 @@ int TNotebookCommands::SaveNotebookAs(TTreeNode* root) {
     if (!m_host.CanModifyNotebook(root))
         return snCancelled;
     if (root->Level() != 0) {
-        showMessage(QStringLiteral("Internal error in SaveNotebookAs routine!"), kError, MsgIcon::Error);
+        showMessage(QStringLiteral("Внутренняя ошибка при сохранении книжки под другим именем!"), kError,
+                    MsgIcon::Error);
         return snCancelled;
     }
     TNodeRoot* nb = root->Notebook();
@@ -533,13 +536,13 @@ QString TNotebookCommands::BackupCopyName(const QString& fileName, const QString
 bool TNotebookCommands::copyFile(const QString& from, const QString& to, bool withProgress, QString* error) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
-        *error = source.errorString();
+        *error = fileErrorText(source.error());
         return false;
     }
     // Written beside the target and renamed over it: never a half copy under its name.
     QSaveFile target(to);
     if (!target.open(QIODevice::WriteOnly)) {
-        *error = target.errorString();
+        *error = fileErrorText(target.error());
         return false;
     }
     constexpr qint64 kChunk = 1 << 20;
@@ -552,10 +555,10 @@ bool TNotebookCommands::copyFile(const QString& from, const QString& to, bool wi
     while (ok && !source.atEnd()) {
         const QByteArray chunk = source.read(kChunk);
         if (chunk.isEmpty() && source.error() != QFileDevice::NoError) {
-            *error = source.errorString();
+            *error = fileErrorText(source.error());
             ok = false;
         } else if (target.write(chunk) != chunk.size()) {
-            *error = target.errorString();
+            *error = fileErrorText(target.error());
             ok = false;
         } else if (withProgress && ProgressStep(1)) {
             *error = QStringLiteral("копирование прервано");
@@ -569,7 +572,7 @@ bool TNotebookCommands::copyFile(const QString& from, const QString& to, bool wi
         return false;
     }
     if (!target.commit()) {
-        *error = target.errorString();
+        *error = fileErrorText(target.error());
         return false;
     }
     return true;

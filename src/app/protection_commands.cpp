@@ -4,7 +4,9 @@
 #include "app/dialogs/notebook_options.h"
 #include "app/dialogs/saving_options_dialog.h"
 #include "app/dialogs/security_options_dialog.h"
+#include "app/dialogs/storage_messages.h"
 #include "core/messages.h"
+#include "core/number_text.h"
 #include "storage/note_recovery.h"
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 namespace vlr {
 
 namespace {
+const QString kRevertFailed = QStringLiteral("Не удалось восстановить запись из файла книжки!");
 const QString kReadOnlyOptions =
     QStringLiteral("Эта книжка только для чтения! Вы не можете менять ее опции сохранения и защиты.");
 
@@ -86,15 +89,16 @@ bool TProtectionCommands::PackNotebook(TNodeRoot* notebook, const PackRequest& r
     const qint64 freed = nb->PackNotes(request.purge);
     if (freed < 0) {
         // The file is as before the pack; say why instead of claiming success.
-        showMessage(QStringLiteral("Не удалось сжать книжку %1!\n%2").arg(nb->FileName, nb->SaveError),
-                    kError, MsgIcon::Error);
+        showMessage(
+            withStorageReason(QStringLiteral("Не удалось сжать книжку %1!").arg(nb->FileName), nb->SaveError),
+            kError, MsgIcon::Error);
         m_host.SetStatus(QString());
         return false;
     }
     m_host.SetStatus(QStringLiteral("Сжатие книжки... Готово!"));
     if (request.showResult)
-        showMessage(QStringLiteral("Книжка успешно сжата. Освобождено байт: %1").arg(freed), kDone,
-                    MsgIcon::Information);
+        showMessage(QStringLiteral("Книжка успешно сжата. Освобождено байт: %1").arg(groupedNumber(freed)),
+                    kDone, MsgIcon::Information);
     return true;
 }
 
@@ -145,7 +149,7 @@ void TProtectionCommands::Revert() {
         target.ReportIfLost())
         return;
     if (nb->IsLocked()) {
-        showMessage(QStringLiteral("Error reverting note!"), kError, MsgIcon::Error);
+        showMessage(kRevertFailed, kError, MsgIcon::Error);
         return;
     }
     if (RevertNote(*nb, *note)) {
@@ -155,7 +159,7 @@ void TProtectionCommands::Revert() {
     } else if (note->Record.Offset() > 0) {
         // A stored body that cannot be read again; a note never stored stays empty.
         m_host.RefreshEditor();
-        showMessage(QStringLiteral("Error reverting note!"), kError, MsgIcon::Error);
+        showMessage(kRevertFailed, kError, MsgIcon::Error);
     } else {
         m_host.RefreshEditor();
     }

@@ -720,7 +720,8 @@ void TVellinorForm::writeSavedState() {
         TDesktopIntegration desktop;
         writeOptions(*m_settings, programOptions(), desktop);
     } catch (const std::exception&) {
-        showMessage(QStringLiteral("Error saving options!"), QStringLiteral("Ошибка"), MsgIcon::Error);
+        showMessage(QStringLiteral("Не удалось сохранить настройки!"), QStringLiteral("Ошибка"),
+                    MsgIcon::Error);
     }
 }
 
@@ -891,8 +892,8 @@ void TVellinorForm::SendKeyToLabelEditor(int key) {
     tvNotes->SendKeyToLabelEditor(key);
 }
 
-void TVellinorForm::EditLabel(TTreeNode* node) {
-    tvNotes->EditLabel(node);
+void TVellinorForm::EditLabel(TTreeNode* node, const QString& text) {
+    tvNotes->EditLabel(node, text);
 }
 
 void TVellinorForm::ResetEditor() {

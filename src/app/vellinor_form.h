@@ -121,7 +121,7 @@ private:
     // NoteCommandsHost
     bool EditingLabel() const override;
     void SendKeyToLabelEditor(int key) override;
-    void EditLabel(TTreeNode* node) override;
+    void EditLabel(TTreeNode* node, const QString& text) override;
     void ResetEditor() override;
     void CommandStatesChanged() override;
     void ShowStoredExpansion(TTreeNode* node) override;

@@ -144,9 +144,10 @@ std::unique_ptr<Session> openNotebook(const QString& path, const Args& args, Acc
         if (access == Access::Write)
             throw CliError{ExitFailed,
                            QStringLiteral("%1 is damaged and is not changed: %2 (%3)")
-                               .arg(path, printable(session->root->Damage.join(QStringLiteral("; "))),
+                               .arg(path,
+                                    printable(describe(session->root->Damage).join(QStringLiteral("; "))),
                                     salvageHint(path))};
-        for (const QString& problem : std::as_const(session->root->Damage))
+        for (const QString& problem : describe(session->root->Damage))
             std::fprintf(stderr, "vlr: damaged: %s\n", printable(problem).toUtf8().constData());
         std::fprintf(stderr, "vlr: %s\n", salvageHint(path).toUtf8().constData());
         break;
@@ -225,7 +226,7 @@ void saveOrFail(Session& session) {
     if (result != srOk)
         throw CliError{
             ExitFailed,
-            QStringLiteral("%1 was not saved and is as before: %2").arg(nb.FileName, nb.SaveError)};
+            QStringLiteral("%1 was not saved and is as before: %2").arg(nb.FileName, describe(nb.SaveError))};
 }
 
 } // namespace vlr::cli

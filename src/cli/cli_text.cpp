@@ -198,6 +198,23 @@ QString printable(const QString& name) {
     return out;
 }
 
+void checkStorableName(const QString& name, bool lossy) {
+    const QStringList lost = lostInAnsi(name);
+    if (lost.isEmpty() || lossy)
+        return;
+    QStringList listed;
+    for (const QString& character : lost) {
+        const char32_t code = character.size() == 1 ? character.at(0).unicode() : character.toUcs4().value(0);
+        listed << QStringLiteral("%1 (U+%2)")
+                      .arg(printable(character),
+                           QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
+    }
+    throw UsageError{
+        QStringLiteral("the name \"%1\" has characters a notebook cannot store: %2; --lossy stores "
+                       "each as \"?\"")
+            .arg(printable(name), listed.join(QStringLiteral(", ")))};
+}
+
 QStringList splitNamePath(const QString& path) {
     QStringList names;
     QString current;

@@ -30,6 +30,10 @@ QByteArray plainBodyToUtf8(const QByteArray& stored);
 // A name for text output: backslash and control characters (line breaks,
 // terminal escapes, direction marks) as escapes: \\ \n \r \t \xHH \uHHHH.
 QString printable(const QString& name);
+// Names are stored in Windows-1251. A name with characters it cannot hold
+// is refused (UsageError naming them) unless lossy: then each becomes '?'.
+void checkStorableName(const QString& name, bool lossy);
+
 // A NOTE path split into names: "/" separates them; "\/" is a "/" inside a
 // name, and the escapes printable() writes stand for their characters.
 // UsageError for a broken escape.

@@ -24,7 +24,7 @@ int cmdCheck(const QStringList& words) {
     }
     if (session) {
         TNodeRoot& nb = *session->root;
-        problems += nb.Damage;
+        problems += describe(nb.Damage);
         const qint64 stripOffset =
             qint64(nb.Header.TreeOffset()) + (qint64(nb.Header.LastRecord()) + 1) * NoteRecord::Bytes;
         if (nb.Header.Version() > 3 && stripOffset >= nb.FileSize())

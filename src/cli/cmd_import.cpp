@@ -1,6 +1,7 @@
 // `vlr import`: text, RTF and converter-readable files as new notes, on the
 // program's own import code.
 #include "cli/cli_notebook.h"
+#include "cli/cli_text.h"
 #include "cli/commands.h"
 #include "config/options.h"
 #include "exchange/converters.h"
@@ -16,7 +17,8 @@ namespace vlr::cli {
 
 namespace {
 
-const QString kUsage = QStringLiteral("vlr import FILE PATH... [--under NOTE] [--one|--list|--tree]");
+const QString kUsage =
+    QStringLiteral("vlr import FILE PATH... [--under NOTE] [--one|--list|--tree] [--lossy]");
 
 // The rows for the paths: a file as it is, a folder with every file below it
 // that can be imported (in the order of their names).
@@ -53,7 +55,8 @@ QList<TImportRow> rowsFor(const QStringList& paths, const QList<TConverter>& con
 
 int cmdImport(const QStringList& words) {
     const Args args(words, {QStringLiteral("--under")},
-                    {QStringLiteral("--one"), QStringLiteral("--list"), QStringLiteral("--tree")});
+                    {QStringLiteral("--one"), QStringLiteral("--list"), QStringLiteral("--tree"),
+                     QStringLiteral("--lossy")});
     if (args.positionals().size() < 2)
         throw UsageError{QStringLiteral("usage: ") + kUsage};
     const int modes = int(args.flag(QStringLiteral("--one"))) + int(args.flag(QStringLiteral("--list"))) +
@@ -69,6 +72,8 @@ int cmdImport(const QStringList& words) {
     settings.plainFontSize = options.PlainFontSize;
     const QList<TConverter> converters = ImportConverters();
     const QList<TImportRow> rows = rowsFor(args.positionals().mid(1), converters);
+    for (const QString& name : ImportedNames(rows, settings.mode))
+        checkStorableName(name, args.flag(QStringLiteral("--lossy")));
 
     auto session = openNotebook(args.positional(0, QStringLiteral("FILE")), args, Access::Write);
     TNodeRoot& nb = *session->root;

@@ -96,8 +96,9 @@ int cmdPack(const QStringList& words) {
     }
     const qint64 freed = nb.PackNotes(args.flag(QStringLiteral("--purge")));
     if (freed < 0)
-        throw CliError{ExitFailed,
-                       QStringLiteral("%1 was not packed and is as before: %2").arg(path, nb.SaveError)};
+        throw CliError{
+            ExitFailed,
+            QStringLiteral("%1 was not packed and is as before: %2").arg(path, describe(nb.SaveError))};
     out(QStringLiteral("%1\n").arg(freed));
     return ExitOk;
 }
@@ -110,7 +111,8 @@ int cmdRecover(const QStringList& words) {
     applyLockWait(args);
     const RollbackJournal::Playback back = RecoverNotebookFile(QFileInfo(path).absoluteFilePath());
     if (!back.ok)
-        throw CliError{ExitFailed, QStringLiteral("%1 could not be recovered: %2").arg(path, back.error)};
+        throw CliError{ExitFailed,
+                       QStringLiteral("%1 could not be recovered: %2").arg(path, describe(back.error))};
     if (!back.hadJournal) {
         // No save was cut short; a file damaged otherwise is a case for salvage.
         Session session;

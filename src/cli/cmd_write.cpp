@@ -39,15 +39,16 @@ void requireKey(Session& session) {
 
 int cmdNew(const QStringList& words) {
     const Args args(words, {QStringLiteral("--title"), QStringLiteral("--reserve")},
-                    {QStringLiteral("--compress"), QStringLiteral("--encrypt")});
-    args.expectPositionals(1,
-                           QStringLiteral("vlr new FILE [--title T] [--compress] [--encrypt] [--reserve N]"));
+                    {QStringLiteral("--compress"), QStringLiteral("--encrypt"), QStringLiteral("--lossy")});
+    args.expectPositionals(
+        1, QStringLiteral("vlr new FILE [--title T] [--lossy] [--compress] [--encrypt] [--reserve N]"));
     const QString path = args.positional(0, QStringLiteral("FILE"));
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
         throw UsageError{QStringLiteral("%1 already exists").arg(path)};
     NewNotebookDefaults defaults;
     defaults.name = args.value(QStringLiteral("--title"), QFileInfo(path).completeBaseName());
+    checkStorableName(defaults.name, args.flag(QStringLiteral("--lossy")));
     defaults.reserveSize = args.intValue(QStringLiteral("--reserve"), defaults.reserveSize);
     if (defaults.reserveSize < 0)
         throw UsageError{QStringLiteral("the reserve cannot be negative")};
@@ -70,12 +71,13 @@ int cmdAdd(const QStringList& words) {
     const Args args(words,
                     {QStringLiteral("--name"), QStringLiteral("--under"), QStringLiteral("--after"),
                      QStringLiteral("--body")},
-                    {QStringLiteral("--plain"), QStringLiteral("--raw")});
+                    {QStringLiteral("--plain"), QStringLiteral("--raw"), QStringLiteral("--lossy")});
     args.expectPositionals(1,
-                           QStringLiteral("vlr add FILE --name NAME [--under NOTE | --after NOTE] [--plain] "
-                                          "[--body PATH|-] [--raw]"));
+                           QStringLiteral("vlr add FILE --name NAME [--lossy] [--under NOTE | --after NOTE] "
+                                          "[--plain] [--body PATH|-] [--raw]"));
     if (!args.has(QStringLiteral("--name")))
         throw UsageError{QStringLiteral("vlr add needs --name")};
+    checkStorableName(args.value(QStringLiteral("--name")), args.flag(QStringLiteral("--lossy")));
     if (args.has(QStringLiteral("--under")) && args.has(QStringLiteral("--after")))
         throw UsageError{QStringLiteral("--under and --after exclude each other")};
     const bool plain = args.flag(QStringLiteral("--plain"));

@@ -22,8 +22,8 @@ const char* const kUsage =
     "  info  FILE [--json]                       header fields and totals\n"
     "  ls    FILE [--json] [--deleted]           notes in tree order\n"
     "  cat   FILE NOTE [--raw]                   a note's decoded body\n"
-    "  new   FILE [--title T] [--compress] [--encrypt] [--reserve N]\n"
-    "  add   FILE --name NAME [--under NOTE | --after NOTE] [--plain] [--body PATH|-] [--raw]\n"
+    "  new   FILE [--title T] [--lossy] [--compress] [--encrypt] [--reserve N]\n"
+    "  add   FILE --name NAME [--lossy] [--under NOTE | --after NOTE] [--plain] [--body PATH|-] [--raw]\n"
     "  put   FILE NOTE [--body PATH|-] [--raw]   replace a note's body\n"
     "  rm    FILE NOTE                           delete a note (kept for recovery)\n"
     "  pack  FILE [--purge] [--backup]           compact the file\n"
@@ -37,7 +37,7 @@ const char* const kUsage =
 #ifdef VLR_HAVE_EXCHANGE
     "  export FILE [--note NOTE] [--marked NOTE]... --to rtf|txt|oem|html|vlr|md|docx|odt\n"
     "        (--out FILE | --dir DIR [--flat]) [--bare] [--compress] [--encrypt]\n"
-    "  import FILE PATH... [--under NOTE] [--one|--list|--tree]   files (or folders) as notes\n"
+    "  import FILE PATH... [--under NOTE] [--one|--list|--tree] [--lossy]   files (or folders) as notes\n"
 #endif
 #ifdef VLR_HAVE_SEARCH
     "  search FILE PATTERN [--regex] [--case] [--words] [--any|--all] [--under NOTE] [--json]\n"
@@ -48,6 +48,8 @@ const char* const kUsage =
     "  In a path, \\/ is a \"/\" inside a name and \\\\ a backslash; names are written as ls\n"
     "  prints them (\\n, \\t, \\xHH, \\uHHHH for control characters). A leading \"/\" makes\n"
     "  a number or a braced text a name.\n"
+    "Names and titles are stored in Windows-1251: one with characters it cannot hold is\n"
+    "  refused (exit 2) unless --lossy, which stores each such character as \"?\".\n"
     "Plain-text bodies go in and out as UTF-8 text; text that is not UTF-8 is refused.\n"
     "  --raw stores or prints the stored bytes exactly. RTF bodies are bytes both ways.\n"
     "Writers take the notebook before reading it; another process holding it is waited\n"

@@ -102,6 +102,22 @@ bool fitsAnsi(const QString& text) {
     return fromAnsi(toAnsi(text)) == text;
 }
 
+QStringList lostInAnsi(const QString& text) {
+    QStringList lost;
+    if (fitsAnsi(text))
+        return lost;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const QString one = text.mid(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+        if (!lost.contains(one) && fromAnsi(toAnsi(one)) != one)
+            lost << one;
+    }
+    return lost;
+}
+
 bool codePageKnown(int codePage) {
     const QByteArray name = codecName(codePage);
     return !name.isEmpty() && nameUsable(name);

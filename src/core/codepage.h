@@ -5,6 +5,7 @@
 // programs are UTF-8 instead, the system's code page here.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace vlr {
 
@@ -17,6 +18,9 @@ QString fromOem(const QByteArray& bytes);
 
 // True when every character of the text survives a trip through Windows-1251.
 bool fitsAnsi(const QString& text);
+// The characters of the text that Windows-1251 cannot hold, each once, in the
+// order they first appear; a character beyond the 16-bit range stays whole.
+QStringList lostInAnsi(const QString& text);
 
 // Decoding and encoding by any code page number (1251, 1252, 874, 932…);
 // unknown numbers fall back to Windows-1251.

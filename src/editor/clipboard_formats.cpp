@@ -72,17 +72,16 @@ QList<TPasteSpecialEntry> pasteSpecialEntries(const QMimeData* source) {
     const bool rtf = all || !rtfOf(source).isEmpty();
     QList<TPasteSpecialEntry> out;
     if (rtf) {
-        out.append(
-            {TPasteFormat::pfRtf, QStringLiteral("Rich Text Format"), QStringLiteral("Rich Text Format")});
-        out.append({TPasteFormat::pfRtfNoObjects, QStringLiteral("Rich Text Format Without Objects"),
-                    QStringLiteral("Rich Text Format Without Objects")});
+        out.append({TPasteFormat::pfRtf, QStringLiteral("Текст в формате RTF"),
+                    QStringLiteral("Текст с форматированием и объектами")});
+        out.append({TPasteFormat::pfRtfNoObjects, QStringLiteral("Текст в формате RTF без объектов"),
+                    QStringLiteral("Текст с форматированием, без объектов")});
     }
     if (all || source->hasText())
-        out.append({TPasteFormat::pfText, QStringLiteral("Unformatted text"),
-                    QStringLiteral("text without any formatting")});
+        out.append({TPasteFormat::pfText, QStringLiteral("Неформатированный текст"),
+                    QStringLiteral("Текст без какого-либо форматирования")});
     if (all || source->hasImage())
-        out.append(
-            {TPasteFormat::pfBitmap, QStringLiteral("Windows Bitmap"), QStringLiteral("bitmap image")});
+        out.append({TPasteFormat::pfBitmap, QStringLiteral("Точечный рисунок"), QStringLiteral("Рисунок")});
     return out;
 }
 

@@ -14,8 +14,11 @@ TPasteSpecialDialog::TPasteSpecialDialog(QWidget* parent, const QList<TPasteSpec
     : QDialog(parent), m_entries(entries) {
     setWindowTitle(QStringLiteral("Специальная вставка"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("&Как:"), this));
+    auto* as = new QLabel(QStringLiteral("&Как:"), this);
+    layout->addWidget(as);
     m_list = new QListWidget(this);
+    // Alt+К moves to the list; the label shows the letter underlined, not the '&'.
+    as->setBuddy(m_list);
     for (const TPasteSpecialEntry& e : entries)
         m_list->addItem(e.formatName);
     layout->addWidget(m_list);
@@ -23,9 +26,9 @@ TPasteSpecialDialog::TPasteSpecialDialog(QWidget* parent, const QList<TPasteSpec
     m_result->setWordWrap(true);
     layout->addWidget(m_result);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     connect(m_list, &QListWidget::currentRowChanged, this, [this, buttons](int row) {
         const bool valid = row >= 0 && row < m_entries.size();

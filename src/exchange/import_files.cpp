@@ -3,7 +3,7 @@
 #include "exchange/converters.h"
 
 #include <QFileInfo>
-#include <QMimeDatabase>
+#include <QHash>
 
 #include <algorithm>
 
@@ -25,6 +25,26 @@ bool IsAcceptedFile(const QString& fileName, const QString& accepted) {
     return !extension.isEmpty() && accepted.contains(extension);
 }
 
+QString ImportTypeName(const QString& extension) {
+    // The system's type descriptions follow the system's language; the list
+    // speaks the program's.
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("txt"), QStringLiteral("Текстовый документ")},
+        {QStringLiteral("rtf"), QStringLiteral("Документ RTF")},
+        {QStringLiteral("md"), QStringLiteral("Документ Markdown")},
+        {QStringLiteral("doc"), QStringLiteral("Документ Word 97-2003")},
+        {QStringLiteral("docx"), QStringLiteral("Документ Word")},
+        {QStringLiteral("odt"), QStringLiteral("Текстовый документ OpenDocument")},
+        {QStringLiteral("epub"), QStringLiteral("Электронная книга EPUB")},
+        {QStringLiteral("html"), QStringLiteral("Веб-страница")},
+        {QStringLiteral("htm"), QStringLiteral("Веб-страница")},
+    };
+    const QString name = names.value(extension.toLower());
+    if (!name.isEmpty())
+        return name;
+    return extension.isEmpty() ? QStringLiteral("???") : QStringLiteral("Файл «%1»").arg(extension.toUpper());
+}
+
 std::optional<TImportRow> MakeImportRow(const QString& fileName, const QString& accepted,
                                         const QList<TConverter>& converters) {
     const QFileInfo info(fileName);
@@ -36,10 +56,7 @@ std::optional<TImportRow> MakeImportRow(const QString& fileName, const QString& 
     if (!row.folder.endsWith(u'/'))
         row.folder += u'/';
     row.size = info.size();
-    static const QMimeDatabase mime;
-    row.typeName = mime.mimeTypeForFile(info, QMimeDatabase::MatchExtension).comment();
-    if (row.typeName.isEmpty())
-        row.typeName = QStringLiteral("???");
+    row.typeName = ImportTypeName(ExtensionOf(fileName));
     row.fileName = info.absoluteFilePath();
     const QString extension = ExtensionOf(fileName);
     for (qsizetype i = 0; i < converters.size(); ++i)

@@ -25,6 +25,8 @@ QString ExtensionOf(const QString& fileName);
 // A file is accepted when its extension is not empty and occurs in the
 // accepted-extensions text.
 bool IsAcceptedFile(const QString& fileName, const QString& accepted);
+// The "Тип" of a file with that extension, in Russian.
+QString ImportTypeName(const QString& extension);
 // The row for an accepted file that exists; none otherwise.
 std::optional<TImportRow> MakeImportRow(const QString& fileName, const QString& accepted,
                                         const QList<TConverter>& converters);

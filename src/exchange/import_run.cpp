@@ -60,6 +60,31 @@ QString CommonFolder(const QList<TImportRow>& rows) {
 
 namespace {
 
+// The folders between the top and the row's file, from the top down.
+QStringList foldersBelow(const TImportRow& row, const QString& top) {
+    return row.folder.mid(top.size()).split(u'/', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+QStringList ImportedNames(const QList<TImportRow>& rows, TImportMode mode) {
+    QStringList names;
+    if (rows.isEmpty())
+        return names;
+    if (mode == TImportMode::OneNote)
+        return {rows.first().displayName};
+    const QString top = CommonFolder(rows);
+    for (const TImportRow& row : rows) {
+        if (mode == TImportMode::NoteTree)
+            names << foldersBelow(row, top);
+        names << row.displayName;
+    }
+    names.removeDuplicates();
+    return names;
+}
+
+namespace {
+
 class TImporter {
 public:
     TImporter(TNotebookService& service, TTreeNode* parent, const QList<TImportRow>& rows,
@@ -152,7 +177,7 @@ void TImporter::noteTree(ScopedProgress& progress) {
     };
     std::vector<Level> open; // the folder notes from the top down to the current folder
     for (const TImportRow& row : m_rows) {
-        const QStringList parts = row.folder.mid(top.size()).split(u'/', Qt::SkipEmptyParts);
+        const QStringList parts = foldersBelow(row, top);
         size_t same = 0;
         while (same < open.size() && same < size_t(parts.size()) && open[same].name == parts[qsizetype(same)])
             ++same;

@@ -53,6 +53,10 @@ private:
 // The folder all rows lie in (with a trailing "/"): the tree mode starts there.
 QString CommonFolder(const QList<TImportRow>& rows);
 
+// The names of the notes an import makes (folders' notes included), each once,
+// so that names the notebook cannot hold are known before anything is made.
+QStringList ImportedNames(const QList<TImportRow>& rows, TImportMode mode);
+
 struct TImportOutcome {
     QList<TNodeData*> notes; // every note made, folders' notes included
     int failed = 0;          // files that could not be imported

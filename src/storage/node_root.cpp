@@ -128,21 +128,21 @@ bool TNodeRoot::playBackJournal() {
     const RollbackJournal::Playback back = RollbackJournal::playBack(m_file);
     m_file.unlockAfterSaving();
     if (!back.ok)
-        m_file.setError(QStringLiteral("a save cut short could not be undone: %1").arg(back.error));
+        m_file.setError(StorageError::because(StorageCause::RecoveryFailed, back.error));
     m_mustPlayBack = !back.ok;
     return back.ok;
 }
 
 bool TNodeRoot::prepareForWriting() {
     if (InspectOnly || IsDamaged()) {
-        m_file.setError(QStringLiteral("the notebook is open for reading only"));
+        m_file.setError(StorageError::of(StorageCause::ReadOnly));
         return false;
     }
     if (m_file.isOpen() && m_file.path() == FileName) {
         // The lock is converted in place: it is never let go between reading
         // the notebook and writing it.
         if (!m_file.canWrite()) {
-            m_file.setError(QStringLiteral("the notebook is open for reading only"));
+            m_file.setError(StorageError::of(StorageCause::ReadOnly));
             return false;
         }
         const bool wasWritable = m_file.writable();
@@ -159,7 +159,7 @@ bool TNodeRoot::prepareForWriting() {
         if (m_file.open(FileName, NotebookFile::Mode::ReadWrite) && m_file.lockForSaving() &&
             (RollbackJournal::probe(FileName) == RollbackJournal::State::Absent || playBackJournal()))
             return true;
-        const QString error = m_file.errorString();
+        const StorageError error = m_file.error();
         m_file.close();
         m_file.setError(error);
         return false;
@@ -213,7 +213,7 @@ int TNodeRoot::LoadNotes(bool readOnlyWanted) {
             return lrPasswordRefused;
     }
     if (ReadTree(RootNode, Header.TreeOffset()) != 0)
-        Damage.prepend(QStringLiteral("the tree table could not be read whole"));
+        Damage.prepend(StorageError::of(StorageCause::TreeUnreadable));
     qCDebug(lcStorage).noquote() << "LoadNotes: tree has been read...";
     findDamage();
     if (IsDamaged()) {
@@ -345,13 +345,22 @@ int TNodeRoot::ReadTree(TTreeNode* rootNode, qint64 offset) {
     return result;
 }
 
+namespace {
+StorageError damage(StorageCause cause, const QString& note, qint64 number = 0, qint64 number2 = 0) {
+    StorageError e = StorageError::of(cause, note);
+    e.number = number;
+    e.number2 = number2;
+    return e;
+}
+} // namespace
+
 void TNodeRoot::findDamage() {
     const qint64 fileSize = m_file.size();
     const qint64 treeOffset = Header.TreeOffset();
     if (treeOffset < NotebookHeader::Bytes || treeOffset > fileSize)
-        Damage << QStringLiteral("the tree table offset %1 lies outside the file").arg(treeOffset);
+        Damage << damage(StorageCause::TreeOffsetOutside, {}, treeOffset);
     if (Header.LastRecord() < -1)
-        Damage << QStringLiteral("the record count %1 is negative").arg(qint64(Header.LastRecord()) + 1);
+        Damage << damage(StorageCause::NegativeRecordCount, {}, qint64(Header.LastRecord()) + 1);
     struct Extent {
         qint64 start, end;
         const TNodeData* note;
@@ -359,17 +368,17 @@ void TNodeRoot::findDamage() {
     std::vector<Extent> extents;
     auto check = [&](const TNodeData* note) {
         const NoteRecord& r = note->Record;
-        const QString who = QStringLiteral("note \"%1\"").arg(r.NoteName());
+        const QString who = r.NoteName();
         if (r.Offset() == 0 && r.Size() == 0)
             return; // never stored
         if (r.Size() < 0 || r.SizeReserved() < 0) {
-            Damage << who + QStringLiteral(": negative body size");
+            Damage << damage(StorageCause::NegativeBodySize, who);
             return;
         }
         const qint64 start = r.Offset();
         const qint64 end = start + qMax(r.Size(), r.SizeReserved());
         if (start < NotebookHeader::Bytes || end > qMin(treeOffset, fileSize)) {
-            Damage << who + QStringLiteral(": body at %1..%2 lies outside the body area").arg(start).arg(end);
+            Damage << damage(StorageCause::BodyOutsideArea, who, start, end);
             return;
         }
         if (end > start)
@@ -382,9 +391,10 @@ void TNodeRoot::findDamage() {
     std::sort(extents.begin(), extents.end(),
               [](const Extent& a, const Extent& b) { return a.start < b.start; });
     for (size_t i = 1; i < extents.size(); ++i) {
-        if (extents[i].start < extents[i - 1].end)
-            Damage << QStringLiteral("notes \"%1\" and \"%2\": bodies overlap")
-                          .arg(extents[i - 1].note->Record.NoteName(), extents[i].note->Record.NoteName());
+        if (extents[i].start < extents[i - 1].end) {
+            Damage << damage(StorageCause::BodiesOverlap, extents[i - 1].note->Record.NoteName());
+            Damage.last().other = extents[i].note->Record.NoteName();
+        }
     }
 }
 
@@ -438,10 +448,10 @@ qint64 TNodeRoot::ReadNote(int index, QByteArray& target) {
     }
     try {
         if (note->Record.Size() == 0) {
-            showMessage(QStringLiteral(
-                            "Internal error! Zero-size note detected! Please DO NOT modify this notebook and "
-                            "contact Orvanta!!!"),
-                        QString(), MsgIcon::Error);
+            showMessage(
+                QStringLiteral("Внутренняя ошибка! Обнаружена запись нулевого размера! Пожалуйста, НЕ "
+                               "изменяйте эту книжку и сообщите об ошибке в Orvanta!!!"),
+                QStringLiteral("Ошибка"), MsgIcon::Error);
             return -1;
         }
         if (note->HasNoteFlag(nfEncrypted) && !KeyHeld)

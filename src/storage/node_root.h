@@ -94,9 +94,9 @@ public:
     // Picture index for headers without a default note picture (program option).
     int DefNodeImageIndex = 0;
     // Problems found while opening a damaged file.
-    QStringList Damage;
-    // Why the last save or pack failed (system text, for the message).
-    QString SaveError;
+    QList<StorageError> Damage;
+    // Why the last save or pack failed.
+    StorageError SaveError;
     // Bytes the last save or pack put into its journal (for measurements).
     qint64 LastJournalBytes = 0;
 

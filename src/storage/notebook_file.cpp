@@ -24,10 +24,6 @@ constexpr off_t kSaveLockAt = off_t(1) << 62;
 
 int g_lockWaitMs = 2000;
 
-QString inUse() {
-    return QStringLiteral("the notebook is in use by another process");
-}
-
 } // namespace
 
 void NotebookFile::setLockWait(int ms) {
@@ -54,7 +50,7 @@ void NotebookFile::close() {
 }
 
 bool NotebookFile::failWith(int error) {
-    m_error = fileio::errorText(error);
+    m_error = StorageError::system(error);
     return false;
 }
 
@@ -78,7 +74,7 @@ bool NotebookFile::lock(Range range, Kind kind, bool wait) {
         // keeps the lock held so far while it waits.
         const qint64 left = wait ? g_lockWaitMs - clock.elapsed() : 0;
         if (left <= 0) {
-            m_error = inUse();
+            m_error = StorageError::of(StorageCause::InUse);
             return false;
         }
         QThread::msleep(ulong(qMin<qint64>(pause, left)));
@@ -88,13 +84,13 @@ bool NotebookFile::lock(Range range, Kind kind, bool wait) {
 
 bool NotebookFile::openDescriptor(const QString& path, int flags) {
     close();
-    m_error.clear();
+    m_error = {};
     m_fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
     if (m_fd < 0)
         return failWith(errno);
     struct stat st {};
     if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        m_error = QStringLiteral("not a regular file");
+        m_error = StorageError::of(StorageCause::NotRegularFile);
         close();
         return false;
     }
@@ -108,7 +104,7 @@ bool NotebookFile::open(const QString& path, Mode mode) {
     if (!openDescriptor(path, write ? O_RDWR : O_RDONLY))
         return false;
     if (!lock(Range::Open, write ? Kind::Exclusive : Kind::Shared, write)) {
-        const QString error = m_error;
+        const StorageError error = m_error;
         close();
         m_error = error;
         return false;
@@ -122,7 +118,7 @@ bool NotebookFile::openForInspection(const QString& path) {
         return false;
     if (!lock(Range::Save, Kind::Shared, true)) {
         close();
-        m_error = QStringLiteral("the notebook is being saved by another process");
+        m_error = StorageError::of(StorageCause::BeingSaved);
         return false;
     }
     return true;
@@ -130,7 +126,7 @@ bool NotebookFile::openForInspection(const QString& path) {
 
 bool NotebookFile::createFresh(const QString& path) {
     close();
-    m_error.clear();
+    m_error = {};
     const QFileInfo info(path);
     int error = EEXIST;
     for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
@@ -149,7 +145,7 @@ bool NotebookFile::createFresh(const QString& path) {
     m_path = path;
     m_readWrite = true;
     if (!lock(Range::Open, Kind::Exclusive, false)) {
-        const QString e = m_error;
+        const StorageError e = m_error;
         close();
         m_error = e;
         return false;
@@ -163,8 +159,8 @@ bool NotebookFile::publish() {
         return true;
     const int renamed = fileio::renameNoReplace(m_freshPath, m_path);
     if (renamed != 0) {
-        m_error =
-            renamed == EEXIST ? QStringLiteral("%1 exists already").arg(m_path) : fileio::errorText(renamed);
+        m_error = renamed == EEXIST ? StorageError::of(StorageCause::Exists, m_path)
+                                    : StorageError::system(renamed);
         return false;
     }
     m_freshPath.clear();
@@ -174,7 +170,7 @@ bool NotebookFile::publish() {
 
 bool NotebookFile::lockForSaving() {
     if (!canWrite()) {
-        m_error = QStringLiteral("the notebook file is not open for writing");
+        m_error = StorageError::of(StorageCause::NotOpenForWriting);
         return false;
     }
     if (!lock(Range::Open, Kind::Exclusive, true) || !lock(Range::Save, Kind::Exclusive, true))
@@ -184,7 +180,7 @@ bool NotebookFile::lockForSaving() {
         struct stat named {};
         if (::fstat(m_fd, &mine) != 0 || ::stat(QFile::encodeName(m_path).constData(), &named) != 0 ||
             mine.st_dev != named.st_dev || mine.st_ino != named.st_ino) {
-            m_error = QStringLiteral("%1 was removed or replaced by another program").arg(m_path);
+            m_error = StorageError::of(StorageCause::Replaced, m_path);
             lock(Range::Save, Kind::None, false);
             return false;
         }
@@ -227,7 +223,7 @@ bool NotebookFile::readAt(qint64 pos, char* data, qint64 n) {
         if (r < 0 && errno == EINTR)
             continue;
         if (r <= 0) {
-            m_error = r == 0 ? QStringLiteral("unexpected end of file") : fileio::errorText(errno);
+            m_error = r == 0 ? StorageError::of(StorageCause::UnexpectedEnd) : StorageError::system(errno);
             return false;
         }
         done += r;
@@ -253,7 +249,7 @@ QByteArray NotebookFile::read(qint64 n) {
 
 bool NotebookFile::writeAt(qint64 pos, const char* data, qint64 n) {
     if (!m_writable) {
-        m_error = QStringLiteral("the notebook file is not open for writing");
+        m_error = StorageError::of(StorageCause::NotOpenForWriting);
         return false;
     }
     const int error = fileio::writeAt(m_fd, writtenPath(), data, n, pos);
@@ -265,7 +261,7 @@ bool NotebookFile::writeAt(qint64 pos, const char* data, qint64 n) {
 
 bool NotebookFile::truncate(qint64 size) {
     if (!m_writable) {
-        m_error = QStringLiteral("the notebook file is not open for writing");
+        m_error = StorageError::of(StorageCause::NotOpenForWriting);
         return false;
     }
     const int error = fileio::truncateTo(m_fd, writtenPath(), size);

@@ -10,6 +10,8 @@
 //   lock, so they never read a file half saved.
 // A writer never lets go of its open lock between reading the notebook and
 // saving it: the lock is converted in place, never dropped and taken again.
+#include "storage/storage_error.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -48,8 +50,9 @@ public:
     // The file could be written if its lock allowed (opened read and write).
     bool canWrite() const { return m_fd >= 0 && m_readWrite; }
     QString path() const { return m_path; }
-    QString errorString() const { return m_error; }
-    void setError(const QString& text) { m_error = text; }
+    const StorageError& error() const { return m_error; }
+    QString errorString() const { return describe(m_error); }
+    void setError(const StorageError& error) { m_error = error; }
 
     // Exclusive open lock and exclusive save lock, each waited for up to
     // lockWait(); also checks that the name still leads to this file.
@@ -95,7 +98,7 @@ private:
     bool m_writable = false;
     qint64 m_written = 0;
     qint64 m_read = 0;
-    QString m_error;
+    StorageError m_error;
 };
 
 } // namespace vlr

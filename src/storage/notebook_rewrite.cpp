@@ -6,10 +6,10 @@
 
 namespace vlr {
 
-bool LoadEveryBody(TNodeRoot& notebook, QString* error) {
+bool LoadEveryBody(TNodeRoot& notebook, StorageError* error) {
     if (notebook.IsLocked()) {
         if (error)
-            *error = QStringLiteral("the notebook is locked");
+            *error = StorageError::of(StorageCause::Locked);
         return false;
     }
     if (!notebook.RootNode)
@@ -18,7 +18,7 @@ bool LoadEveryBody(TNodeRoot& notebook, QString* error) {
     for (const TNodeData* note : std::as_const(notebook.Notes)) {
         if (!note->Loaded && note->Record.Size() > 0) {
             if (error)
-                *error = QStringLiteral("the body of \"%1\" could not be read").arg(note->Record.NoteName());
+                *error = StorageError::of(StorageCause::BodyUnreadable, note->Record.NoteName());
             return false;
         }
     }
@@ -78,7 +78,7 @@ RewriteOutcome ToggleEncryption(TNodeRoot& notebook, const QString& password) {
     RewriteOutcome out;
     const bool on = !notebook.HasBookFlag(bfEncrypted);
     if (on && password.isEmpty()) {
-        out.error = QStringLiteral("no password");
+        out.error = StorageError::of(StorageCause::NoPassword);
         return out;
     }
     ScopedProgress progress(
@@ -92,7 +92,7 @@ RewriteOutcome ToggleEncryption(TNodeRoot& notebook, const QString& password) {
     notebook.Header.setKeyIVFromCreated();
     if (!SetupKey(notebook, key)) {
         notebook.Header = before;
-        out.error = QStringLiteral("the system's random source failed");
+        out.error = StorageError::of(StorageCause::RandomFailed);
         return out;
     }
     notebook.PasswordDigest = PasswordDigest(key);
@@ -106,14 +106,14 @@ RewriteOutcome ToggleEncryption(TNodeRoot& notebook, const QString& password) {
 RewriteOutcome ChangeNotebookPassword(TNodeRoot& notebook, const QString& password) {
     RewriteOutcome out;
     if (password.isEmpty()) {
-        out.error = QStringLiteral("no password");
+        out.error = StorageError::of(StorageCause::NoPassword);
         return out;
     }
     ScopedProgress progress(QStringLiteral("Установка нового пароля для книжки..."), 3);
     if (!LoadEveryBody(notebook, &out.error))
         return out;
     if (!SetupKey(notebook, password)) {
-        out.error = QStringLiteral("the system's random source failed");
+        out.error = StorageError::of(StorageCause::RandomFailed);
         return out;
     }
     notebook.PasswordDigest = PasswordDigest(password);

@@ -4,6 +4,8 @@
 // body first and refuses when one cannot be read, so no body is left in the
 // old encoding; the new bodies and the header go to the file in one atomic
 // save, so the file holds either the old notebook or the new one.
+#include "storage/storage_error.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -15,12 +17,12 @@ class TNodeRoot;
 struct RewriteOutcome {
     bool ok = false;
     // Why nothing or not everything reached the file (for the message).
-    QString error;
+    StorageError error;
 };
 
 // Loads the body of every live note; false with error naming the first note
 // that could not be read (nothing is changed then).
-bool LoadEveryBody(TNodeRoot& notebook, QString* error);
+bool LoadEveryBody(TNodeRoot& notebook, StorageError* error);
 
 // Flips compression; with a file, saves and packs with purge.
 RewriteOutcome ToggleCompression(TNodeRoot& notebook);

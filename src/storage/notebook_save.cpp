@@ -44,9 +44,9 @@ public:
             m_write = nb.m_write;
             return;
         }
-        nb.SaveError.clear();
+        nb.SaveError = {};
         if (!nb.CreateNBFile(false)) {
-            nb.SaveError = nb.m_file.errorString();
+            nb.SaveError = nb.m_file.error();
             return;
         }
         m_own = std::make_unique<NotebookWrite>(nb, nb.m_file);
@@ -77,12 +77,11 @@ public:
         int result = srOk;
         if (!ok || !tx.commit()) {
             result = srWriteFailed;
-            if (!tx.errorString().isEmpty() || nb.SaveError.isEmpty())
-                nb.SaveError = tx.errorString().isEmpty() ? nb.m_file.errorString() : tx.errorString();
+            if (tx.error().failed() || !nb.SaveError.failed())
+                nb.SaveError = tx.error().failed() ? tx.error() : nb.m_file.error();
             if (!tx.reachedFile()) {
                 if (!tx.rollback()) {
-                    nb.SaveError = tx.errorString() +
-                                   QStringLiteral("; the file is put back from its journal when next opened");
+                    nb.SaveError = StorageError::because(StorageCause::NotRestored, tx.error());
                     nb.m_mustPlayBack = true;
                 }
                 m_own->restore(nb);
@@ -157,7 +156,7 @@ int TNodeRoot::StoreNote(int index) {
         treeOffset = at + reserved;
         qCDebug(lcStorage).noquote() << "StoreNote: resaving file to offs: " << at;
         if (treeOffset > std::numeric_limits<int32_t>::max()) {
-            SaveError = QStringLiteral("the notebook would grow past 2 GB, more than its format can address");
+            SaveError = StorageError::of(StorageCause::TooLarge);
             return scope.finish(false) == srOk ? 1 : 0;
         }
         r.setOffset(int32_t(at));
@@ -271,7 +270,7 @@ qint64 TNodeRoot::PackNotes(bool purge) {
             const NoteRecord& r = note->Record;
             if (r.Size() > 0 &&
                 (r.Offset() < NotebookHeader::Bytes || qint64(r.Offset()) + r.Size() > oldSize)) {
-                SaveError = QStringLiteral("the body of \"%1\" lies outside the file").arg(r.NoteName());
+                SaveError = StorageError::of(StorageCause::BodyOutsideFile, r.NoteName());
                 scope.finish(false);
                 return -1;
             }

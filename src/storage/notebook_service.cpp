@@ -3,6 +3,7 @@
 #include "storage/new_note.h"
 #include "storage/protection.h"
 
+#include "core/codepage.h"
 #include "core/datetime.h"
 #include "core/guid.h"
 
@@ -15,6 +16,12 @@ namespace vlr {
 namespace {
 // A root's tree picture before its notebook is read: none.
 constexpr int kNoPicture = 2147483647;
+
+// A note's name as its record holds it: at most 100 characters, each one
+// Windows-1251 cannot hold as '?'. The label shows that, not what was typed.
+QString storedName(const QString& name) {
+    return fromAnsi(toAnsi(name.left(100)));
+}
 } // namespace
 
 TNotebookService::TNotebookService(const TMyImageList& images, QObject* parent)
@@ -161,7 +168,7 @@ TNodeData* TNotebookService::AddNote(TNodeRoot& notebook, TTreeNode* parent, int
                                      const NewNoteDefaults& defaults, bool plainText) {
     if (!parent)
         parent = notebook.RootNode;
-    TTreeNode* node = m_forest.Insert(parent, row, name.left(100));
+    TTreeNode* node = m_forest.Insert(parent, row, storedName(name));
     TNodeData* note = CreateNoteForNode(notebook, node, defaults, plainText);
     emit noteAdded(note);
     return note;
@@ -187,7 +194,7 @@ void TNotebookService::SetBody(TNodeData& note, QByteArray body) {
 }
 
 void TNotebookService::RenameNote(TNodeData& note, const QString& name) {
-    const QString stored = name.left(100);
+    const QString stored = storedName(name);
     note.Record.setNoteName(stored);
     if (note.TreeNode)
         m_forest.SetText(note.TreeNode, stored);

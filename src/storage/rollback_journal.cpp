@@ -118,7 +118,7 @@ void RollbackJournal::close() {
 }
 
 bool RollbackJournal::fail(int error) {
-    m_error = QStringLiteral("%1: %2").arg(m_path, fileio::errorText(error));
+    m_error = StorageError::system(error, m_path);
     return false;
 }
 
@@ -158,7 +158,7 @@ bool RollbackJournal::flushBuffer() {
 
 bool RollbackJournal::keep(qint64 offset, const char* data, qint64 size) {
     if (m_fd < 0) {
-        m_error = QStringLiteral("%1: not started").arg(m_path);
+        m_error = StorageError::of(StorageCause::JournalNotStarted, m_path);
         return false;
     }
     while (size > 0) {
@@ -224,7 +224,7 @@ RollbackJournal::Playback RollbackJournal::playBack(NotebookFile& notebook) {
     if (fd < 0) {
         out.ok = errno == ENOENT;
         if (!out.ok)
-            out.error = QStringLiteral("%1: %2").arg(path, fileio::errorText(errno));
+            out.error = StorageError::system(errno, path);
         return out;
     }
     out.hadJournal = true;
@@ -255,14 +255,14 @@ RollbackJournal::Playback RollbackJournal::playBack(NotebookFile& notebook) {
     }
     ::close(fd);
     if (!applied) {
-        out.error = notebook.errorString();
+        out.error = notebook.error();
         return out;
     }
     int error = fileio::removeFile(path);
     if (error == 0 || error == ENOENT)
         error = fileio::syncFolderOf(path);
     if (error != 0) {
-        out.error = QStringLiteral("%1: %2").arg(path, fileio::errorText(error));
+        out.error = StorageError::system(error, path);
         return out;
     }
     out.ok = true;
@@ -273,7 +273,7 @@ RollbackJournal::Playback RecoverNotebookFile(const QString& path) {
     NotebookFile file;
     RollbackJournal::Playback out;
     if (!file.open(path, NotebookFile::Mode::ReadWrite) || !file.lockForSaving()) {
-        out.error = file.errorString();
+        out.error = file.error();
         return out;
     }
     out = RollbackJournal::playBack(file);

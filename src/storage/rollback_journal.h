@@ -12,6 +12,8 @@
 // stops at the first record that is incomplete or does not match: records
 // are made durable before any byte they cover is overwritten, so a record
 // that is not whole was never needed.
+#include "storage/storage_error.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -43,7 +45,8 @@ public:
     void close();
 
     qint64 bytesWritten() const { return m_written; }
-    QString errorString() const { return m_error; }
+    const StorageError& error() const { return m_error; }
+    QString errorString() const { return describe(m_error); }
 
     enum class State {
         Absent,
@@ -58,7 +61,7 @@ public:
         bool hadJournal = false;
         int regions = 0;
         qint64 bytes = 0;
-        QString error;
+        StorageError error;
     };
     // With the notebook locked for saving: writes the old regions back, cuts
     // the file to its old size, syncs it and removes the journal. An
@@ -78,7 +81,7 @@ private:
     bool m_dirty = false;
     bool m_nameDurable = false;
     qint64 m_written = 0;
-    QString m_error;
+    StorageError m_error;
 };
 
 // Plays back a hot journal of the notebook at path (vlr recover): takes the

@@ -34,8 +34,8 @@ SaveTransaction::~SaveTransaction() {
         (void)rollback();
 }
 
-bool SaveTransaction::fail(const QString& why) {
-    if (m_error.isEmpty())
+bool SaveTransaction::fail(const StorageError& why) {
+    if (!m_error.failed())
         m_error = why;
     return false;
 }
@@ -57,10 +57,10 @@ void SaveTransaction::clearQueue() {
 }
 
 bool SaveTransaction::write(qint64 pos, const QByteArray& data) {
-    if (!m_error.isEmpty() || m_finished)
+    if (m_error.failed() || m_finished)
         return false;
     if (pos < 0)
-        return fail(QStringLiteral("a write before the start of the file"));
+        return fail(StorageError::of(StorageCause::WriteBeforeStart));
     if (data.isEmpty())
         return true;
     // Queued writes are applied in one go against the file as it is, so two
@@ -75,7 +75,7 @@ bool SaveTransaction::write(qint64 pos, const QByteArray& data) {
 }
 
 bool SaveTransaction::truncate(qint64 size) {
-    if (!m_error.isEmpty() || m_finished)
+    if (m_error.failed() || m_finished)
         return false;
     if (overlapsQueue(size, std::numeric_limits<qint64>::max()) && !flush())
         return false;
@@ -85,17 +85,17 @@ bool SaveTransaction::truncate(qint64 size) {
 }
 
 bool SaveTransaction::read(qint64 pos, char* data, qint64 n) {
-    if (!m_error.isEmpty())
+    if (m_error.failed())
         return false;
     if (overlapsQueue(pos, pos + n) && !flush())
         return false;
-    return m_file.readAt(pos, data, n) || fail(m_file.errorString());
+    return m_file.readAt(pos, data, n) || fail(m_file.error());
 }
 
 bool SaveTransaction::ensureJournal() {
     if (m_fresh || m_journal.started())
         return true;
-    return m_journal.start(m_oldSize, m_file.descriptor()) || fail(m_journal.errorString());
+    return m_journal.start(m_oldSize, m_file.descriptor()) || fail(m_journal.error());
 }
 
 bool SaveTransaction::protect(qint64 pos, const char* old, qint64 size) {
@@ -117,7 +117,7 @@ bool SaveTransaction::protect(qint64 pos, const char* old, qint64 size) {
         if (it != m_kept.end())
             gapEnd = qMin(end, it->first);
         if (!ensureJournal() || !m_journal.keep(at, old + (at - pos), gapEnd - at))
-            return fail(m_journal.errorString());
+            return fail(m_journal.error());
         at = gapEnd;
     }
     // Record [pos, end) as journaled, merging neighbours.
@@ -157,7 +157,7 @@ bool SaveTransaction::planWrite(const Pending& op, qint64 diskSize, QList<Action
         const qint64 n = qMin(kChunk, compared - at);
         chunk.resize(qsizetype(n));
         if (!m_file.readAt(at, chunk.data(), n))
-            return fail(m_file.errorString());
+            return fail(m_file.error());
         const char* wanted = op.data.constData() + (at - op.pos);
         // Adjacent differing blocks are journaled as one range.
         qint64 keepFrom = -1;
@@ -196,7 +196,7 @@ bool SaveTransaction::planCut(qint64 cutTo, qint64 diskSize, qint64 sizeThen, QL
         const qint64 n = qMin(kChunk, qMin(diskSize, m_oldSize) - at);
         chunk.resize(qsizetype(n));
         if (!m_file.readAt(at, chunk.data(), n))
-            return fail(m_file.errorString());
+            return fail(m_file.error());
         if (!protect(at, chunk.constData(), n))
             return false;
     }
@@ -205,7 +205,7 @@ bool SaveTransaction::planCut(qint64 cutTo, qint64 diskSize, qint64 sizeThen, QL
 }
 
 bool SaveTransaction::flush() {
-    if (!m_error.isEmpty())
+    if (m_error.failed())
         return false;
     if (m_queue.isEmpty())
         return true;
@@ -216,7 +216,7 @@ bool SaveTransaction::flush() {
     QList<Action> actions;
     const qint64 diskSize = m_file.size();
     if (diskSize < 0)
-        return fail(m_file.errorString());
+        return fail(m_file.error());
     qint64 size = diskSize;
     for (const Pending& op : std::as_const(m_queue)) {
         const bool planned =
@@ -227,11 +227,11 @@ bool SaveTransaction::flush() {
     }
     // The journal is durable before the first byte of the notebook changes.
     if (!actions.isEmpty() && (!ensureJournal() || (!m_fresh && !m_journal.makeDurable())))
-        return fail(m_journal.errorString());
+        return fail(m_journal.error());
     for (const Action& a : std::as_const(actions)) {
         const bool done = a.size < 0 ? m_file.truncate(a.pos) : m_file.writeAt(a.pos, a.data, a.size);
         if (!done)
-            return fail(m_file.errorString());
+            return fail(m_file.error());
         m_changed = true;
     }
     clearQueue();
@@ -240,7 +240,7 @@ bool SaveTransaction::flush() {
 
 bool SaveTransaction::commit() {
     if (m_finished)
-        return m_error.isEmpty();
+        return !m_error.failed();
     if (!flush())
         return false;
     if (!m_changed && !m_fresh) {
@@ -248,22 +248,22 @@ bool SaveTransaction::commit() {
         return true; // nothing differed: the file was not touched
     }
     if (!m_file.sync())
-        return fail(m_file.errorString());
+        return fail(m_file.error());
     if (m_fresh) {
         const bool published = m_file.publish();
         m_reached = !m_file.isFresh();
         if (!published && !m_reached)
-            return fail(m_file.errorString());
+            return fail(m_file.error());
         m_finished = true;
-        return published || fail(m_file.errorString());
+        return published || fail(m_file.error());
     }
     bool removed = false;
     const bool ok = m_journal.remove(removed);
     m_reached = removed;
     if (!removed)
-        return fail(m_journal.errorString());
+        return fail(m_journal.error());
     m_finished = true;
-    return ok || fail(m_journal.errorString());
+    return ok || fail(m_journal.error());
 }
 
 bool SaveTransaction::rollback() {
@@ -280,10 +280,13 @@ bool SaveTransaction::rollback() {
     m_journal.close();
     const RollbackJournal::Playback back = RollbackJournal::playBack(m_file);
     if (!back.ok) {
-        if (m_error.isEmpty())
+        if (!m_error.failed()) {
             m_error = back.error;
-        else
-            m_error += QStringLiteral("; it could not be put back either: ") + back.error;
+        } else {
+            StorageError both = StorageError::because(StorageCause::NotPutBack, back.error);
+            both.earlier = std::make_shared<const StorageError>(m_error);
+            m_error = both;
+        }
     }
     return back.ok;
 }

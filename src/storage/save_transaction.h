@@ -48,7 +48,8 @@ public:
     // has its name) even if commit reported a later failure.
     bool reachedFile() const { return m_reached; }
 
-    QString errorString() const { return m_error; }
+    const StorageError& error() const { return m_error; }
+    QString errorString() const { return describe(m_error); }
     qint64 journalBytes() const { return m_journal.bytesWritten(); }
 
 private:
@@ -72,7 +73,7 @@ private:
     // journaled yet; `old` holds the bytes there now.
     bool protect(qint64 pos, const char* old, qint64 size);
     bool ensureJournal();
-    bool fail(const QString& why);
+    bool fail(const StorageError& why);
 
     NotebookFile& m_file;
     RollbackJournal m_journal;
@@ -88,7 +89,7 @@ private:
     bool m_reached = false;
     std::map<qint64, qint64> m_kept; // journaled ranges: start -> end
     QByteArray m_scratch;            // the file's bytes being compared
-    QString m_error;
+    StorageError m_error;
 };
 
 } // namespace vlr

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolTip>
 
 namespace vlr {
@@ -739,12 +740,25 @@ void TMyCustomTreeView::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
-void TMyCustomTreeView::EditLabel(TTreeNode* node) {
+void TMyCustomTreeView::EditLabel(TTreeNode* node, const QString& text) {
     const QModelIndex index = IndexOf(node);
     if (!index.isValid())
         return;
-    scrollTo(index);
-    edit(index);
+    if (text.isEmpty()) {
+        scrollTo(index);
+        edit(index);
+        return;
+    }
+    // Called while the editor that gave the text commits; a new one can only
+    // open after that one has closed.
+    QTimer::singleShot(0, this, [this, where = QPersistentModelIndex(index), text] {
+        if (!where.isValid())
+            return;
+        scrollTo(where);
+        edit(where);
+        if (auto* editor = qobject_cast<QLineEdit*>(indexWidget(where)))
+            editor->setText(text);
+    });
 }
 
 void TMyCustomTreeView::SendKeyToLabelEditor(int key) {

@@ -151,8 +151,10 @@ public:
     TTreeHoverSelect* HoverSelect() const { return m_hover; }
 
     // ---- Labels and dragging
-    // Scrolls the node into view and opens its label editor.
-    void EditLabel(TTreeNode* node);
+    // Scrolls the node into view and opens its label editor. With text (from
+    // an edit that was turned back) the editor opens once the closing one is
+    // gone, holding that text.
+    void EditLabel(TTreeNode* node, const QString& text = {});
     bool EditingLabel() const { return editingLabel(); }
     // Passes a key press to the open label editor.
     void SendKeyToLabelEditor(int key);

@@ -17,6 +17,7 @@ struct NoteHost : NoteCommandsHost {
     bool allowLocked = true;
     QList<int> keysToEditor;
     TTreeNode* editedLabel = nullptr;
+    QString editedText;
     int resets = 0;
     int stores = 0;
     QList<TNodeRoot*> asked;
@@ -34,7 +35,10 @@ struct NoteHost : NoteCommandsHost {
     bool ShiftHeld() const override { return shift; }
     bool EditingLabel() const override { return editing; }
     void SendKeyToLabelEditor(int key) override { keysToEditor << key; }
-    void EditLabel(TTreeNode* node) override { editedLabel = node; }
+    void EditLabel(TTreeNode* node, const QString& text) override {
+        editedLabel = node;
+        editedText = text;
+    }
     void ResetEditor() override { ++resets; }
     void RefreshEditor() override {}
     void CommandStatesChanged() override {}
@@ -271,4 +275,44 @@ TEST_F(NoteCommandsTest, RenamingKeepsAHundredCharacters) {
     EXPECT_EQ(nb->Header.BookName(), QStringLiteral("Книга"));
     EXPECT_EQ(nb->RootNode->Text(), QStringLiteral("Книга"));
     EXPECT_TRUE(nb->Modified);
+}
+
+TEST_F(NoteCommandsTest, ANameThatLosesCharactersIsStoredOnlyAfterTheUserAgrees) {
+    struct Case {
+        const char* what;
+        bool notebook;
+        QString typed;
+        int answer;
+        int questions;
+        const char* stored;
+        bool backToEditor;
+    };
+    const Case cases[] = {
+        {"a note, yes", false, QStringLiteral("Straße"), MbYes, 1, "Stra?e", false},
+        {"a note, no", false, QStringLiteral("Ελληνικά"), MbNo, 1, "b", true},
+        {"a notebook, yes", true, QStringLiteral("Эмодзи \U0001F600"), MbYes, 1, "Эмодзи ?", false},
+        {"a notebook, no", true, QStringLiteral("Straße"), MbNo, 1, "", true},
+        {"Cyrillic is never asked about", false, QStringLiteral("Ёлка №1 «да»"), MbNo, 0, "Ёлка №1 «да»",
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        ScriptedMessages messages;
+        messages.answer(c.answer);
+        nb->TreeDirty = false;
+        TTreeNode* target = c.notebook ? nb->RootNode : node("b");
+        const QString before = target->Text();
+        commands.LabelEdited(target, c.typed);
+        EXPECT_EQ(messages.shown().size(), c.questions);
+        const QString expected = c.backToEditor ? before : QString::fromUtf8(c.stored);
+        // The label shows what the file holds.
+        EXPECT_EQ(target->Text(), expected);
+        EXPECT_EQ(c.notebook ? nb->Header.BookName() : target->Note()->Record.NoteName(), expected);
+        EXPECT_EQ(nb->Modified || nb->TreeDirty, !c.backToEditor);
+        EXPECT_EQ(host.editedLabel, c.backToEditor ? target : nullptr);
+        EXPECT_EQ(host.editedText, c.backToEditor ? c.typed : QString());
+        host = NoteHost{};
+        service.Close(nb);
+    }
 }

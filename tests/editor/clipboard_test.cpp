@@ -92,14 +92,14 @@ TEST_F(ClipboardTest, PasteSpecialEntriesAndFormats) {
     QApplication::clipboard()->setMimeData(data);
     const QList<TPasteSpecialEntry> entries = edit.PasteSpecialEntries();
     ASSERT_EQ(entries.size(), 3);
-    EXPECT_EQ(entries[0].formatName, QStringLiteral("Rich Text Format"));
-    EXPECT_EQ(entries[1].formatName, QStringLiteral("Rich Text Format Without Objects"));
-    EXPECT_EQ(entries[2].formatName, QStringLiteral("Unformatted text"));
-    EXPECT_EQ(entries[2].resultText, QStringLiteral("text without any formatting"));
+    EXPECT_EQ(entries[0].formatName, QStringLiteral("Текст в формате RTF"));
+    EXPECT_EQ(entries[1].formatName, QStringLiteral("Текст в формате RTF без объектов"));
+    EXPECT_EQ(entries[2].formatName, QStringLiteral("Неформатированный текст"));
+    EXPECT_EQ(entries[2].resultText, QStringLiteral("Текст без какого-либо форматирования"));
     const QList<TPasteSpecialEntry> all = pasteSpecialEntries(nullptr);
     ASSERT_EQ(all.size(), 4);
-    EXPECT_EQ(all[3].formatName, QStringLiteral("Windows Bitmap"));
-    EXPECT_EQ(all[3].resultText, QStringLiteral("bitmap image"));
+    EXPECT_EQ(all[3].formatName, QStringLiteral("Точечный рисунок"));
+    EXPECT_EQ(all[3].resultText, QStringLiteral("Рисунок"));
 
     load("");
     EXPECT_TRUE(edit.PasteSpecial(TPasteFormat::pfText));
@@ -153,14 +153,21 @@ TEST_F(ClipboardTest, PasteSpecialDialogListsTheEntries) {
     auto* list = dialog.findChild<QListWidget*>();
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 4);
-    EXPECT_EQ(list->item(3)->text(), QStringLiteral("Windows Bitmap"));
+    EXPECT_EQ(list->item(3)->text(), QStringLiteral("Точечный рисунок"));
     EXPECT_EQ(dialog.chosen(), 0);
     list->setCurrentRow(2);
     EXPECT_EQ(dialog.chosen(), 2);
     bool shown = false;
     for (QLabel* label : dialog.findChildren<QLabel*>())
-        shown |= label->text() == QStringLiteral("text without any formatting");
+        shown |= label->text() == QStringLiteral("Текст без какого-либо форматирования");
     EXPECT_TRUE(shown);
+    // The caption of the list is a mnemonic for it, not a text with a literal '&'.
+    QLabel* as = nullptr;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("&Как:"))
+            as = label;
+    ASSERT_NE(as, nullptr);
+    EXPECT_EQ(as->buddy(), list);
 }
 
 TEST_F(ClipboardTest, DragOverShowsTheEffectOfTheKeys) {

@@ -1,5 +1,6 @@
 // Import: files read into RTF, the three ways of building notes, the error
 // texts, and the notebook left alone when it may not change.
+#include "core/codepage.h"
 #include "exchange/converters.h"
 #include "exchange/import_run.h"
 #include "exchange_fixture.h"
@@ -134,4 +135,50 @@ TEST_F(Import, ANotebookThatMayNotChangeTakesNothing) {
     book->nb->SetBookFlag(bfReadOnly, true);
     EXPECT_TRUE(import(list, TImportMode::NoteList).notes.isEmpty());
     EXPECT_EQ(book->nb->Notes.size(), 0);
+}
+
+TEST_F(Import, TheNamesAnImportMakesAreKnownBeforehandForEachMode) {
+    const QList<TImportRow> list =
+        rows({put(QStringLiteral("Straße/a.txt"), "a"), put(QStringLiteral("Straße/Ελ/b.txt"), "b"),
+              put(QStringLiteral("c.txt"), "c")});
+    struct Case {
+        TImportMode mode;
+        QStringList names;
+    };
+    const Case cases[] = {
+        {TImportMode::OneNote, {QStringLiteral("a.txt")}},
+        {TImportMode::NoteList, {QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")}},
+        {TImportMode::NoteTree,
+         {QStringLiteral("Straße"), QStringLiteral("a.txt"), QStringLiteral("Ελ"), QStringLiteral("b.txt"),
+          QStringLiteral("c.txt")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.mode));
+        const QStringList names = ImportedNames(list, c.mode);
+        EXPECT_EQ(names, c.names);
+        // The names the import really makes are those.
+        const TImportOutcome r = import(list, c.mode);
+        QStringList made;
+        for (const TNodeData* note : r.notes)
+            made << note->TreeNode->Text();
+        QStringList expected;
+        for (const QString& name : names)
+            expected << fromAnsi(toAnsi(name));
+        made.removeDuplicates();
+        EXPECT_EQ(made, expected);
+    }
+    EXPECT_TRUE(ImportedNames({}, TImportMode::OneNote).isEmpty());
+}
+
+TEST(ImportTypeName, TheTypeColumnSpeaksRussian) {
+    struct Case {
+        const char* extension;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"txt", "Текстовый документ"}, {"RTF", "Документ RTF"}, {"docx", "Документ Word"},
+        {"htm", "Веб-страница"},       {"xyz", "Файл «XYZ»"},   {"", "???"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ImportTypeName(QString::fromUtf8(c.extension)), QString::fromUtf8(c.name)) << c.extension;
 }

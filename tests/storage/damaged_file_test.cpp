@@ -104,7 +104,8 @@ TEST_F(StorageTest, ZeroSizeNoteIsReported) {
     QByteArray out;
     EXPECT_EQ(b->nb->ReadNote(0, out), -1);
     ASSERT_EQ(messages.texts().size(), 1);
-    EXPECT_TRUE(messages.texts()[0].startsWith(QStringLiteral("Internal error! Zero-size note detected!")));
+    EXPECT_TRUE(messages.texts()[0].startsWith(
+        QStringLiteral("Внутренняя ошибка! Обнаружена запись нулевого размера!")));
 }
 
 TEST_F(StorageTest, CompressedBodyThatDoesNotExpandIsShownAsStored) {

@@ -306,7 +306,7 @@ TEST_P(FaultMatrix, TheNotebookIsAlwaysTheOldOrTheNewOne) {
     {
         auto b = start();
         FaultInjector recorder;
-        ASSERT_TRUE(operation().run(*b)) << b->nb->SaveError.toStdString();
+        ASSERT_TRUE(operation().run(*b)) << describe(b->nb->SaveError).toStdString();
         log = recorder.calls();
     }
     ASSERT_NE(readFolder(work.path()), base) << "the operation must write";
@@ -355,7 +355,7 @@ TEST_P(FaultMatrix, TheNotebookIsAlwaysTheOldOrTheNewOne) {
             expectOldOrNew(stateOf(readFolder(work.path()), scratch.path()), f.name, k);
             expectBodiesInMemoryAreNew(*b, f.name, k);
             EXPECT_TRUE(operation().run(*b))
-                << f.name << " at " << k << ": " << b->nb->SaveError.toStdString();
+                << f.name << " at " << k << ": " << describe(b->nb->SaveError).toStdString();
             b.reset();
             const State again = stateOf(readFolder(work.path()), scratch.path());
             EXPECT_TRUE(again == after)

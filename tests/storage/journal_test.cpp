@@ -107,7 +107,7 @@ TEST_F(Journal, RecoveryOfAFilePlaysTheJournalBackOnce) {
     ASSERT_TRUE(QFile::exists(journal()));
 
     const RollbackJournal::Playback back = RecoverNotebookFile(path());
-    EXPECT_TRUE(back.ok) << back.error.toStdString();
+    EXPECT_TRUE(back.ok) << describe(back.error).toStdString();
     EXPECT_TRUE(back.hadJournal);
     EXPECT_GT(back.regions, 0);
     EXPECT_EQ(fileBytes(path()), before);

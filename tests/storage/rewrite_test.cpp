@@ -54,7 +54,7 @@ TEST_F(RewriteTest, EveryStepKeepsEveryBodyAndReopensUnderItsNewState) {
         ASSERT_EQ(result, lrOk);
         before = storedBodies(*b->nb);
         const RewriteOutcome out = s.run(*b->nb);
-        ASSERT_TRUE(out.ok) << out.error.toStdString();
+        ASSERT_TRUE(out.ok) << describe(out.error).toStdString();
         EXPECT_TRUE(b->nb->DeletedNotes.isEmpty()) << "old encodings are purged";
         b.reset();
 

@@ -3,6 +3,7 @@
 #include "vlr_fixture.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -156,4 +157,48 @@ TEST_F(VlrTool, BadBodiesAndFilesGiveAClearErrorAndChangeNothing) {
     EXPECT_TRUE(pack.err.contains("n.vlr.bak: Is a directory")) << pack.err.toStdString();
     EXPECT_EQ(pack.err.count('\n'), 1);
     EXPECT_EQ(bytes(file()), before);
+}
+
+TEST_F(VlrTool, NamesThatWouldLoseCharactersAreRefusedUnlessLossy) {
+    ASSERT_EQ(vlr({"new", file(), "--title", "Книга"}).code, 0);
+    struct Case {
+        QStringList args;  // after the file
+        const char* named; // in the one error line
+        const char* stored;
+    };
+    const Case cases[] = {
+        {{"add", "--name", "Straße"}, "ß (U+00DF)", "Stra?e"},
+        {{"add", "--name", "Ελληνικά"}, "Ε (U+0395), λ (U+03BB)", "????????"},
+        {{"add", "--name", "Эмодзи 😀"}, "😀 (U+1F600)", "Эмодзи ?"},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        QStringList args = c.args;
+        args.insert(1, file());
+        const QByteArray before = bytes(file());
+        const Outcome refused = vlr(args);
+        EXPECT_EQ(refused.code, 2);
+        EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains(c.named)) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains("--lossy")) << refused.err.toStdString();
+        EXPECT_EQ(bytes(file()), before) << "the file is untouched";
+        const Outcome stored = vlr(args << "--lossy");
+        ASSERT_EQ(stored.code, 0) << stored.err.toStdString();
+        const QJsonArray json = listing(vlr({"ls", file(), "--json"}).out);
+        ASSERT_EQ(json.size(), index + 1);
+        EXPECT_EQ(json[index].toObject()[QStringLiteral("name")].toString(), QString::fromUtf8(c.stored));
+        ++index;
+    }
+    // A title takes the same rule, also one taken from the file's name.
+    const QString greek = dir.filePath(QStringLiteral("Ελ.vlr"));
+    EXPECT_EQ(vlr({"new", greek}).code, 2);
+    EXPECT_FALSE(QFileInfo::exists(greek));
+    EXPECT_EQ(vlr({"new", greek, "--title", "Книга"}).code, 0);
+    EXPECT_EQ(vlr({"new", dir.filePath(QStringLiteral("b.vlr")), "--title", "Straße"}).code, 2);
+    EXPECT_EQ(vlr({"new", dir.filePath(QStringLiteral("b.vlr")), "--title", "Straße", "--lossy"}).code, 0);
+    EXPECT_TRUE(vlr({"info", dir.filePath(QStringLiteral("b.vlr"))}).out.contains("Stra?e"));
+    // Cyrillic with ё, № and guillemets passes without --lossy.
+    EXPECT_EQ(vlr({"add", file(), "--name", "Ёлка №1 «да»"}).code, 0);
+    EXPECT_TRUE(vlr({"--help"}).out.contains("--lossy"));
 }

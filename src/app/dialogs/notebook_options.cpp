@@ -1,5 +1,7 @@
 #include "app/dialogs/notebook_options.h"
 
+#include "app/dialogs/storage_messages.h"
+
 #include "core/messages.h"
 #include "core/password_reminder.h"
 #include "storage/node_root.h"
@@ -18,8 +20,7 @@ bool report(const RewriteOutcome& outcome, const QString& done, const QString& f
         showMessage(done, kDone, MsgIcon::Information);
         return true;
     }
-    showMessage(outcome.error.isEmpty() ? failed : failed + QStringLiteral("\n") + outcome.error, kError,
-                MsgIcon::Error);
+    showMessage(withStorageReason(failed, outcome.error), kError, MsgIcon::Error);
     return false;
 }
 } // namespace
@@ -53,7 +54,8 @@ bool ApplySavingFields(TNodeRoot& notebook, const SavingFields& fields) {
     if (fields.reserve != notebook.EffectiveReserve()) {
         const RewriteOutcome outcome = ChangeReserveSize(notebook, fields.reserve);
         if (!outcome.ok) {
-            showMessage(QStringLiteral("Не удалось установить новый резервный размер!\n") + outcome.error,
+            showMessage(withStorageReason(QStringLiteral("Не удалось установить новый резервный размер!"),
+                                          outcome.error),
                         kError, MsgIcon::Error);
             ok = false;
         }
@@ -113,7 +115,7 @@ bool RunPasswordChange(TNodeRoot& notebook, const QString& password, const QStri
     if (outcome.ok)
         return true;
     notebook.Header.setPasswordReminder(before);
-    showMessage(QStringLiteral("Не удалось сменить пароль книжки!\n") + outcome.error, kError,
+    showMessage(withStorageReason(QStringLiteral("Не удалось сменить пароль книжки!"), outcome.error), kError,
                 MsgIcon::Error);
     return false;
 }

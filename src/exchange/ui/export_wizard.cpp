@@ -157,7 +157,7 @@ TfrmExp::TfrmExp(const TExchangeContext& context, TExportTree::Command command, 
             m_pages.edFolder->setText(folder);
     });
     connect(p.btnVlrFile, &QPushButton::clicked, this, [this] {
-        const QString name = askSaveName(QStringLiteral("Vellinor notebook (*.vlr);;*.* (*)"),
+        const QString name = askSaveName(QStringLiteral("Книжка Vellinor (*.vlr);;Все файлы (*)"),
                                          QStringLiteral("vlr"), m_pages.edVlrFile->text());
         if (!name.isEmpty())
             m_pages.edVlrFile->setText(name);
@@ -614,7 +614,7 @@ TExportOutcome TfrmExp::runFilesTarget(const TTargetEntry& entry) {
 TExportOutcome TfrmExp::runNotebookTarget() {
     QString name = m_pages.edVlrFile->text().trimmed();
     if (name.isEmpty()) {
-        name = askSaveName(QStringLiteral("Vellinor notebook (*.vlr);;*.* (*)"), QStringLiteral("vlr"),
+        name = askSaveName(QStringLiteral("Книжка Vellinor (*.vlr);;Все файлы (*)"), QStringLiteral("vlr"),
                            QString());
         if (name.isEmpty())
             return TExportOutcome::Cancelled();

@@ -1,6 +1,8 @@
 #include "exchange/ui/import_wizard.h"
 
 #include "app/dialogs/bound_dialog.h"
+#include "core/name_loss.h"
+#include "core/number_text.h"
 #include "storage/note_forest.h"
 #include "storage/notebook_binding.h"
 
@@ -167,7 +169,7 @@ void TfrmImport::refillList() {
     const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
     for (const TImportRow& row : std::as_const(m_rows)) {
         auto* item = new QTreeWidgetItem(
-            lvFiles, {row.displayName, row.folder, QString::number(row.size), row.typeName, row.fileName});
+            lvFiles, {row.displayName, row.folder, groupedNumber(row.size), row.typeName, row.fileName});
         item->setIcon(0, icon);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -203,12 +205,19 @@ void TfrmImport::Next() {
 }
 
 void TfrmImport::Finish() {
-    TTreeNode* parent = m_target ? m_target->Node() : nullptr;
-    if (!parent || m_rows.isEmpty())
+    if (!m_target || !m_target->Node() || m_rows.isEmpty())
         return;
     m_settings.mode = rbPlain->isChecked()   ? TImportMode::NoteList
                       : rbMulti->isChecked() ? TImportMode::NoteTree
                                              : TImportMode::OneNote;
+    // File and folder names become note names; the user stays in the wizard
+    // rather than have them lose characters unasked.
+    if (!confirmNameLoss(ImportedNames(m_rows, m_settings.mode).join(QString())))
+        return;
+    // The question let events run: the parent is asked for again.
+    TTreeNode* parent = m_target->Node();
+    if (!parent)
+        return;
     TConverterRun run;
     m_outcome = ImportFiles(m_service, parent, m_rows, m_settings, m_converters, run);
     accept();

@@ -110,8 +110,9 @@ NotebookPageInput inputFromNotebook(const TNodeRoot& notebook) {
 }
 
 NotebookPageFormat NotebookPageFormat::system() {
-    const QLocale locale = QLocale::system();
-    return {DateFormatLocale::fromLocale(locale), locale.groupSeparator()};
+    // Dates follow the system's settings; digits are grouped as the Russian
+    // interface groups them, not with the system's comma.
+    return {DateFormatLocale::fromLocale(QLocale::system()), kGroupSeparator};
 }
 
 QList<NotebookPageRow> notebookPageRows(const NotebookPageInput& input, const NotebookPageFormat& format) {
@@ -137,22 +138,6 @@ QList<NotebookPageRow> unavailableNotebookPageRows() {
     const RowValues values = {kNotAvailable,  kNotAvailable,         kNotAvailable, unknownBytes(),
                               unknownBytes(), QStringLiteral("Нет"), kNotAvailable};
     return makeRows(values, QString());
-}
-
-QString groupDigits(qint64 value, const QString& separator) {
-    // The magnitude as unsigned, so the most negative value has one too.
-    const quint64 magnitude = value < 0 ? quint64(0) - quint64(value) : quint64(value);
-    const QString digits = QString::number(magnitude);
-    QString out;
-    out.reserve(digits.size() + (digits.size() / 3) * separator.size() + 1);
-    if (value < 0)
-        out += u'-';
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += separator;
-        out += digits[i];
-    }
-    return out;
 }
 
 QString rootCommandName(NotebookRootCommand command) {

@@ -3,6 +3,7 @@
 // from plain values so that it can be checked without a display.
 #include "core/dateformat.h"
 #include "core/datetime.h"
+#include "core/number_text.h"
 
 #include <QList>
 #include <QString>
@@ -32,7 +33,7 @@ NotebookPageInput inputFromNotebook(const TNodeRoot& notebook);
 // The user's conventions for dates and grouped digits.
 struct NotebookPageFormat {
     DateFormatLocale dates;
-    QString groupSeparator = QStringLiteral("\u00A0"); // as the Russian locale groups
+    QString groupSeparator = kGroupSeparator;
 
     static NotebookPageFormat system();
 };
@@ -52,9 +53,6 @@ struct NotebookPageRow {
 QList<NotebookPageRow> notebookPageRows(const NotebookPageInput& input, const NotebookPageFormat& format);
 // The rows when there is no notebook to describe.
 QList<NotebookPageRow> unavailableNotebookPageRows();
-
-// A whole number with its digits grouped in threes: 1234567 -> "1 234 567".
-QString groupDigits(qint64 value, const QString& separator);
 
 // The four notebook commands the page's toolbar carries, in toolbar order.
 enum class NotebookRootCommand { Visual, Saving, Security, Author };
