@@ -137,48 +137,57 @@ bool BodyFinder::expandAt(QByteArrayView bytes, qsizetype at, bool zlib, FoundBo
     return true;
 }
 
-FoundBody BodyFinder::next(QByteArrayView bytes, qsizetype from) const {
-    FoundBody found;
-    qsizetype at = from;
-    while (at >= 0 && at < bytes.size()) {
-        // The nearest candidate of any kind.
-        qsizetype candidate = bytes.size();
-        for (const QByteArrayView start : {kRtfStart, kBzipStart}) {
-            const qsizetype p = bytes.indexOf(start, at);
-            if (p >= 0 && p < candidate)
+QList<FoundBody> BodyFinder::findAll(QByteArrayView bytes) const {
+    QList<FoundBody> all;
+    auto findZlib = [&](qsizetype from) {
+        for (qsizetype p = bytes.indexOf('\x78', from); p >= 0; p = bytes.indexOf('\x78', p + 1))
+            if (zlibSignatureAt(bytes, p))
+                return p;
+        return qsizetype(-1);
+    };
+    // The next place of each signature, looked for again only once passed:
+    // every byte is searched once per signature.
+    qsizetype rtf = bytes.indexOf(kRtfStart);
+    qsizetype bzip = bytes.indexOf(kBzipStart);
+    qsizetype zlib = m_zlib ? findZlib(0) : -1;
+    qsizetype at = 0;
+    for (;;) {
+        if (rtf >= 0 && rtf < at)
+            rtf = bytes.indexOf(kRtfStart, at);
+        if (bzip >= 0 && bzip < at)
+            bzip = bytes.indexOf(kBzipStart, at);
+        if (zlib >= 0 && zlib < at)
+            zlib = findZlib(at);
+        qsizetype candidate = -1;
+        for (const qsizetype p : {rtf, bzip, zlib})
+            if (p >= 0 && (candidate < 0 || p < candidate))
                 candidate = p;
-        }
-        if (m_zlib) {
-            for (qsizetype p = bytes.indexOf('\x78', at); p >= 0 && p < candidate;
-                 p = bytes.indexOf('\x78', p + 1))
-                if (zlibSignatureAt(bytes, p)) {
-                    candidate = p;
-                    break;
-                }
-        }
-        if (candidate >= bytes.size())
+        if (candidate < 0)
             break;
-        if (bytes.sliced(candidate).startsWith(kRtfStart)) {
+        FoundBody found;
+        bool ok = false;
+        if (candidate == rtf) {
             const qsizetype length = RtfDocumentLength(
                 bytes.sliced(candidate).first(qMin<qsizetype>(bytes.size() - candidate, kMaxExpandedBody)));
             if (length > 0) {
                 found.at = candidate;
                 found.next = candidate + length;
                 found.body = bytes.sliced(candidate, length).toByteArray();
-                found.plainText = false;
-                return found;
+                ok = true;
             }
-        } else if (bzipSignatureAt(bytes, candidate)) {
-            if (expandAt(bytes, candidate, false, found))
-                return found;
-        } else if (zlibSignatureAt(bytes, candidate) && expandAt(bytes, candidate, true, found)) {
-            return found;
+        } else if (candidate == bzip) {
+            ok = bzipSignatureAt(bytes, candidate) && expandAt(bytes, candidate, false, found);
+        } else {
+            ok = expandAt(bytes, candidate, true, found);
         }
-        at = candidate + 1;
+        if (ok) {
+            at = found.next;
+            all.append(std::move(found));
+        } else {
+            at = candidate + 1;
+        }
     }
-    found.at = -1;
-    found.next = bytes.size();
-    return found;
+    return all;
 }
 
 } // namespace vlr

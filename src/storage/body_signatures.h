@@ -4,6 +4,7 @@
 // lost still holds its bodies; this is how they are told from the rest.
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
 namespace vlr {
 
@@ -19,7 +20,7 @@ qsizetype RtfDocumentLength(QByteArrayView bytes);
 bool LooksLikeRtfBody(QByteArrayView body);
 
 struct FoundBody {
-    qsizetype at = -1;  // where it starts in the scanned bytes; -1: none found
+    qsizetype at = -1;  // where it starts in the scanned bytes
     qsizetype next = 0; // where the search goes on
     QByteArray body;    // as the editor wrote it
     bool plainText = false;
@@ -30,8 +31,8 @@ public:
     // zlibToo: also streams of notebooks before version 5 (their signature is
     // two bytes only, so it is looked for only where such streams can be).
     BodyFinder(TVlrLib& engine, TExtLib& ext, bool zlibToo);
-    // The first body that starts in [from, bytes.size()).
-    FoundBody next(QByteArrayView bytes, qsizetype from) const;
+    // Every body in bytes, in order; bodies never overlap.
+    QList<FoundBody> findAll(QByteArrayView bytes) const;
 
 private:
     bool expandAt(QByteArrayView bytes, qsizetype at, bool zlib, FoundBody& found) const;

@@ -324,11 +324,7 @@ SalvageResult DamagedNotebook::salvage() const {
             if (to <= from)
                 return;
             const QByteArrayView gap = QByteArrayView(m_bytes).sliced(from, to - from);
-            for (qsizetype at = 0; at < gap.size();) {
-                FoundBody found = finder.next(gap, at);
-                if (found.at < 0)
-                    break;
-                at = found.next;
+            for (FoundBody& found : finder.findAll(gap)) {
                 SalvagedNote n;
                 n.body = std::move(found.body);
                 n.plainText = found.plainText;
