@@ -1,6 +1,7 @@
 #include "app/salvage_offer.h"
 
 #include "app/command_texts.h"
+#include "app/dialogs/storage_messages.h"
 #include "app/notebook_commands.h"
 #include "core/messages.h"
 #include "storage/notebook_salvage.h"
@@ -59,12 +60,14 @@ QString OfferSalvage(const TNotebookService& service, FileDialogs& dialogs, cons
     }
     // Written by a service of its own: the new notebook is opened like any other afterwards.
     TNotebookService writer(service.Images());
-    QString error;
+    StorageError error;
     TNodeRoot* written = WriteSalvagedNotebook(writer, source, result, absolute, &error);
     if (!written) {
-        showMessage(
-            QStringLiteral("Не удалось записать книжку %1. Повреждённая книжка не изменена.").arg(absolute),
-            kError, MsgIcon::Error);
+        showMessage(withStorageReason(
+                        QStringLiteral("Не удалось записать книжку %1. Повреждённая книжка не изменена.")
+                            .arg(absolute),
+                        error),
+                    kError, MsgIcon::Error);
         return {};
     }
     writer.Close(written);

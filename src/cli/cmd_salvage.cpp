@@ -58,9 +58,10 @@ int cmdSalvage(const QStringList& words) {
                            .arg(c.lost)
                            .arg(outPath)};
     Session session;
-    QString error;
+    StorageError error;
     if (!WriteSalvagedNotebook(session.service, damaged, result, target, &error))
-        throw CliError{ExitFailed, QStringLiteral("%1 could not be written: %2").arg(outPath, error)};
+        throw CliError{ExitFailed,
+                       QStringLiteral("%1 could not be written: %2").arg(outPath, describe(error))};
     if (args.flag(QStringLiteral("--json"))) {
         QJsonObject o;
         o[QStringLiteral("file")] = path;

@@ -8,6 +8,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 namespace vlr {
 
 namespace {
@@ -93,7 +95,7 @@ SalvageTarget CheckSalvageTarget(const QString& damaged, const QString& out, boo
 }
 
 TNodeRoot* WriteSalvagedNotebook(TNotebookService& service, const DamagedNotebook& source,
-                                 const SalvageResult& result, const QString& out, QString* error) {
+                                 const SalvageResult& result, const QString& out, StorageError* error) {
     TNodeRoot* nb = service.Create(defaultsFrom(source), QFileInfo(out).absoluteFilePath());
     if (source.headerValid()) {
         nb->Header.setRootStateIndex(source.header().RootStateIndex());
@@ -125,7 +127,7 @@ TNodeRoot* WriteSalvagedNotebook(TNotebookService& service, const DamagedNoteboo
     if (saved == srOk)
         return nb;
     if (error)
-        *error = nb->SaveError.isEmpty() ? nb->File().errorString() : nb->SaveError;
+        *error = nb->SaveError.failed() ? nb->SaveError : StorageError::system(EIO, out);
     service.Close(nb);
     return nullptr;
 }

@@ -2,6 +2,8 @@
 // A new notebook made of what a damaged one still holds, written through the
 // notebook service like any new notebook: under a temporary name, given its
 // own name only when complete. The damaged file is never written.
+#include "storage/storage_error.h"
+
 #include <QString>
 
 namespace vlr {
@@ -23,6 +25,6 @@ SalvageTarget CheckSalvageTarget(const QString& damaged, const QString& out, boo
 // with the damaged notebook's key held it is encrypted under the same
 // password.
 TNodeRoot* WriteSalvagedNotebook(TNotebookService& service, const DamagedNotebook& source,
-                                 const SalvageResult& result, const QString& out, QString* error);
+                                 const SalvageResult& result, const QString& out, StorageError* error);
 
 } // namespace vlr

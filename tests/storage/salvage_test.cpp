@@ -153,11 +153,11 @@ TEST_P(SalvageTest, CutAtManyPlacesGivesBackWhatSurvives) {
         if (flags & bfEncrypted) {
             ASSERT_TRUE(damaged.unlock(kPassword));
         }
-        QString error;
+        StorageError error;
         const QString out = path(QStringLiteral("out.vlr"));
         QFile::remove(out);
         TNodeRoot* written = WriteSalvagedNotebook(service, damaged, damaged.salvage(), out, &error);
-        ASSERT_NE(written, nullptr) << error.toStdString();
+        ASSERT_NE(written, nullptr) << describe(error).toStdString();
         service.Close(written);
         EXPECT_EQ(sha(path()), before);
         int result = -1;
@@ -275,7 +275,7 @@ TEST_F(StorageTest, ALostParentStaysEmptyToHoldItsChildren) {
     TNotebookService service{defaultImages()};
     DamagedNotebook damaged;
     ASSERT_TRUE(damaged.read(path()));
-    QString error;
+    StorageError error;
     TNodeRoot* nb =
         WriteSalvagedNotebook(service, damaged, damaged.salvage(), path(QStringLiteral("out.vlr")), &error);
     ASSERT_NE(nb, nullptr);
