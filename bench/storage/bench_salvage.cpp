@@ -50,7 +50,8 @@ void measure(const char* what, const QString& damagedPath, const QString& out, b
     const qint64 writeMs = clock.elapsed();
     std::printf("%-28s read %6lld ms  find %6lld ms  write %6lld ms  whole %6d  nameless %6d  lost %6d%s\n",
                 what, readMs, findMs, writeMs, result.counts.whole, result.counts.nameless,
-                result.counts.lost, nb ? "" : qPrintable(QStringLiteral("  (not written: %1)").arg(describe(error))));
+                result.counts.lost,
+                nb ? "" : qPrintable(QStringLiteral("  (not written: %1)").arg(describe(error))));
 }
 
 } // namespace

@@ -390,9 +390,10 @@ TEST_F(SelectionTest, ANotebookTheSelectionFallsOntoWhenAnotherClosesKeepsItsRem
     tree->SelectNode(first);
     ASSERT_EQ(other->Header.SelectedNote(), 1);
     other->ViewDirty = false;
-    for (TTreeNode* gone : {first, nb->RootNode}) {
-        SCOPED_TRACE(gone == first ? "its note selected" : "its root selected");
-        tree->SelectNode(gone);
+    // The node is looked up each time: the notebook is opened anew in between.
+    for (const bool rootSelected : {false, true}) {
+        SCOPED_TRACE(rootSelected ? "its root selected" : "its note selected");
+        tree->SelectNode(rootSelected ? nb->RootNode : first);
         const QString file = nb->FileName;
         service.Close(nb);
         QTest::qWait(TMyCustomTreeView::kChangeDelayMs + 100);
@@ -403,6 +404,8 @@ TEST_F(SelectionTest, ANotebookTheSelectionFallsOntoWhenAnotherClosesKeepsItsRem
         first = node(QStringLiteral("first"));
     }
     // Where the user goes is remembered as always.
+    tree->SelectNode(node(QStringLiteral("b1")));
+    EXPECT_EQ(other->Header.SelectedNote(), 0);
     tree->SelectNode(other->RootNode);
     EXPECT_EQ(other->Header.SelectedNote(), -1);
 }
